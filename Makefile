@@ -1,0 +1,33 @@
+# Thin wrapper around CMake. `make run` and `make test` set up everything on a fresh Debian 12;
+# `make build` only builds.
+BUILD ?= build
+BUILD_TYPE ?= RelWithDebInfo
+CMAKE_FLAGS ?=
+JOBS ?= $(shell nproc)
+
+.PHONY: deps build run test bench format clean
+
+deps:
+	./scripts/install-deps
+
+build:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: deps
+	$(MAKE) build
+	./$(BUILD)/palquin
+
+test: deps
+	$(MAKE) build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	$(MAKE) build BUILD_TYPE=Release
+	./$(BUILD)/bench/palquin_bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace palquin {
+
+/// The intermediate angles of the pointing formulas, shared with the rotation.
+struct WorkingCoordinates {
+    double latitudeAngleRad = 0.0;   ///< phi for a northern site, 360 - phi otherwise
+    double satelliteAngleRad = 0.0;  ///< sigma or 360 - sigma, by the hemisphere rules
+    double siteAngleRad = 0.0;       ///< lambda or 360 - lambda, by the hemisphere rules
+    std::int16_t azimuthSign = 0;    ///< +1 same hemispheres, -1 mixed, 0 no rule applied
+    std::int16_t azimuthOffsetDeg = 0;  ///< 0 north; +180 / -180 for a southern site
+
+    /// Site angle minus satellite angle, radians.
+    double LongitudeDifferenceRad() const { return siteAngleRad - satelliteAngleRad; }
+};
+
+/// The site as read from the window's fields.
+struct Site {
+    double latitudeDeg = 0.0;   ///< NumericValue of sh
+    std::string_view ns;        ///< text of cmbNS, "N" means north (exact, case-sensitive)
+    double longitudeDeg = 0.0;  ///< NumericValue of dl
+    std::string_view ew;        ///< text of cmbEW, "E" or "W" (exact, case-sensitive)
+};
+
+struct Pointing {
+    WorkingCoordinates coordinates;
+    double azimuthDeg = 0.0;    ///< from north through east; not reduced into 0..360
+    double elevationDeg = 0.0;
+    bool visible = false;       ///< elevation > 0
+};
+
+/// Azimuth, elevation and visibility of the satellite whose position text is given (for example
+/// "E 13.0": hemisphere letter, blank, orbital position in degrees). Empty when a step divides by
+/// zero or any intermediate value is not finite.
+std::optional<Pointing> ComputePointing(const Site& site, std::string_view positionText);
+
+}  // namespace palquin

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace palquin {
+
+/// The name of the catalogue and settings file in the program's folder.
+inline constexpr std::string_view kSatelliteFileName = "satellite.txt";
+
+/// The line that ends the catalogue part; only the first one counts.
+inline constexpr std::string_view kSeparatorLine = "------------------";
+
+/// The five settings texts in file order: sh, cmbNS, dl, cmbEW, fokus.
+using SettingsTexts = std::array<std::string, 5>;
+
+/// Splits file bytes into lines. CR LF, a lone CR and a lone LF each end a line; the line end is
+/// not part of the line. A final line end does not start another (empty) line.
+std::vector<std::string> SplitLines(std::string_view bytes);
+
+/// The file's content split into its parts. Entries are kept byte for byte (Windows-1251 as the
+/// user wrote them; nothing is decoded here).
+struct SatelliteFileContent {
+    std::vector<std::string> entries;   ///< catalogue lines, in file order
+    std::vector<std::string> settings;  ///< every line after the first separator
+    bool hasSeparator = false;
+};
+
+SatelliteFileContent ParseSatelliteFile(std::string_view bytes);
+
+/// The settings texts from the lines after the separator; a line that is not there is empty.
+SettingsTexts SettingsFromLines(const std::vector<std::string>& settingsLines);
+
+/// The whole new file: catalogue lines, separator, five settings, every line ending in CR LF.
+std::string ComposeSatelliteFile(const std::vector<std::string>& entries,
+                                 const SettingsTexts& settings);
+
+struct LoadResult {
+    enum class Status {
+        Loaded,             ///< the file was there and was read
+        CreatedFromDefault, ///< there was no file: the built-in catalogue was used (and written)
+        Unreadable,         ///< the file exists but could not be read: nothing is loaded
+    };
+    Status status = Status::Loaded;
+    SatelliteFileContent content;
+    std::string error;  ///< what went wrong, for Unreadable (and a failed write of the default)
+};
+
+/// Reads satellite.txt from the folder. A missing file is created from the built-in default
+/// catalogue; if even that cannot be written, the default is still returned.
+LoadResult LoadSatelliteFile(const std::filesystem::path& folder);
+
+struct SaveResult {
+    bool ok = false;
+    std::string error;  ///< what went wrong when !ok
+};
+
+/// Rewrites satellite.txt: the catalogue part as it is in the file now (so edits made while the
+/// program ran survive), then the separator and the five settings. When the file cannot be read,
+/// fallbackEntries (the catalogue loaded at start-up) is written instead. The new content goes to
+/// a temporary file in the same folder that is then renamed over satellite.txt, so a failure
+/// leaves the old file whole.
+SaveResult SaveSatelliteFile(const std::filesystem::path& folder, const SettingsTexts& settings,
+                             const std::vector<std::string>& fallbackEntries);
+
+/// The built-in default satellite.txt, in the file's own format and Windows-1251.
+std::string_view DefaultSatelliteFile();
+
+}  // namespace palquin

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace palquin {
+
+/// A rectangle in twips inside Frame4 (x to the right, y downwards).
+struct RectTw {
+    double leftTw = 0.0;
+    double topTw = 0.0;
+    double widthTw = 0.0;
+    double heightTw = 0.0;
+    bool visible = false;
+
+    double CenterXTw() const { return leftTw + widthTw / 2.0; }
+    double CenterYTw() const { return topTw + heightTw / 2.0; }
+};
+
+/// A straight line in twips given by its two end points.
+struct LineTw {
+    double x1Tw = 0.0;
+    double y1Tw = 0.0;
+    double x2Tw = 0.0;
+    double y2Tw = 0.0;
+    bool visible = false;
+};
+
+/// What the diagram shows of one converter slot.
+struct SlotDrawing {
+    RectTw marker;        ///< konverter(i): circle inscribed in this box
+    RectTw caption;       ///< Label8(i)
+    std::string captionText;  ///< the slot's position text, for example "E 13.0"
+    LineTw rotationLine;  ///< Line1(i)
+    RectTw crossX;        ///< ShapeX(i), horizontal bar
+    RectTw crossY;        ///< ShapeY(i), vertical bar
+};
+
+/// Geometry of the converter layout diagram ("view from behind the dish"), in twips. It owns the
+/// scale msh, the grid and every slot's items; it computes no pointing itself: the slot
+/// recalculation hands it angles and offsets. A widget paints it as it stands.
+class LayoutModel {
+public:
+    static constexpr int kSlots = 10;
+
+    // Frame4 and its fixed elements, as laid out.
+    static constexpr double kFrameWidthTw = 11175.0;
+    static constexpr double kFrameHeightTw = 2895.0;
+    static constexpr double kCenterXTw = 5650.0;   ///< centre of the central marker
+    static constexpr double kCenterYTw = 1567.5;
+    static constexpr double kLineThicknessTw = 15.0;
+    static constexpr double kVerticalLineTopTw = 195.0;    ///< lineX(*) and Shape1
+    static constexpr double kVerticalLineHeightTw = 2625.0;
+    static constexpr double kHorizontalLineLeftTw = 120.0;  ///< lineY(*) and Shape2
+    static constexpr double kHorizontalLineWidthTw = 10935.0;
+    static constexpr double kVerticalAxisLeftTw = 5640.0;   ///< Shape1
+    static constexpr double kHorizontalAxisTopTw = 1560.0;  ///< Shape2
+
+    /// The start state: msh 1, grid built at scale 1, central marker visible at 500 x 495,
+    /// markers 1-9 hidden at 500 x 500, every caption, crosshair and rotation line hidden.
+    LayoutModel();
+
+    double Scale() const { return msh_; }
+    /// "1x1" until the first zoom step, then "1/<n>".
+    const std::string& ScaleLabel() const { return scaleLabel_; }
+
+    /// Lefts of the placed vertical grid lines and tops of the placed horizontal ones, in the
+    /// order they were placed (the centre line appears twice in each family).
+    const std::vector<double>& VerticalGridLeftsTw() const { return verticalGrid_; }
+    const std::vector<double>& HorizontalGridTopsTw() const { return horizontalGrid_; }
+
+    const SlotDrawing& Slot(int slot) const { return slots_.at(static_cast<size_t>(slot)); }
+
+    /// Rebuilds the grid at the current scale around the central marker's centre.
+    void RedrawLayout();
+
+    /// Doubles msh unless it is above 16 and rewrites the scale label. Returns false (and changes
+    /// nothing) at the limit. The caller recalculates the slots and then calls RedrawLayout().
+    bool ZoomIn();
+    /// Halves msh unless it is below 1/8; as ZoomIn otherwise.
+    bool ZoomOut();
+
+    /// Central slot: caption centred on the marker, marker re-centred on the centre at the size of
+    /// diameterMm.
+    void PlaceCentral(double diameterMm, const std::string& caption);
+
+    /// Extra slot 1-9: marker shown, sized, put left/right of the centre by az against e0 and
+    /// above/below by el against u0, offsets in mm; caption centred on it.
+    void PlaceExtra(int slot, double diameterMm, double azimuthDeg, double elevationDeg,
+                    double centralAzimuthDeg, double centralElevationDeg, double horizontalMm,
+                    double verticalMm, const std::string& caption);
+
+    /// Rotation line (2 x 10 x D twips, not scaled) and crosshair (500 twips) through the marker's
+    /// centre, for any slot.
+    void PlaceRotation(int slot, double diameterMm, double rotationDeg);
+
+    /// Hides marker, caption, rotation line and crosshair of the slot.
+    void HideSlot(int slot);
+    /// Shows the central marker where and as large as it was.
+    void ShowCentralMarker();
+
+    /// New marker size D x 10 x msh, keeping its centre; visibility unchanged.
+    void ResizeMarker(int slot, double diameterMm);
+
+private:
+    double msh_ = 1.0;
+    std::string scaleLabel_ = "1x1";
+    std::vector<double> verticalGrid_;
+    std::vector<double> horizontalGrid_;
+    std::array<SlotDrawing, kSlots> slots_;
+};
+
+}  // namespace palquin
