@@ -1,6 +1,7 @@
 #include "core/file_io.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -62,18 +63,40 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
 }
 
 bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::string* error) {
-    // A unique name beside the target, so the rename stays on one file system.
-    std::random_device random;
-    const std::filesystem::path temporary =
-        path.parent_path() /
-        ("." + path.filename().string() + ".tmp" + std::to_string(random() % 1000000));
+    // A link stays a link: the file it points to is the one replaced.
+    std::error_code ec;
+    std::filesystem::path target = path;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) {
+        target = std::filesystem::weakly_canonical(path, ec);
+        if (ec) {
+            SetError(error, "cannot resolve " + path.string() + ": " + ec.message());
+            return false;
+        }
+    }
 
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // The replaced file keeps its permissions; a new one gets the usual ones under the umask.
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+
+    // A short unique name beside the target, so the rename stays on one file system and a target
+    // with the longest allowed name still gets a temporary file.
+    std::random_device random;
+    std::filesystem::path temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        temporary =
+            target.parent_path() / (".palquin-" + std::to_string(random() % 1000000) + ".tmp");
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
     if (fd < 0) {
         SetError(error, ErrnoText("cannot create", temporary));
         return false;
     }
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool written = WriteAll(fd, bytes) &&
+                         (!replacing || ::fchmod(fd, old.st_mode & 07777) == 0) && ::fsync(fd) == 0;
     const std::string writeError = written ? std::string() : ErrnoText("cannot write", temporary);
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
@@ -81,8 +104,8 @@ bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std:
         ::unlink(temporary.c_str());
         return false;
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        SetError(error, ErrnoText("cannot replace", path));
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        SetError(error, ErrnoText("cannot replace", target));
         ::unlink(temporary.c_str());
         return false;
     }

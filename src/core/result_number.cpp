@@ -36,18 +36,39 @@ std::string GroupDigits(const std::string& digits) {
     return grouped;
 }
 
+// |x| rounded to the given decimals, half away from zero, as "whole.fraction" digits. printf
+// alone rounds exact binary ties to even (0.125 -> "0.12"); reading the digit after the last kept
+// one from the exact expansion decides ties the way people round.
+std::string RoundedMagnitude(double magnitude, int decimals) {
+    constexpr int kExactDecimals = 40;  // far below the last bit of any tie at three decimals
+    // DBL_MAX has 309 whole digits; the buffer holds them, the point and the decimals.
+    char buffer[400];
+    const int length = std::snprintf(buffer, sizeof buffer, "%.*f", kExactDecimals, magnitude);
+    const std::string exact(buffer, static_cast<size_t>(length));
+
+    const size_t cut = exact.find('.') + 1 + static_cast<size_t>(decimals);
+    const bool roundUp = exact[cut] >= '5';
+    std::string rounded = exact.substr(0, cut);
+    for (size_t k = rounded.size(); roundUp && k-- > 0;) {
+        if (rounded[k] == '.') {
+            continue;
+        }
+        if (rounded[k] != '9') {
+            ++rounded[k];
+            return rounded;
+        }
+        rounded[k] = '0';
+    }
+    return roundUp ? "1" + rounded : rounded;
+}
+
 }  // namespace
 
 std::string FormatResult(double x, NumberPattern pattern) {
     if (!std::isfinite(x)) {
         return " 0";
     }
-    const int decimals = DecimalsOf(pattern);
-    const double magnitude = std::fabs(x);
-    const int length = std::snprintf(nullptr, 0, "%.*f", decimals, magnitude);
-    std::string rounded(static_cast<size_t>(length) + 1, '\0');
-    std::snprintf(rounded.data(), rounded.size(), "%.*f", decimals, magnitude);
-    rounded.resize(static_cast<size_t>(length));
+    const std::string rounded = RoundedMagnitude(std::fabs(x), DecimalsOf(pattern));
 
     const size_t point = rounded.find('.');
     std::string whole = rounded.substr(0, point);
