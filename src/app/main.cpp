@@ -1,11 +1,23 @@
 #include <QApplication>
+#include <filesystem>
 
+#include "report/report.h"
 #include "ui/main_window.h"
+#include "ui/notifier.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Palquin"));
-    palquin::frmMain window;
+    QApplication::setApplicationName(palquin::kAppTitle);
+    QApplication::setApplicationDisplayName(palquin::kAppTitle);
+
+    palquin::MessageBoxNotifier notifier;
+    palquin::MainWindowSetup setup;
+    setup.folder = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+    setup.notifier = &notifier;
+    setup.reportPath = palquin::DefaultReportPath();
+
+    palquin::frmMain window(setup);
+    notifier.SetParent(&window);
     window.show();
     return QApplication::exec();
 }

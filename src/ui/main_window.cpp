@@ -1,9 +1,450 @@
 #include "ui/main_window.h"
 
-namespace palquin {
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPushButton>
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+#include "core/numeric_value.h"
+#include "diagram/compass_view.h"
+#include "diagram/diagram_view.h"
+#include "report/report.h"
+#include "ui/catalogue_model.h"
+#include "ui/field_rules.h"
+#include "ui/notifier.h"
+#include "ui/text_codec.h"
+#include "ui/ticker.h"
+#include "ui/twips.h"
+
+namespace palquin {
+namespace {
+
+const QString kDegree = QString(QChar(0x00B0));
+const QString kLoadFailedMessage = QStringLiteral("Ошибка в процедуре загрузки!");
+
+// Groups and the slot grid, twips inside the client area (left, top, width, height).
+constexpr double kFrame2[] = {120, 60, 11115, 1080};
+constexpr double kFrame1[] = {120, 1200, 11115, 4380};
+constexpr double kFrame4[] = {120, 5640, LayoutModel::kFrameWidthTw, LayoutModel::kFrameHeightTw};
+constexpr double kFrame5[] = {120, 8580, 11175, 405};
+constexpr double kFrame6[] = {120, 9000, 11175, 2055};
+
+constexpr double kSlotLeftTw = 120;        // first cell of each row
+constexpr double kSelectorHeightTw = 315;  // headings take the selector's height
+constexpr double kResultsHeightTw = 1080;
+constexpr double kDiameterWidthTw = 495;
+constexpr double kDiameterHeightTw = 240;
+// Tops inside Frame1 of heading, selector, results label and diameter field, per row.
+constexpr double kUpperRowTw[] = {360, 720, 1080, 1920};
+constexpr double kLowerRowTw[] = {2400, 2760, 3120, 3940};
+
+// Compass panel boxes (Label500): columns and the two rows, twips inside Frame6.
+constexpr double kBoxColumnsTw[] = {1920, 3960, 6000, 8040};
+constexpr double kBoxRowsTw[] = {240, 1080};
+constexpr double kBoxWidthTw = 1995;
+constexpr double kBoxHeightTw = 855;
+
+QString Indexed(const char* name, int index) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+QString GroupStyle(const QString& name, const QString& background) {
+    return QStringLiteral(
+               "QGroupBox#%1 { background-color: %2; border: 1px solid rgb(128,128,128);"
+               " margin-top: 7px; }"
+               "QGroupBox#%1::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }")
+        .arg(name, background);
+}
+
+QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& caption,
+                     const QString& background, const double (&rectTw)[4]) {
+    auto* group = new QGroupBox(caption, parent);
+    group->setObjectName(QLatin1String(name));
+    group->setStyleSheet(GroupStyle(QLatin1String(name), background));
+    PlaceTw(group, rectTw[0], rectTw[1], rectTw[2], rectTw[3]);
+    return group;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QString& style) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setStyleSheet(style);
+    return label;
+}
+
+}  // namespace
+
+frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
+    : QMainWindow(parent), setup_(std::move(setup)), notifier_(setup_.notifier) {
+    setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dorvik - Расчет мультифида v.1.1"));
+
+    mnuFile = menuBar()->addMenu(QStringLiteral("Файл"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuPrint = mnuFile->addAction(QStringLiteral("печать"));
+    mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    QFont font = client->font();
+    font.setPointSizeF(8);
+    client->setFont(font);
+
+    catalogue_ = new CatalogueModel(this);
+    BuildTopGroup(client);
+    BuildSlotGroup(client);
+    BuildDiagramGroup(client);
+    BuildTickerGroup(client);
+    BuildPanel(client);
+
+    // Start-up, in order: the program's folder becomes the current one, so that links written
+    // as relative document paths open from there.
+    QDir::setCurrent(QString::fromStdString(setup_.folder.string()));
+    ticker_ = new AboutTicker(Label9, this);
+    Label10->setText(QStringLiteral("Расчет мультифида выполнен программой Dorvik"));
+    // msh and the grid at scale 1 are the layout model's start state.
+    Label3->setText(kDegree + QStringLiteral("    Долгота:"));
+    Label5->setText(kDegree + QStringLiteral("    Фокусное расстояние:"));
+    for (int i = 0; i < kSlots; ++i) {
+        diam[i]->setToolTip(QStringLiteral("Диаметр конвертера (мм.)"));
+    }
+    LayOutSlots();
+    ConnectRules();
+    LoadCatalogue();
+
+    client->setFixedSize(TwToPx(kClientWidthTw), TwToPx(kClientHeightTw));
+    setFixedSize(client->width(), menuBar()->sizeHint().height() + client->height());
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::BuildTopGroup(QWidget* client) {
+    Frame2 = MakeGroup(client, "Frame2",
+                       QStringLiteral("Координаты места (указываются в градусах, минуты  и "
+                                      "секунды необходимо перевести в десятичную систему "
+                                      "счисления)"),
+                       QStringLiteral("rgb(192,192,255)"), kFrame2);
+    const QString plain = QStringLiteral("color: black; background-color: rgb(192,192,255);");
+
+    Label2 = MakeLabel(Frame2, "Label2", QStringLiteral("Широта:"), plain);
+    PlaceTw(Label2, 120, 390, 720, 255);
+    sh = new QLineEdit(Frame2);
+    sh->setObjectName(QStringLiteral("sh"));
+    PlaceTw(sh, 840, 360, 900, kSelectorHeightTw);
+
+    cmbNS = new QComboBox(Frame2);
+    cmbNS->setObjectName(QStringLiteral("cmbNS"));
+    cmbNS->setEditable(true);
+    cmbNS->addItems({QStringLiteral("N"), QStringLiteral("S")});
+    PlaceTw(cmbNS, 1770, 360, 600, kSelectorHeightTw);
+
+    Label3 = MakeLabel(Frame2, "Label3", QString(), plain);
+    PlaceTw(Label3, 2400, 390, 1170, 255);
+    dl = new QLineEdit(Frame2);
+    dl->setObjectName(QStringLiteral("dl"));
+    PlaceTw(dl, 3570, 360, 900, kSelectorHeightTw);
+
+    cmbEW = new QComboBox(Frame2);
+    cmbEW->setObjectName(QStringLiteral("cmbEW"));
+    cmbEW->setEditable(true);
+    cmbEW->addItems({QStringLiteral("E"), QStringLiteral("W")});
+    PlaceTw(cmbEW, 4500, 360, 600, kSelectorHeightTw);
+
+    Label5 = MakeLabel(Frame2, "Label5", QString(), plain);
+    PlaceTw(Label5, 5130, 390, 2280, 255);
+    fokus = new QLineEdit(Frame2);
+    fokus->setObjectName(QStringLiteral("fokus"));
+    PlaceTw(fokus, 7410, 360, 900, kSelectorHeightTw);
+    Label6 = MakeLabel(Frame2, "Label6", QStringLiteral("мм."), plain);
+    PlaceTw(Label6, 8370, 390, 450, 255);
+
+    for (QComboBox* hemisphere : {cmbNS, cmbEW}) {
+        hemisphere->setInsertPolicy(QComboBox::NoInsert);
+        hemisphere->setCompleter(nullptr);
+    }
+
+    Label7 = MakeLabel(Frame2, "Label7",
+                       QStringLiteral("Изменил координаты места, фокус или направление "
+                                      "центрального конвертера, нажми эту кнопку -->"),
+                       QStringLiteral("color: rgb(255,0,0); background-color: rgb(192,192,255);"));
+    PlaceTw(Label7, 120, 750, 9660, 255);
+    cmdOk = new QPushButton(QStringLiteral("Ok"), Frame2);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk->setToolTip(QStringLiteral("Пересчет"));
+    PlaceTw(cmdOk, 9840, 690, 735, 345);
+}
+
+void frmMain::BuildSlotGroup(QWidget* client) {
+    Frame1 = MakeGroup(client, "Frame1",
+                       QStringLiteral("Координаты спутников (левый верхний бокс - центральный "
+                                      "конвертер)"),
+                       QStringLiteral("white"), kFrame1);
+    Frame3 = new QFrame(Frame1);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    Frame3->setStyleSheet(QStringLiteral("background-color: white;"));
+    PlaceTw(Frame3, 120, 2235, 10875, 90);
+
+    const QString boxed = QStringLiteral(
+        "color: rgb(128,0,0); background-color: rgb(224,224,224); border: 1px solid black;");
+    for (int i = 0; i < kSlots; ++i) {
+        Label1[i] = MakeLabel(Frame1, "", QString(), boxed);
+        Label1[i]->setObjectName(Indexed("Label1", i));
+        Label1[i]->setAlignment(Qt::AlignCenter);
+        Label1[i]->installEventFilter(this);
+
+        Combo1[i] = new QComboBox(Frame1);
+        Combo1[i]->setObjectName(Indexed("Combo1", i));
+        Combo1[i]->setEditable(true);
+        Combo1[i]->setInsertPolicy(QComboBox::NoInsert);
+        Combo1[i]->setCompleter(nullptr);
+        // Measuring 30,000 entries for a size hint would cost more than the whole start-up.
+        Combo1[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        Combo1[i]->setMinimumContentsLength(1);
+        Combo1[i]->setModel(catalogue_);
+        if (auto* list = qobject_cast<QListView*>(Combo1[i]->view())) {
+            list->setUniformItemSizes(true);
+        }
+        Combo1[i]->setCurrentIndex(-1);
+
+        Label4[i] = MakeLabel(Frame1, "", QString(), boxed);
+        Label4[i]->setObjectName(Indexed("Label4", i));
+        Label4[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        Label4[i]->installEventFilter(this);
+
+        diam[i] = new QLineEdit(QStringLiteral("50"), Frame1);
+        diam[i]->setObjectName(Indexed("diam", i));
+        diam[i]->setStyleSheet(
+            QStringLiteral("color: black; background-color: rgb(255,192,192); border: 1px solid "
+                           "rgb(128,128,128);"));
+        SetSelectorColour(i, QColor(0, 0, 192));
+    }
+}
+
+void frmMain::BuildDiagramGroup(QWidget* client) {
+    Frame4 = MakeGroup(client, "Frame4",
+                       QStringLiteral("Расположение конвертеров (вид от хвоста, одно деление=20 "
+                                      "мм.)"),
+                       QStringLiteral("rgb(192,192,255)"), kFrame4);
+    diagram = new DiagramView(&layout_, Frame4);
+    diagram->setObjectName(QStringLiteral("diagram"));
+    PlaceTw(diagram, 0, 0, LayoutModel::kFrameWidthTw, LayoutModel::kFrameHeightTw);
+
+    LblMashtab = MakeLabel(Frame4, "LblMashtab", layout_.ScaleLabel().c_str(),
+                           QStringLiteral("color: rgb(0,0,128);"));
+    LblMashtab->setAlignment(Qt::AlignCenter);
+    PlaceTw(LblMashtab, 10560, 2400, 550, 230);
+
+    cmdMin = new QPushButton(QStringLiteral("-"), Frame4);
+    cmdMin->setObjectName(QStringLiteral("cmdMin"));
+    cmdMin->setToolTip(QStringLiteral("Уменьшить"));
+    PlaceTw(cmdMin, 10560, 2670, 255, 195);
+    cmdMax = new QPushButton(QStringLiteral("+"), Frame4);
+    cmdMax->setObjectName(QStringLiteral("cmdMax"));
+    cmdMax->setToolTip(QStringLiteral("Увеличить"));
+    PlaceTw(cmdMax, 10870, 2670, 255, 195);
+    cmdPrint = new QPushButton(QStringLiteral("Print"), Frame4);
+    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdPrint->setToolTip(QStringLiteral("Печать формы"));
+    PlaceTw(cmdPrint, 10630, 130, 495, 255);
+    for (QPushButton* button : {cmdMin, cmdMax, cmdPrint}) {
+        button->setStyleSheet(QStringLiteral("padding: 0px;"));
+    }
+
+    Label10 = MakeLabel(Frame4, "Label10", QString(),
+                        QStringLiteral("color: rgb(0,192,0); background: transparent;"));
+    QFont banner(QStringLiteral("Courier New"));
+    banner.setPointSize(36);
+    banner.setBold(true);
+    Label10->setFont(banner);
+    Label10->setAlignment(Qt::AlignCenter);
+    Label10->setWordWrap(true);
+    Label10->setAttribute(Qt::WA_TransparentForMouseEvents);
+    PlaceTw(Label10, 240, 840, 10695, 1575);
+    Label10->hide();
+
+    // The export button exists but is never shown.
+    Command1 = new QPushButton(QStringLiteral("Command1"), Frame4);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->hide();
+}
+
+void frmMain::BuildTickerGroup(QWidget* client) {
+    Frame5 = MakeGroup(client, "Frame5", QString(), QStringLiteral("white"), kFrame5);
+    Frame5->setStyleSheet(QStringLiteral(
+        "QGroupBox#Frame5 { background-color: white; border: 1px solid rgb(128,128,128); }"));
+    Label9 = MakeLabel(Frame5, "Label9", QString(),
+                       QStringLiteral("color: rgb(255,255,0); background-color: black;"));
+    Label9->setAlignment(Qt::AlignCenter);
+    PlaceTw(Label9, 60, 60, kFrame5[2] - 120, kFrame5[3] - 120);
+}
+
+void frmMain::BuildPanel(QWidget* client) {
+    Frame6 = new QFrame(client);
+    Frame6->setObjectName(QStringLiteral("Frame6"));
+    Frame6->setStyleSheet(QStringLiteral("QFrame#Frame6 { background-color: white; }"));
+    PlaceTw(Frame6, kFrame6[0], kFrame6[1], kFrame6[2], kFrame6[3]);
+    panelCompass = new CompassView(PanelCompassLayout(), Frame6);
+    panelCompass->setObjectName(QStringLiteral("panelCompass"));
+    PlaceTw(panelCompass, 0, 0, kFrame6[2], kFrame6[3]);
+    for (int k = 0; k < kPanelBoxes; ++k) {
+        Label500[k] = MakeLabel(Frame6, "", QString(),
+                                QStringLiteral("color: black; border: 1px solid black;"));
+        Label500[k]->setObjectName(Indexed("Label500", k));
+        Label500[k]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        Label500[k]->setWordWrap(true);
+        PlaceTw(Label500[k], kBoxColumnsTw[k / 2], kBoxRowsTw[k % 2], kBoxWidthTw, kBoxHeightTw);
+    }
+}
+
+void frmMain::LayOutSlots() {
+    const double columnTw = (kFrame1[2] - 240.0) / 5.0;
+    for (int i = 0; i < kSlots; ++i) {
+        const bool upper = i < 5;
+        const double* tops = upper ? kUpperRowTw : kLowerRowTw;
+        const double leftTw = kSlotLeftTw + columnTw * (i % 5);
+        PlaceTw(Label1[i], leftTw, tops[0], columnTw, kSelectorHeightTw);
+        PlaceTw(Combo1[i], leftTw, tops[1], columnTw, kSelectorHeightTw);
+        PlaceTw(Label4[i], leftTw, tops[2], columnTw, kResultsHeightTw);
+        PlaceTw(diam[i], leftTw + columnTw - kDiameterWidthTw - 50.0, tops[3], kDiameterWidthTw,
+                kDiameterHeightTw);
+        diam[i]->raise();
+    }
+}
+
+void frmMain::ConnectRules() {
+    auto* numberFilter = new KeyFilter(KeyRule::Number, notifier_, this);
+    for (QLineEdit* field : {sh, dl, fokus}) {
+        field->installEventFilter(numberFilter);
+    }
+    for (QLineEdit* field : {sh, dl}) {
+        connect(field, &QLineEdit::textChanged, this,
+                [this, field] { OnCoordinateChanged(field); });
+    }
+    auto* northSouth = new KeyFilter(KeyRule::NorthSouth, notifier_, this);
+    auto* eastWest = new KeyFilter(KeyRule::EastWest, notifier_, this);
+    cmbNS->installEventFilter(northSouth);
+    cmbNS->lineEdit()->installEventFilter(northSouth);
+    cmbEW->installEventFilter(eastWest);
+    cmbEW->lineEdit()->installEventFilter(eastWest);
+
+    auto* diameterFilter = new KeyFilter(KeyRule::Diameter, notifier_, this);
+    auto* satelliteFilter = new KeyFilter(KeyRule::Satellite, notifier_, this);
+    for (int i = 0; i < kSlots; ++i) {
+        diam[i]->installEventFilter(diameterFilter);
+        connect(diam[i], &QLineEdit::textChanged, this, [this, i] { OnDiameterChanged(i); });
+
+        Combo1[i]->installEventFilter(satelliteFilter);
+        Combo1[i]->lineEdit()->installEventFilter(satelliteFilter);
+        Combo1[i]->installEventFilter(this);  // focus loss
+        // Choosing from the list sets the text without textEdited: it recalculates and clears
+        // nothing. Edits by the user (Delete, cut) come through textEdited.
+        connect(Combo1[i], &QComboBox::activated, this, [this, i] { RecalculateSlot(i); });
+        connect(Combo1[i]->lineEdit(), &QLineEdit::textEdited, this,
+                [this, i] { OnSelectorEdited(i); });
+    }
+
+    connect(cmdOk, &QPushButton::clicked, this, &frmMain::RecalculateAll);
+    connect(cmdMax, &QPushButton::clicked, this, &frmMain::ZoomIn);
+    connect(cmdMin, &QPushButton::clicked, this, &frmMain::ZoomOut);
+    connect(Command1, &QPushButton::clicked, this, &frmMain::ExportReport);
+}
+
+void frmMain::LoadCatalogue() {
+    const LoadResult loaded = LoadSatelliteFile(setup_.folder);
+    if (loaded.status == LoadResult::Status::Unreadable) {
+        loadFailed_ = true;
+        notifier_->Show(kLoadFailedMessage, kAppTitle, MessageIcon::None);
+    }
+    settingsLines_ = loaded.content.settings;
+    catalogue_->SetEntries(loaded.content.entries);
+    // A model reset makes every selector pick its first item; slots start empty.
+    for (QComboBox* selector : Combo1) {
+        const QSignalBlocker blockCombo(selector);
+        const QSignalBlocker blockEdit(selector->lineEdit());
+        selector->setCurrentIndex(-1);
+        selector->setEditText(QString());
+    }
+
+    const SettingsTexts settings = SettingsFromLines(settingsLines_);
+    sh->setText(DecodeFileText(settings[0]));
+    cmbNS->setCurrentIndex(-1);
+    cmbNS->setEditText(DecodeFileText(settings[1]));
+    dl->setText(DecodeFileText(settings[2]));
+    cmbEW->setCurrentIndex(-1);
+    cmbEW->setEditText(DecodeFileText(settings[3]));
+    fokus->setText(DecodeFileText(settings[4]));
+    Label1[0]->setText(QStringLiteral("Центральный"));
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // A catalogue that could not be read at start is left alone rather than overwritten.
+    if (!loadFailed_) {
+        const SettingsTexts settings = {
+            EncodeFileText(sh->text()),    EncodeFileText(cmbNS->currentText()),
+            EncodeFileText(dl->text()),    EncodeFileText(cmbEW->currentText()),
+            EncodeFileText(fokus->text()),
+        };
+        const SaveResult saved =
+            SaveSatelliteFile(setup_.folder, settings, catalogue_->EntryBytes());
+        if (!saved.ok) {
+            notifier_->Show(QStringLiteral("Не удалось сохранить настройки в файл satellite.txt "
+                                           "(%1). Файл на диске остался прежним.")
+                                .arg(QString::fromStdString(saved.error)),
+                            kAppTitle, MessageIcon::None);
+        }
+    }
+    event->accept();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        for (int i = 0; i < kSlots; ++i) {
+            if (watched == Combo1[i] && reason != Qt::PopupFocusReason) {
+                OnSelectorFocusLost(i);
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::OnCoordinateChanged(QLineEdit* field) {
+    if (!CoordinateInRange(NumericValue(field->text().toStdString()))) {
+        notifier_->Show(kCoordinateRangeMessage, kAppTitle, MessageIcon::None);
+        field->setText(QString());  // runs this rule again on the empty text
+    }
+}
+
+void frmMain::OnDiameterChanged(int slot) {
+    if (!DiameterInRange(NumericValue(diam[slot]->text().toStdString()))) {
+        notifier_->Show(kDiameterRangeMessage, kAppTitle, MessageIcon::None);
+        diam[slot]->setText(QStringLiteral("50"));  // runs this rule again on "50"
+    }
+    layout_.ResizeMarker(slot, DiameterMm(slot));
+    diagram->update();
+}
+
+double frmMain::DiameterMm(int slot) const {
+    return NumericValue(diam[slot]->text().toStdString());
+}
+
+void frmMain::ExportReport() {
+    const std::vector<std::string> lines = BuildReportLines(
+        EncodeFileText(sh->text()), EncodeFileText(dl->text()), catalogue_->EntryBytes());
+    const WriteResult written = WriteReportFile(setup_.reportPath, ComposeReport(lines));
+    if (!written.ok) {
+        notifier_->Show(QStringLiteral("Не удалось записать отчет (%1).")
+                            .arg(QString::fromStdString(written.error)),
+                        kAppTitle, MessageIcon::None);
+    }
 }
 
 }  // namespace palquin

@@ -1,13 +1,151 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogue/satellite_file.h"
+#include "diagram/layout_model.h"
+
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QAction;
+class QMenu;
 
 namespace palquin {
 
+class AboutTicker;
+class CatalogueModel;
+class CompassView;
+class DiagramView;
+class Notifier;
+
+/// What the main window needs from outside; tests hand in a temporary folder and a recorder.
+struct MainWindowSetup {
+    std::filesystem::path folder;      ///< the program's folder, where satellite.txt lives
+    Notifier* notifier = nullptr;      ///< message boxes
+    std::filesystem::path reportPath;  ///< where the pointing report is written
+};
+
+/// The main window. Elements carry their names as members and as objectNames ("Combo1_3" for
+/// Combo1(3)). All state lives in the elements and in e0, u0, msh (the diagram model) and li
+/// (the ticker).
 class frmMain : public QMainWindow {
     Q_OBJECT
-public:
-    explicit frmMain(QWidget* parent = nullptr);
+  public:
+    static constexpr int kSlots = 10;
+    static constexpr int kPanelBoxes = 8;
+    /// The window's client area as laid out, twips.
+    static constexpr double kClientWidthTw = 11355.0;
+    static constexpr double kClientHeightTw = 9030.0;
+
+    /// Builds the window and runs the start-up sequence (loading satellite.txt included); any
+    /// message of the start-up is shown before the constructor returns.
+    explicit frmMain(MainWindowSetup setup, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    /// Brings slot i up to date from its selector, the site fields and the focal length.
+    void RecalculateSlot(int slot);
+
+    // Window-level state, read by tests and the picture window.
+    std::optional<double> e0() const { return e0_; }
+    std::optional<double> u0() const { return u0_; }
+    const LayoutModel& Layout() const { return layout_; }
+    const AboutTicker& Ticker() const { return *ticker_; }
+    AboutTicker& Ticker() { return *ticker_; }
+    const std::vector<std::string>& SettingsLines() const { return settingsLines_; }  // List2
+    const QStringList& Links(int slot) const { return List4[static_cast<size_t>(slot)]; }
+    bool LoadFailed() const { return loadFailed_; }
+
+    // Elements.
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QFrame* Frame3 = nullptr;
+    QGroupBox* Frame4 = nullptr;
+    QGroupBox* Frame5 = nullptr;
+    QFrame* Frame6 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* LblMashtab = nullptr;
+    QLineEdit* sh = nullptr;
+    QLineEdit* dl = nullptr;
+    QLineEdit* fokus = nullptr;
+    QComboBox* cmbNS = nullptr;
+    QComboBox* cmbEW = nullptr;
+    QPushButton* cmdOk = nullptr;
+    QPushButton* cmdMax = nullptr;
+    QPushButton* cmdMin = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* Command1 = nullptr;
+    QMenu* mnuFile = nullptr;
+    QAction* mnuPrint = nullptr;
+    std::array<QLabel*, kSlots> Label1{};
+    std::array<QComboBox*, kSlots> Combo1{};
+    std::array<QLabel*, kSlots> Label4{};
+    std::array<QLineEdit*, kSlots> diam{};
+    std::array<QLabel*, kPanelBoxes> Label500{};
+    DiagramView* diagram = nullptr;
+    CompassView* panelCompass = nullptr;  ///< Shape100, Line100, Line200, Line300 and letters
+
+    // Triggers.
+    void RecalculateAll();  ///< cmdOk
+    void ZoomIn();          ///< cmdMax
+    void ZoomOut();         ///< cmdMin
+    void ExportReport();    ///< Command1
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildTopGroup(QWidget* client);
+    void BuildSlotGroup(QWidget* client);
+    void BuildDiagramGroup(QWidget* client);
+    void BuildTickerGroup(QWidget* client);
+    void BuildPanel(QWidget* client);
+    void LayOutSlots();
+    void LoadCatalogue();
+    void ConnectRules();
+
+    // Change rules.
+    void OnCoordinateChanged(QLineEdit* field);
+    void OnDiameterChanged(int slot);
+    void OnSelectorEdited(int slot);
+    void OnSelectorFocusLost(int slot);
+
+    // Slot clearing.
+    void ClearSlot(int slot, bool keepLinks);
+    void ResetAllSlots();
+    void SetSelectorText(int slot, const QString& text);
+    void SetSelectorColour(int slot, const QColor& colour);
+
+    void UpdatePanel(int slot);
+    double DiameterMm(int slot) const;
+
+    MainWindowSetup setup_;
+    Notifier* notifier_;
+    CatalogueModel* catalogue_ = nullptr;     ///< the selectors' items and the report list (List1)
+    std::vector<std::string> settingsLines_;  ///< List2
+    std::array<QStringList, kSlots> List4;    ///< links of each slot
+    AboutTicker* ticker_ = nullptr;           ///< List3, li, Timer1, Label9
+    LayoutModel layout_;                      ///< msh, grid and the slots' diagram items
+    std::optional<double> e0_;
+    std::optional<double> u0_;
+    bool loadFailed_ = false;
+    int resetDepth_ = 0;  ///< nested runs of the central reset change nothing more
 };
 
 }  // namespace palquin

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+class QKeyEvent;
+
+namespace palquin {
+
+class Notifier;
+
+// Messages of the field rules.
+inline const QString kFormatMessage = QStringLiteral("Формат поля: ###.##!");                  // M1
+inline const QString kChooseFromListMessage = QStringLiteral("Выберите значение из списка!");  // M2
+inline const QString kKeyFilterTitle = QStringLiteral("!!!!!!!!");
+inline const QString kCoordinateRangeMessage =  // M3
+    QStringLiteral("Диапазон координат: от 0") + QChar(0x00B0) + QStringLiteral(" до 180") +
+    QChar(0x00B0) + QStringLiteral("!");
+inline const QString kDiameterRangeMessage =  // M4
+    QStringLiteral("Размер диаметра от 0") + QStringLiteral(" до 100") + QStringLiteral(" мм. !");
+
+/// The character a key press types, as its code; empty for keys that type nothing (arrows,
+/// Delete, Tab, function keys), which never reach a key filter.
+std::optional<char16_t> TypedCharacter(const QKeyEvent& event);
+
+/// Which characters a field lets through.
+enum class KeyRule {
+    Number,      ///< sh, dl, fokus: digits, '.', Backspace, Enter; else M1
+    Diameter,    ///< diam(i): digits, Backspace, Enter; else dropped silently
+    NorthSouth,  ///< cmbNS: 'N' and 'S' only; else M2
+    EastWest,    ///< cmbEW: 'E' and 'W' only; else M2
+    Satellite,   ///< Combo1(i): nothing; M2
+};
+
+bool KeyRuleAccepts(KeyRule rule, char16_t character);
+
+/// Range rule of sh and dl: 0 <= v <= 180.
+bool CoordinateInRange(double value);
+/// Range rule of diam(i): 0 <= v <= 100.
+bool DiameterInRange(double value);
+
+/// Applies a KeyRule to the key presses of the widgets it is installed on: a refused character
+/// is announced (where the rule has a message) and never reaches the field.
+class KeyFilter : public QObject {
+    Q_OBJECT
+  public:
+    KeyFilter(KeyRule rule, Notifier* notifier, QObject* parent);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    KeyRule rule_;
+    Notifier* notifier_;
+};
+
+}  // namespace palquin

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace palquin {
+
+/// The application title, shown on message boxes that give no title of their own.
+inline const QString kAppTitle = QStringLiteral("Palquin");
+
+enum class MessageIcon { None, Information };
+
+/// Shows a modal message with a single OK button and returns when the user closed it. Tests put
+/// in a recorder so that nothing waits on a real box.
+class Notifier {
+  public:
+    virtual ~Notifier() = default;
+    virtual void Show(const QString& text, const QString& title, MessageIcon icon) = 0;
+};
+
+/// The real thing: a QMessageBox over the given parent window.
+class MessageBoxNotifier : public Notifier {
+  public:
+    explicit MessageBoxNotifier(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+    void Show(const QString& text, const QString& title, MessageIcon icon) override;
+
+  private:
+    QWidget* parent_;
+};
+
+}  // namespace palquin

@@ -1,0 +1,261 @@
+// The slot recalculation and the triggers that run or clear it.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "calc/converter.h"
+#include "calc/pointing.h"
+#include "catalogue/entry.h"
+#include "core/numeric_value.h"
+#include "core/result_number.h"
+#include "diagram/compass.h"
+#include "diagram/compass_view.h"
+#include "diagram/diagram_view.h"
+#include "ui/main_window.h"
+#include "ui/notifier.h"
+
+namespace palquin {
+namespace {
+
+const QString kDegree = QString(QChar(0x00B0));
+const QString kLineEnd = QStringLiteral("\r\n");
+const QColor kVisibleColour(0, 0, 192);
+const QColor kHiddenColour(255, 0, 0);
+
+QString Number(double value, NumberPattern pattern) {
+    return QString::fromStdString(FormatResult(value, pattern));
+}
+
+// Repaints the diagram however the recalculation ends.
+class RepaintOnExit {
+  public:
+    explicit RepaintOnExit(QWidget* widget) : widget_(widget) {}
+    ~RepaintOnExit() { widget_->update(); }
+    RepaintOnExit(const RepaintOnExit&) = delete;
+    RepaintOnExit& operator=(const RepaintOnExit&) = delete;
+
+  private:
+    QWidget* widget_;
+};
+
+}  // namespace
+
+void frmMain::RecalculateSlot(int i) {
+    RepaintOnExit repaint(diagram);
+
+    // Central guard: without a central satellite nothing can be placed; every slot is emptied.
+    if (Combo1[0]->currentText().isEmpty()) {
+        for (int j = 0; j < kSlots; ++j) {
+            SetSelectorText(j, QString());
+            Label1[j]->clear();
+            Label4[j]->clear();
+            Label1[0]->setText(QStringLiteral("Центральная"));
+        }
+        return;
+    }
+
+    const QString entryText = Combo1[i]->currentText();
+    const std::optional<EntryPosition> position = SplitPosition(entryText.toStdString());
+    if (!position) {
+        return;
+    }
+    const std::string positionText = position->PositionText();
+    const QString heading = QString::fromStdString(positionText);
+    Label1[i]->setText(heading);
+
+    const EntryLinks links = SplitLinks(position->tail);
+    QStringList& slotLinks = List4[static_cast<size_t>(i)];
+    for (int k = 0; k < links.KnownLinks(); ++k) {
+        const QString link = QString::fromStdString(links.links[static_cast<size_t>(k)]);
+        if (k < slotLinks.size()) {
+            slotLinks[k] = link;
+        } else {
+            slotLinks.append(link);
+        }
+    }
+    if (links.outcome != EntryLinks::Outcome::Complete) {
+        return;
+    }
+
+    const std::string ns = cmbNS->currentText().toStdString();
+    const std::string ew = cmbEW->currentText().toStdString();
+    const Site site{NumericValue(sh->text().toStdString()), ns,
+                    NumericValue(dl->text().toStdString()), ew};
+    const std::optional<Pointing> pointing = ComputePointing(site, positionText);
+    if (!pointing) {
+        return;
+    }
+
+    if (!pointing->visible) {
+        notifier_->Show(QStringLiteral("Для указанного места приема спутник ") + entryText +
+                            QStringLiteral(" не виден!"),
+                        QStringLiteral("!!!!!"), MessageIcon::Information);
+        SetSelectorColour(i, kHiddenColour);
+    } else {
+        SetSelectorColour(i, kVisibleColour);
+    }
+
+    const double az = pointing->azimuthDeg;
+    const double el = pointing->elevationDeg;
+    QString results = QStringLiteral("Азимут: ") + Number(az, NumberPattern::Grouped3) + kDegree +
+                      kLineEnd + QStringLiteral("Угол места: ") +
+                      Number(el, NumberPattern::Grouped3) + kDegree + kLineEnd;
+    Label4[i]->setText(results);
+
+    const double diameterMm = DiameterMm(i);
+    if (i == 0) {
+        e0_ = az;
+        u0_ = el;
+        layout_.PlaceCentral(diameterMm, positionText);
+    } else {
+        // Unset central values count as 0, as the offsets have always done.
+        const double e0 = e0_.value_or(0.0);
+        const double u0 = u0_.value_or(0.0);
+        const std::optional<Offsets> offsets =
+            ComputeOffsets(NumericValue(fokus->text().toStdString()), az, el, e0, u0);
+        if (!offsets) {
+            return;
+        }
+        layout_.PlaceExtra(i, diameterMm, az, el, e0, u0, offsets->horizontalMm,
+                           offsets->verticalMm, positionText);
+        results += QStringLiteral("Горизонталь: ") +
+                   Number(offsets->horizontalMm, NumberPattern::Grouped3) + QStringLiteral(" мм.") +
+                   kLineEnd + QStringLiteral("Вертикаль: ") +
+                   Number(offsets->verticalMm, NumberPattern::Grouped3) + QStringLiteral(" мм.") +
+                   kLineEnd;
+        Label4[i]->setText(results);
+    }
+
+    const std::optional<double> rotation = ComputeRotation(pointing->coordinates);
+    if (!rotation) {
+        return;
+    }
+    layout_.PlaceRotation(i, diameterMm, *rotation);
+    results += QStringLiteral("Поворот конв.") + Number(*rotation, NumberPattern::Plain1) + kDegree;
+    if (i == 0) {
+        results += kLineEnd + kLineEnd + QStringLiteral("Кликни здесь!");
+    }
+    Label4[i]->setText(results);
+
+    UpdatePanel(i);
+}
+
+void frmMain::UpdatePanel(int slot) {
+    if (!e0_ || *e0_ == 0.0) {
+        return;
+    }
+    if (slot == 0) {
+        Label500[0]->setText(
+            QString::fromStdString(AzimuthCaption(*e0_, Combo1[0]->currentText().toStdString())));
+    } else if (slot < kPanelBoxes) {
+        Label500[static_cast<size_t>(slot)]->setText(Combo1[slot]->currentText());
+    } else {
+        return;  // slots 8 and 9 have no box; the needle stays as it was
+    }
+    panelCompass->PointNeedle(*e0_);
+}
+
+void frmMain::RecalculateAll() {
+    for (int i = 0; i < kSlots; ++i) {
+        if (!Combo1[i]->currentText().isEmpty()) {
+            RecalculateSlot(i);
+        }
+    }
+}
+
+void frmMain::ZoomIn() {
+    if (!layout_.ZoomIn()) {
+        return;
+    }
+    LblMashtab->setText(QString::fromStdString(layout_.ScaleLabel()));
+    for (int i = 0; i < kSlots; ++i) {
+        RecalculateSlot(i);
+    }
+    layout_.RedrawLayout();
+    diagram->update();
+}
+
+void frmMain::ZoomOut() {
+    if (!layout_.ZoomOut()) {
+        return;
+    }
+    LblMashtab->setText(QString::fromStdString(layout_.ScaleLabel()));
+    for (int i = 0; i < kSlots; ++i) {
+        RecalculateSlot(i);
+    }
+    layout_.RedrawLayout();
+    diagram->update();
+}
+
+void frmMain::ClearSlot(int slot, bool keepLinks) {
+    Label1[slot]->clear();
+    Label4[slot]->clear();
+    layout_.HideSlot(slot);
+    if (!keepLinks) {
+        List4[static_cast<size_t>(slot)].clear();
+    }
+    diagram->update();
+}
+
+void frmMain::ResetAllSlots() {
+    // Emptying the selectors below changes their texts again; those nested runs end at once.
+    if (resetDepth_ > 0) {
+        return;
+    }
+    ++resetDepth_;
+    for (int j = 0; j < kSlots; ++j) {
+        Label1[j]->clear();
+        Label4[j]->clear();
+        layout_.HideSlot(j);
+        SetSelectorText(j, QString());
+        List4[static_cast<size_t>(j)].clear();
+    }
+    layout_.ShowCentralMarker();
+    diagram->update();
+    --resetDepth_;
+}
+
+void frmMain::OnSelectorEdited(int slot) {
+    if (resetDepth_ > 0) {
+        return;
+    }
+    if (Combo1[slot]->currentText().isEmpty()) {
+        ClearSlot(slot, false);
+    }
+    if (slot == 0) {
+        ResetAllSlots();
+    }
+}
+
+void frmMain::OnSelectorFocusLost(int slot) {
+    if (Combo1[slot]->currentText().isEmpty()) {
+        ClearSlot(slot, true);
+    }
+    if (slot == 0) {
+        layout_.ShowCentralMarker();
+        diagram->update();
+    }
+}
+
+void frmMain::SetSelectorText(int slot, const QString& text) {
+    QComboBox* selector = Combo1[slot];
+    if (selector->currentText() == text) {
+        return;
+    }
+    {
+        const QSignalBlocker block(selector);
+        if (text.isEmpty()) {
+            selector->setCurrentIndex(-1);
+        }
+        selector->setEditText(text);
+    }
+    OnSelectorEdited(slot);
+}
+
+void frmMain::SetSelectorColour(int slot, const QColor& colour) {
+    QPalette palette = Combo1[slot]->lineEdit()->palette();
+    palette.setColor(QPalette::Text, colour);
+    Combo1[slot]->lineEdit()->setPalette(palette);
+}
+
+}  // namespace palquin
