@@ -32,7 +32,7 @@ struct EntryLinks {
         Failed,         ///< fewer than two ';', or five or more: no link is known
     };
     Outcome outcome = Outcome::Failed;
-    std::string description;       ///< known unless outcome is Failed
+    std::string description;           ///< known unless outcome is Failed
     std::array<std::string, 3> links;  ///< only the known ones are filled
 
     /// How many of the links are known, in order: 3, 1 or 0.
