@@ -1,0 +1,129 @@
+#include "catalogue/satellite_file.h"
+
+#include <system_error>
+
+#include "core/file_io.h"
+
+namespace palquin {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+std::filesystem::path FilePath(const std::filesystem::path& folder) {
+    return folder / std::filesystem::path(kSatelliteFileName);
+}
+
+}  // namespace
+
+std::vector<std::string> SplitLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        const size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(bytes.substr(start));
+            break;
+        }
+        lines.emplace_back(bytes.substr(start, end - start));
+        start = end + 1;
+        // CR LF is one line end, LF CR two.
+        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') {
+            ++start;
+        }
+    }
+    return lines;
+}
+
+SatelliteFileContent ParseSatelliteFile(std::string_view bytes) {
+    SatelliteFileContent content;
+    std::vector<std::string> lines = SplitLines(bytes);
+    size_t i = 0;
+    for (; i < lines.size(); ++i) {
+        if (lines[i] == kSeparatorLine) {
+            content.hasSeparator = true;
+            ++i;
+            break;
+        }
+        content.entries.push_back(std::move(lines[i]));
+    }
+    for (; i < lines.size(); ++i) {
+        content.settings.push_back(std::move(lines[i]));
+    }
+    return content;
+}
+
+SettingsTexts SettingsFromLines(const std::vector<std::string>& settingsLines) {
+    SettingsTexts settings;
+    for (size_t i = 0; i < settings.size() && i < settingsLines.size(); ++i) {
+        settings[i] = settingsLines[i];
+    }
+    return settings;
+}
+
+std::string ComposeSatelliteFile(const std::vector<std::string>& entries,
+                                 const SettingsTexts& settings) {
+    size_t size = kSeparatorLine.size() + kLineEnd.size();
+    for (const std::string& entry : entries) {
+        size += entry.size() + kLineEnd.size();
+    }
+    for (const std::string& setting : settings) {
+        size += setting.size() + kLineEnd.size();
+    }
+    std::string text;
+    text.reserve(size);
+    for (const std::string& entry : entries) {
+        text.append(entry).append(kLineEnd);
+    }
+    text.append(kSeparatorLine).append(kLineEnd);
+    // The last setting ends in CR LF too, so an editor appending a line keeps it separate.
+    for (const std::string& setting : settings) {
+        text.append(setting).append(kLineEnd);
+    }
+    return text;
+}
+
+LoadResult LoadSatelliteFile(const std::filesystem::path& folder) {
+    const std::filesystem::path path = FilePath(folder);
+    LoadResult result;
+
+    // symlink_status, so that a dangling link counts as there but unreadable and is never
+    // replaced by the default catalogue.
+    std::error_code ec;
+    const auto type = std::filesystem::symlink_status(path, ec).type();
+    if (type == std::filesystem::file_type::not_found) {
+        result.status = LoadResult::Status::CreatedFromDefault;
+        result.content = ParseSatelliteFile(DefaultSatelliteFile());
+        std::string error;
+        if (!ReplaceFile(path, DefaultSatelliteFile(), &error)) {
+            result.error = std::move(error);
+        }
+        return result;
+    }
+
+    std::string error;
+    std::optional<std::string> bytes = ReadWholeFile(path, &error);
+    if (!bytes) {
+        result.status = LoadResult::Status::Unreadable;
+        result.error = std::move(error);
+        return result;
+    }
+    result.content = ParseSatelliteFile(*bytes);
+    return result;
+}
+
+SaveResult SaveSatelliteFile(const std::filesystem::path& folder, const SettingsTexts& settings,
+                             const std::vector<std::string>& fallbackEntries) {
+    const std::filesystem::path path = FilePath(folder);
+    SaveResult result;
+
+    // The catalogue as it is in the file now: edits made in an editor while we ran survive.
+    const std::optional<std::string> bytes = ReadWholeFile(path, nullptr);
+    const std::string composed =
+        bytes ? ComposeSatelliteFile(ParseSatelliteFile(*bytes).entries, settings)
+              : ComposeSatelliteFile(fallbackEntries, settings);
+
+    result.ok = ReplaceFile(path, composed, &result.error);
+    return result;
+}
+
+}  // namespace palquin

@@ -40,9 +40,9 @@ std::string ComposeSatelliteFile(const std::vector<std::string>& entries,
 
 struct LoadResult {
     enum class Status {
-        Loaded,             ///< the file was there and was read
-        CreatedFromDefault, ///< there was no file: the built-in catalogue was used (and written)
-        Unreadable,         ///< the file exists but could not be read: nothing is loaded
+        Loaded,              ///< the file was there and was read
+        CreatedFromDefault,  ///< there was no file: the built-in catalogue was used (and written)
+        Unreadable,          ///< the file exists but could not be read: nothing is loaded
     };
     Status status = Status::Loaded;
     SatelliteFileContent content;
