@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,11 @@ struct FailureCase {
     const char* name;
     const char* target;  // relative to the test folder
 };
+
+// Failure messages name the row instead of dumping its bytes.
+void PrintTo(const FailureCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class ReplaceFailureTest : public FileIoTest, public testing::WithParamInterface<FailureCase> {};
 

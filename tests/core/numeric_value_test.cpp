@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace palquin {
@@ -19,6 +20,11 @@ struct NumericCase {
     std::string text;
     double expected;
 };
+
+// Failure messages name the row instead of dumping its bytes.
+void PrintTo(const NumericCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class NumericValueTest : public testing::TestWithParam<NumericCase> {};
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace palquin {
@@ -15,6 +16,11 @@ struct FormatCase {
     NumberPattern pattern;
     const char* expected;
 };
+
+// Failure messages name the row instead of dumping its bytes.
+void PrintTo(const FormatCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class FormatResultTest : public testing::TestWithParam<FormatCase> {};
 
