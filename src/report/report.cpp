@@ -1,0 +1,90 @@
+#include "report/report.h"
+
+#include <cstdlib>
+#include <optional>
+#include <system_error>
+
+#include "calc/pointing.h"
+#include "catalogue/entry.h"
+#include "core/file_io.h"
+#include "core/numeric_value.h"
+#include "core/result_number.h"
+
+namespace palquin {
+namespace {
+
+// The report's figures are those of the pointing for a site taken as north and east. A capital W
+// keeps its own rule (mixed hemispheres); every other letter is read as E, so it gets the
+// same-hemisphere rule instead of none.
+std::optional<std::string> FiguresOf(const Site& site, const EntryPosition& position) {
+    std::string positionText = position.PositionText();
+    if (positionText[0] != 'W') {
+        positionText[0] = 'E';
+    }
+    const auto pointing = ComputePointing(site, positionText);
+    if (!pointing) {
+        return std::nullopt;
+    }
+    return FormatResult(pointing->azimuthDeg, NumberPattern::Fixed2) + " - " +
+           FormatResult(pointing->elevationDeg, NumberPattern::Fixed2) + " - ";
+}
+
+}  // namespace
+
+std::vector<std::string> BuildReportLines(std::string_view latitudeText,
+                                          std::string_view longitudeText,
+                                          const std::vector<std::string>& entries) {
+    const Site site{NumericValue(latitudeText), "N", NumericValue(longitudeText), "E"};
+    std::vector<std::string> lines;
+    lines.reserve(entries.size());
+    bool stopped = false;
+    for (const std::string& entry : entries) {
+        std::optional<EntryPosition> position;
+        if (!stopped) {
+            position = SplitPosition(entry);
+            stopped = !position;
+        }
+        std::optional<std::string> figures;
+        if (position) {
+            figures = FiguresOf(site, *position);
+        }
+        lines.push_back(figures ? *figures + entry : entry);
+    }
+    return lines;
+}
+
+std::string ComposeReport(const std::vector<std::string>& lines) {
+    size_t size = 0;
+    for (const std::string& line : lines) {
+        size += line.size() + 2;
+    }
+    std::string text;
+    text.reserve(size);
+    for (const std::string& line : lines) {
+        text.append(line).append("\r\n");
+    }
+    return text;
+}
+
+std::filesystem::path DefaultReportPath() {
+#ifdef _WIN32
+    return std::filesystem::path("c:\\printOut.txt");
+#else
+    constexpr const char* kFileName = "printOut.txt";
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home != '\0') {
+        return std::filesystem::path(home) / kFileName;
+    }
+    std::error_code ec;
+    const std::filesystem::path here = std::filesystem::current_path(ec);
+    return ec ? std::filesystem::path(kFileName) : here / kFileName;
+#endif
+}
+
+WriteResult WriteReportFile(const std::filesystem::path& path, std::string_view text) {
+    WriteResult result;
+    result.ok = ReplaceFile(path, text, &result.error);
+    return result;
+}
+
+}  // namespace palquin
