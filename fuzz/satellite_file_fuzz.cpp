@@ -1,0 +1,49 @@
+// satellite.txt is edited by hand; whatever it holds, loading must split it into lines the save
+// writes back unchanged.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/satellite_file.h"
+#include "fuzz_check.h"
+
+namespace {
+
+bool IsPlainLine(const std::string& line) {
+    return line.find_first_of("\r\n") == std::string::npos;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const palquin::SatelliteFileContent content = palquin::ParseSatelliteFile(bytes);
+
+    FUZZ_CHECK(content.hasSeparator || content.settings.empty());
+    FUZZ_CHECK(content.entries.size() + content.settings.size() + (content.hasSeparator ? 1 : 0) ==
+               palquin::SplitLines(bytes).size());
+    for (const std::string& entry : content.entries) {
+        FUZZ_CHECK(IsPlainLine(entry) && entry != palquin::kSeparatorLine);
+    }
+    for (const std::string& line : content.settings) {
+        FUZZ_CHECK(IsPlainLine(line));
+    }
+
+    const palquin::SettingsTexts settings = palquin::SettingsFromLines(content.settings);
+    for (size_t i = 0; i < settings.size(); ++i) {
+        FUZZ_CHECK(settings[i] == (i < content.settings.size() ? content.settings[i] : ""));
+    }
+
+    // What a save writes reads back as the same catalogue and the five settings, and saving
+    // that again changes nothing.
+    const std::string composed = palquin::ComposeSatelliteFile(content.entries, settings);
+    const palquin::SatelliteFileContent reread = palquin::ParseSatelliteFile(composed);
+    FUZZ_CHECK(reread.hasSeparator);
+    FUZZ_CHECK(reread.entries == content.entries);
+    FUZZ_CHECK(reread.settings == std::vector<std::string>(settings.begin(), settings.end()));
+    FUZZ_CHECK(palquin::ComposeSatelliteFile(
+                   reread.entries, palquin::SettingsFromLines(reread.settings)) == composed);
+    return 0;
+}
