@@ -29,28 +29,28 @@ struct LineTw {
 
 /// What the diagram shows of one converter slot.
 struct SlotDrawing {
-    RectTw marker;        ///< konverter(i): circle inscribed in this box
-    RectTw caption;       ///< Label8(i)
+    RectTw marker;            ///< konverter(i): circle inscribed in this box
+    RectTw caption;           ///< Label8(i)
     std::string captionText;  ///< the slot's position text, for example "E 13.0"
-    LineTw rotationLine;  ///< Line1(i)
-    RectTw crossX;        ///< ShapeX(i), horizontal bar
-    RectTw crossY;        ///< ShapeY(i), vertical bar
+    LineTw rotationLine;      ///< Line1(i)
+    RectTw crossX;            ///< ShapeX(i), horizontal bar
+    RectTw crossY;            ///< ShapeY(i), vertical bar
 };
 
 /// Geometry of the converter layout diagram ("view from behind the dish"), in twips. It owns the
 /// scale msh, the grid and every slot's items; it computes no pointing itself: the slot
 /// recalculation hands it angles and offsets. A widget paints it as it stands.
 class LayoutModel {
-public:
+  public:
     static constexpr int kSlots = 10;
 
     // Frame4 and its fixed elements, as laid out.
     static constexpr double kFrameWidthTw = 11175.0;
     static constexpr double kFrameHeightTw = 2895.0;
-    static constexpr double kCenterXTw = 5650.0;   ///< centre of the central marker
+    static constexpr double kCenterXTw = 5650.0;  ///< centre of the central marker
     static constexpr double kCenterYTw = 1567.5;
     static constexpr double kLineThicknessTw = 15.0;
-    static constexpr double kVerticalLineTopTw = 195.0;    ///< lineX(*) and Shape1
+    static constexpr double kVerticalLineTopTw = 195.0;  ///< lineX(*) and Shape1
     static constexpr double kVerticalLineHeightTw = 2625.0;
     static constexpr double kHorizontalLineLeftTw = 120.0;  ///< lineY(*) and Shape2
     static constexpr double kHorizontalLineWidthTw = 10935.0;
@@ -103,7 +103,7 @@ public:
     /// New marker size D x 10 x msh, keeping its centre; visibility unchanged.
     void ResizeMarker(int slot, double diameterMm);
 
-private:
+  private:
     double msh_ = 1.0;
     std::string scaleLabel_ = "1x1";
     std::vector<double> verticalGrid_;
