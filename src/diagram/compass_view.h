@@ -11,11 +11,11 @@ namespace palquin {
 /// the four letters. The picture window and the main window's lower panel use it with their own
 /// layouts.
 struct CompassLayout {
-    RectTw circle;       ///< circle inscribed in this box
+    RectTw circle;  ///< circle inscribed in this box
     QColor circleColor;
-    LineTw vertical;     ///< the cross
+    LineTw vertical;  ///< the cross
     LineTw horizontal;
-    LineTw needle;       ///< visible only once there is a central azimuth
+    LineTw needle;  ///< visible only once there is a central azimuth
     QColor needleColor;
     RectTw letterN, letterS, letterW, letterE;  ///< 255 x 255 boxes
 };
@@ -25,10 +25,12 @@ CompassLayout PanelCompassLayout();
 /// Picture window layout.
 CompassLayout PictureCompassLayout();
 
-/// Paints a CompassLayout. Transparent for mouse clicks on the drawing itself.
+/// Paints a CompassLayout. Transparent for mouse clicks on the drawing itself: they go on to the
+/// parent window. The four letters take clicks and do nothing. Widgets that must stay clickable
+/// where the view overlaps them (a print button) have to be stacked above it.
 class CompassView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit CompassView(CompassLayout layout, QWidget* parent = nullptr);
 
     const CompassLayout& Layout() const { return layout_; }
@@ -36,10 +38,15 @@ public:
     void PointNeedle(double azimuthDeg);
     void HideNeedle();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
+  private:
+    bool OnLetter(const QPointF& pixel) const;
+
     CompassLayout layout_;
 };
 

@@ -1,0 +1,107 @@
+#include "diagram/diagram_view.h"
+
+#include <QPainter>
+#include <QVector>
+
+namespace palquin {
+namespace {
+
+constexpr double kTwipsPerPixel = 15.0;
+const QColor kGridColor(128, 128, 255);
+const QColor kAxisColor(0, 255, 0);
+const QColor kMarkerFill(255, 255, 128);
+const QColor kMarkerOutline(0, 0, 0);
+const QColor kCaptionColor(255, 0, 0);
+const QColor kRotationColor(255, 0, 255);
+const QColor kCrossColor(0, 255, 0);
+
+QRectF ToQRect(const RectTw& rect) {
+    return QRectF(rect.leftTw, rect.topTw, rect.widthTw, rect.heightTw);
+}
+
+QRectF ToPixels(const RectTw& rect) {
+    return QRectF(rect.leftTw / kTwipsPerPixel, rect.topTw / kTwipsPerPixel,
+                  rect.widthTw / kTwipsPerPixel, rect.heightTw / kTwipsPerPixel);
+}
+
+}  // namespace
+
+DiagramView::DiagramView(const LayoutModel* model, QWidget* parent)
+    : QWidget(parent), model_(model) {
+    // The zoom and print buttons lie on top of the drawing; clicks belong to them or the frame.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+    resize(qRound(LayoutModel::kFrameWidthTw / kTwipsPerPixel),
+           qRound(LayoutModel::kFrameHeightTw / kTwipsPerPixel));
+}
+
+void DiagramView::paintEvent(QPaintEvent* /*event*/) {
+    if (model_ == nullptr) {
+        return;
+    }
+    QPainter painter(this);
+    // Draw in twips so that fractional positions are kept until the device rounds them.
+    painter.scale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
+    painter.setPen(Qt::NoPen);
+
+    // Grid: up to a thousand thin rectangles at 1/16, so batch them into one call per family.
+    QVector<QRectF> grid;
+    grid.reserve(static_cast<qsizetype>(model_->VerticalGridLeftsTw().size() +
+                                        model_->HorizontalGridTopsTw().size()));
+    for (double left : model_->VerticalGridLeftsTw()) {
+        grid.append(QRectF(left, LayoutModel::kVerticalLineTopTw, LayoutModel::kLineThicknessTw,
+                           LayoutModel::kVerticalLineHeightTw));
+    }
+    for (double top : model_->HorizontalGridTopsTw()) {
+        grid.append(QRectF(LayoutModel::kHorizontalLineLeftTw, top,
+                           LayoutModel::kHorizontalLineWidthTw, LayoutModel::kLineThicknessTw));
+    }
+    painter.setBrush(kGridColor);
+    painter.drawRects(grid.constData(), static_cast<int>(grid.size()));
+
+    painter.setBrush(kAxisColor);
+    painter.drawRect(QRectF(LayoutModel::kVerticalAxisLeftTw, LayoutModel::kVerticalLineTopTw,
+                            LayoutModel::kLineThicknessTw, LayoutModel::kVerticalLineHeightTw));
+    painter.drawRect(QRectF(LayoutModel::kHorizontalLineLeftTw, LayoutModel::kHorizontalAxisTopTw,
+                            LayoutModel::kHorizontalLineWidthTw, LayoutModel::kLineThicknessTw));
+
+    for (int i = 0; i < LayoutModel::kSlots; ++i) {
+        const SlotDrawing& slot = model_->Slot(i);
+        if (slot.marker.visible && slot.marker.widthTw > 0.0 && slot.marker.heightTw > 0.0) {
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.setPen(QPen(kMarkerOutline, 0));  // cosmetic: one pixel at any scale
+            painter.setBrush(kMarkerFill);
+            painter.drawEllipse(ToQRect(slot.marker));
+            painter.setRenderHint(QPainter::Antialiasing, false);
+        }
+        if (slot.caption.visible) {
+            // Text is laid out in pixels: a point-sized font under the twips transform would
+            // shrink to nothing.
+            painter.save();
+            painter.resetTransform();
+            painter.setPen(kCaptionColor);
+            painter.drawText(ToPixels(slot.caption), Qt::AlignCenter | Qt::TextWordWrap,
+                             QString::fromStdString(slot.captionText));
+            painter.restore();
+        }
+        if (slot.rotationLine.visible) {
+            const LineTw& line = slot.rotationLine;
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.setPen(QPen(kRotationColor, 0));
+            painter.drawLine(QLineF(line.x1Tw, line.y1Tw, line.x2Tw, line.y2Tw));
+            painter.setRenderHint(QPainter::Antialiasing, false);
+        }
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kCrossColor);
+        if (slot.crossX.visible) {
+            painter.drawRect(ToQRect(slot.crossX));
+        }
+        if (slot.crossY.visible) {
+            painter.drawRect(ToQRect(slot.crossY));
+        }
+    }
+}
+
+}  // namespace palquin

@@ -11,13 +11,13 @@ namespace palquin {
 /// per device-independent pixel.
 class DiagramView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit DiagramView(const LayoutModel* model, QWidget* parent = nullptr);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     const LayoutModel* model_;
 };
 
