@@ -72,6 +72,10 @@ const FormatCase kCases[] = {
     {"JustBelowTie", 0.12499999999999999, kF2, " .12"},
     {"TieOnTheLastDecimal", 9.75, kP1, " 9.8"},
     {"CarryIntoWhole", 9.96, kP1, " 10"},
+    {"NotQuiteATie", 2.675, kF2, " 2.67"},  // the double lies just below 2.675
+    {"NotQuiteATieNegative", -1.005, kF2, "-1"},
+    {"LargeTie", 1099511627776.125, kF2, " 1099511627776.13"},
+    {"LargeGrouped", 123456789012345.678, kG1, " 123 456 789 012 345.7"},
     {"Huge", 1e20, kF2, " 100000000000000000000"},
     {"Infinity", kInf, kG3, " 0"},
     {"NotANumber", std::numeric_limits<double>::quiet_NaN(), kF2, " 0"},
