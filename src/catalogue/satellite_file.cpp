@@ -1,5 +1,6 @@
 #include "catalogue/satellite_file.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "core/file_io.h"
@@ -16,18 +17,21 @@ std::filesystem::path FilePath(const std::filesystem::path& folder) {
 }  // namespace
 
 std::vector<std::string> SplitLines(std::string_view bytes) {
+    auto isLineEnd = [](char c) { return c == '\r' || c == '\n'; };
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        const size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(bytes.substr(start));
+    // Every line end holds at least one of these bytes, so their count bounds the lines.
+    lines.reserve(static_cast<size_t>(std::count_if(bytes.begin(), bytes.end(), isLineEnd)) + 1);
+    const char* const last = bytes.data() + bytes.size();
+    const char* start = bytes.data();
+    while (start != last) {
+        const char* end = std::find_if(start, last, isLineEnd);
+        lines.emplace_back(start, end);
+        if (end == last) {
             break;
         }
-        lines.emplace_back(bytes.substr(start, end - start));
-        start = end + 1;
         // CR LF is one line end, LF CR two.
-        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') {
+        start = end + 1;
+        if (*end == '\r' && start != last && *start == '\n') {
             ++start;
         }
     }
@@ -37,6 +41,7 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
 SatelliteFileContent ParseSatelliteFile(std::string_view bytes) {
     SatelliteFileContent content;
     std::vector<std::string> lines = SplitLines(bytes);
+    content.entries.reserve(lines.size());
     size_t i = 0;
     for (; i < lines.size(); ++i) {
         if (lines[i] == kSeparatorLine) {
