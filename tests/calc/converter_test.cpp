@@ -167,14 +167,6 @@ TEST(OffsetsTest, FocalLengthZeroGivesZero) {
     EXPECT_EQ(offsets->verticalMm, 0.0);
 }
 
-TEST(OffsetsTest, UnsetCentreCountsAsZero) {
-    // Before slot 0 is calculated the centre is 0, 0: the offsets are F sin(az), F sin(el).
-    const auto offsets = ComputeOffsets(kFocalMm, 30.0, 90.0, 0.0, 0.0);
-    ASSERT_TRUE(offsets.has_value());
-    EXPECT_NEAR(offsets->horizontalMm, 300.0, 1e-9);
-    EXPECT_NEAR(offsets->verticalMm, 600.0, 1e-9);
-}
-
 TEST(OffsetsTest, NonFiniteInputGivesNoResult) {
     constexpr double kInf = std::numeric_limits<double>::infinity();
     EXPECT_FALSE(ComputeOffsets(kInf, 208.981, 22.773, 181.935, 26.463).has_value());

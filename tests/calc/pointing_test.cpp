@@ -85,23 +85,6 @@ TEST(PointingTest, NoRuleGivesExactlySouth) {
     }
 }
 
-TEST(PointingTest, SouthernOffsetFollowsTheSiteLetter) {
-    struct Row {
-        const char* ew;
-        const char* position;
-        int sign;
-        int offset;
-    };
-    for (const Row& row : {Row{"E", "E 20.0", 1, 180}, Row{"E", "W 20.0", -1, 180},
-                           Row{"W", "W 20.0", 1, -180}, Row{"W", "E 20.0", -1, -180}}) {
-        const auto pointing = ComputePointing(Site{26, "S", 28, row.ew}, row.position);
-        ASSERT_TRUE(pointing.has_value()) << row.ew << " " << row.position;
-        EXPECT_EQ(pointing->coordinates.azimuthSign, row.sign) << row.ew << " " << row.position;
-        EXPECT_EQ(pointing->coordinates.azimuthOffsetDeg, row.offset)
-            << row.ew << " " << row.position;
-    }
-}
-
 TEST(PointingTest, PositionsWithoutNumberReadAsZero) {
     // The position is read from the third character on: "E" and "E " have none, "E x.0" has no
     // number there.

@@ -137,12 +137,6 @@ TEST_F(ReportFileTest, FileHoldsExactlyTheComposedBytes) {
     EXPECT_EQ(Get(path), " 208.98 -  22.77 - 13;0;E;\xD1\xEF\xF3\xF2\xED\xE8\xEA;;;\r\nx\r\n");
 }
 
-TEST_F(ReportFileTest, MissingFolderIsReported) {
-    const WriteResult result = WriteReportFile(folder_ / "missing" / "printOut.txt", "a\r\n");
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.empty());
-}
-
 // A full disk, simulated by the file size limit (which also holds for root).
 TEST_F(ReportFileTest, FailedWriteKeepsTheOldReport) {
     const fs::path path = folder_ / "printOut.txt";
