@@ -135,36 +135,36 @@ void frmMain::BuildTopGroup(QWidget* client) {
     const QString plain = QStringLiteral("color: black; background-color: rgb(192,192,255);");
 
     Label2 = MakeLabel(Frame2, "Label2", QStringLiteral("Широта:"), plain);
-    PlaceTw(Label2, 120, 390, 720, 255);
+    PlaceTw(Label2, 120, 390, 840, 255);
     sh = new QLineEdit(Frame2);
     sh->setObjectName(QStringLiteral("sh"));
-    PlaceTw(sh, 840, 360, 900, kSelectorHeightTw);
+    PlaceTw(sh, 960, 360, 900, kSelectorHeightTw);
 
     cmbNS = new QComboBox(Frame2);
     cmbNS->setObjectName(QStringLiteral("cmbNS"));
     cmbNS->setEditable(true);
     cmbNS->addItems({QStringLiteral("N"), QStringLiteral("S")});
-    PlaceTw(cmbNS, 1770, 360, 600, kSelectorHeightTw);
+    PlaceTw(cmbNS, 1890, 360, 600, kSelectorHeightTw);
 
     Label3 = MakeLabel(Frame2, "Label3", QString(), plain);
-    PlaceTw(Label3, 2400, 390, 1170, 255);
+    PlaceTw(Label3, 2520, 390, 1260, 255);
     dl = new QLineEdit(Frame2);
     dl->setObjectName(QStringLiteral("dl"));
-    PlaceTw(dl, 3570, 360, 900, kSelectorHeightTw);
+    PlaceTw(dl, 3780, 360, 900, kSelectorHeightTw);
 
     cmbEW = new QComboBox(Frame2);
     cmbEW->setObjectName(QStringLiteral("cmbEW"));
     cmbEW->setEditable(true);
     cmbEW->addItems({QStringLiteral("E"), QStringLiteral("W")});
-    PlaceTw(cmbEW, 4500, 360, 600, kSelectorHeightTw);
+    PlaceTw(cmbEW, 4710, 360, 600, kSelectorHeightTw);
 
     Label5 = MakeLabel(Frame2, "Label5", QString(), plain);
-    PlaceTw(Label5, 5130, 390, 2280, 255);
+    PlaceTw(Label5, 5340, 390, 2640, 255);
     fokus = new QLineEdit(Frame2);
     fokus->setObjectName(QStringLiteral("fokus"));
-    PlaceTw(fokus, 7410, 360, 900, kSelectorHeightTw);
+    PlaceTw(fokus, 7980, 360, 900, kSelectorHeightTw);
     Label6 = MakeLabel(Frame2, "Label6", QStringLiteral("мм."), plain);
-    PlaceTw(Label6, 8370, 390, 450, 255);
+    PlaceTw(Label6, 8910, 390, 450, 255);
 
     for (QComboBox* hemisphere : {cmbNS, cmbEW}) {
         hemisphere->setInsertPolicy(QComboBox::NoInsert);
@@ -175,11 +175,11 @@ void frmMain::BuildTopGroup(QWidget* client) {
                        QStringLiteral("Изменил координаты места, фокус или направление "
                                       "центрального конвертера, нажми эту кнопку -->"),
                        QStringLiteral("color: rgb(255,0,0); background-color: rgb(192,192,255);"));
-    PlaceTw(Label7, 120, 750, 9660, 255);
+    PlaceTw(Label7, 120, 750, 9900, 255);
     cmdOk = new QPushButton(QStringLiteral("Ok"), Frame2);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setToolTip(QStringLiteral("Пересчет"));
-    PlaceTw(cmdOk, 9840, 690, 735, 345);
+    PlaceTw(cmdOk, 10050, 690, 735, 345);
 }
 
 void frmMain::BuildSlotGroup(QWidget* client) {
@@ -217,6 +217,10 @@ void frmMain::BuildSlotGroup(QWidget* client) {
         Label4[i] = MakeLabel(Frame1, "", QString(), boxed);
         Label4[i]->setObjectName(Indexed("Label4", i));
         Label4[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // Five result lines must fit the cell's width beside the diameter field.
+        QFont results = Label4[i]->font();
+        results.setPointSizeF(7);
+        Label4[i]->setFont(results);
         Label4[i]->installEventFilter(this);
 
         diam[i] = new QLineEdit(QStringLiteral("50"), Frame1);
@@ -300,6 +304,9 @@ void frmMain::BuildPanel(QWidget* client) {
         Label500[k]->setObjectName(Indexed("Label500", k));
         Label500[k]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         Label500[k]->setWordWrap(true);
+        QFont boxFont = Label500[k]->font();
+        boxFont.setPointSizeF(7);
+        Label500[k]->setFont(boxFont);
         PlaceTw(Label500[k], kBoxColumnsTw[k / 2], kBoxRowsTw[k % 2], kBoxWidthTw, kBoxHeightTw);
     }
 }
@@ -346,7 +353,10 @@ void frmMain::ConnectRules() {
         Combo1[i]->installEventFilter(this);  // focus loss
         // Choosing from the list sets the text without textEdited: it recalculates and clears
         // nothing. Edits by the user (Delete, cut) come through textEdited.
-        connect(Combo1[i], &QComboBox::activated, this, [this, i] { RecalculateSlot(i); });
+        connect(Combo1[i], &QComboBox::activated, this, [this, i] {
+            Combo1[i]->lineEdit()->setCursorPosition(0);  // show where the entry starts
+            RecalculateSlot(i);
+        });
         connect(Combo1[i]->lineEdit(), &QLineEdit::textEdited, this,
                 [this, i] { OnSelectorEdited(i); });
     }
