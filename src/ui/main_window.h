@@ -132,6 +132,7 @@ class frmMain : public QMainWindow {
     void SetSelectorText(int slot, const QString& text);
     void SetSelectorColour(int slot, const QColor& colour);
 
+    void AfterZoomStep();
     void UpdatePanel(int slot);
     double DiameterMm(int slot) const;
 

@@ -164,21 +164,19 @@ void frmMain::RecalculateAll() {
 }
 
 void frmMain::ZoomIn() {
-    if (!layout_.ZoomIn()) {
-        return;
+    if (layout_.ZoomIn()) {
+        AfterZoomStep();
     }
-    LblMashtab->setText(QString::fromStdString(layout_.ScaleLabel()));
-    for (int i = 0; i < kSlots; ++i) {
-        RecalculateSlot(i);
-    }
-    layout_.RedrawLayout();
-    diagram->update();
 }
 
 void frmMain::ZoomOut() {
-    if (!layout_.ZoomOut()) {
-        return;
+    if (layout_.ZoomOut()) {
+        AfterZoomStep();
     }
+}
+
+void frmMain::AfterZoomStep() {
+    // Every slot places its items again at the new scale, messages included.
     LblMashtab->setText(QString::fromStdString(layout_.ScaleLabel()));
     for (int i = 0; i < kSlots; ++i) {
         RecalculateSlot(i);

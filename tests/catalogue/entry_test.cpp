@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "common/row_name.h"
+
 namespace palquin {
 namespace {
 
-// Names the test after the row, so a failure says which case broke.
-struct RowName {
-    template <class Row>
-    std::string operator()(const testing::TestParamInfo<Row>& row) const {
-        return row.param.name;
-    }
-};
+using testing_support::RowName;
 
 struct PositionCase {
     const char* name;

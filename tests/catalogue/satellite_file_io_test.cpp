@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+
 #include <sys/resource.h>
+#include "common/row_name.h"
 
 #include <algorithm>
 #include <csignal>
@@ -12,12 +14,7 @@
 namespace palquin {
 namespace {
 
-struct RowName {
-    template <class Row>
-    std::string operator()(const testing::TestParamInfo<Row>& row) const {
-        return row.param.name;
-    }
-};
+using testing_support::RowName;
 
 namespace fs = std::filesystem;
 

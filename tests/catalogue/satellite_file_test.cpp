@@ -2,17 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "common/row_name.h"
+
 #include "catalogue/entry.h"
 
 namespace palquin {
 namespace {
 
-struct RowName {
-    template <class Row>
-    std::string operator()(const testing::TestParamInfo<Row>& row) const {
-        return row.param.name;
-    }
-};
+using testing_support::RowName;
 
 using Lines = std::vector<std::string>;
 using namespace std::string_literals;

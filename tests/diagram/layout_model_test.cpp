@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "common/row_name.h"
+
 #include <cmath>
 #include <string>
 
 namespace palquin {
 namespace {
 
-template <class Row>
-std::string RowName(const testing::TestParamInfo<Row>& row) {
-    return row.param.name;
-}
+using testing_support::RowName;
 
 // Sums of exact binary fractions must match exactly; the worked example carries the pointing
 // formulas' rounding and is checked to the hundredth of a twip.
@@ -91,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                     GridRow{"msh_32", "+++++", 2, 1, kCx, kCx, 2, 1, kCy, kCy},
                     GridRow{"msh_half", "-", 112, 55, 11050, 50, 28, 13, 2767.5, 167.5},
                     GridRow{"msh_sixteenth", "----", 888, 439, 11125, 50, 217, 103, 2842.5, 155}),
-    RowName<GridRow>);
+    RowName());
 
 struct ZoomRow {
     const char* name;
@@ -124,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Presses, ZoomTest,
                                          ZoomRow{"out_fifth_refused", "-----", 0.0625, "1/16",
                                                  false},
                                          ZoomRow{"out_then_in", "-+", 1, "1/1", true}),
-                         RowName<ZoomRow>);
+                         RowName());
 
 // Pointing formulas for site 55.75 N 37.6 E, focal length 600 mm, central entry 36;0;E and slot
 // entry 13;0;E.
@@ -178,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SideRow{"greater_az_right_higher_el_below", 190, 40, kCx + 200, kCy + 100},
                     SideRow{"equal_az_on_vertical_axis", 180, 40, kCx, kCy + 100},
                     SideRow{"equal_el_on_horizontal_axis", 170, 30, kCx - 200, kCy}),
-    RowName<SideRow>);
+    RowName());
 
 TEST(LayoutModelPlacement, FortyMillimetresLeftAtScale1) {
     LayoutModel model;
