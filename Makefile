@@ -22,9 +22,10 @@ test: deps
 	$(MAKE) build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Benchmarks get their own optimised build, so the test build keeps its type.
 bench: deps
-	$(MAKE) build BUILD_TYPE=Release
-	./$(BUILD)/bench/palquin_bench
+	$(MAKE) build BUILD=$(BUILD)-bench BUILD_TYPE=Release CMAKE_FLAGS=-DPALQUIN_TESTS=OFF
+	./$(BUILD)-bench/bench/palquin_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -64,6 +64,7 @@ void BM_WindowZoomStep(benchmark::State& state) {
     SilentNotifier notifier;
     palquin::frmMain window(folder.Setup(&notifier));
     window.show();
+    QApplication::processEvents();  // exposed, so that repaint() really paints
     for (int slot = 0; slot < palquin::frmMain::kSlots; ++slot) {
         window.Combo1[slot]->setCurrentIndex(30 + slot);
         window.RecalculateSlot(slot);

@@ -7,11 +7,8 @@ namespace palquin {
 void CatalogueModel::SetEntries(std::vector<std::string> entries) {
     beginResetModel();
     bytes_ = std::move(entries);
-    texts_.clear();
-    texts_.reserve(bytes_.size());
-    for (const std::string& entry : bytes_) {
-        texts_.push_back(DecodeFileText(entry));
-    }
+    texts_.assign(bytes_.size(), QString());
+    decoded_.assign(bytes_.size(), false);
     endResetModel();
 }
 
@@ -24,9 +21,17 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        return texts_[static_cast<size_t>(index.row())];
+        return TextAt(static_cast<size_t>(index.row()));
     }
     return {};
+}
+
+const QString& CatalogueModel::TextAt(size_t row) const {
+    if (!decoded_[row]) {
+        texts_[row] = DecodeFileText(bytes_[row]);
+        decoded_[row] = true;
+    }
+    return texts_[row];
 }
 
 }  // namespace palquin

@@ -20,8 +20,13 @@ class CatalogueModel : public QAbstractListModel {
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
   private:
+    /// The shown text of a row, decoded the first time it is asked for: a selector's list only
+    /// ever asks for the rows it shows.
+    const QString& TextAt(size_t row) const;
+
     std::vector<std::string> bytes_;
-    std::vector<QString> texts_;
+    mutable std::vector<QString> texts_;
+    mutable std::vector<bool> decoded_;
 };
 
 }  // namespace palquin

@@ -18,7 +18,8 @@ QString DecodeFileText(std::string_view bytes) {
     if (!utf8.hasError()) {
         return text;
     }
-    QStringDecoder cp1251("windows-1251", QStringDecoder::Flag::Stateless);
+    // Looking the code page up by name is slow; one stateless decoder serves every line.
+    static QStringDecoder cp1251("windows-1251", QStringDecoder::Flag::Stateless);
     return cp1251.decode(view);
 }
 
