@@ -8,7 +8,6 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(palquin::kAppTitle);
-    QApplication::setApplicationDisplayName(palquin::kAppTitle);
 
     palquin::MessageBoxNotifier notifier;
     palquin::MainWindowSetup setup;

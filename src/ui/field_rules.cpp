@@ -52,8 +52,8 @@ bool DiameterInRange(double value) {
     return value >= 0.0 && value <= 100.0;
 }
 
-KeyFilter::KeyFilter(KeyRule rule, Notifier* notifier, QObject* parent)
-    : QObject(parent), rule_(rule), notifier_(notifier) {}
+KeyFilter::KeyFilter(KeyRule rule, Notifier* notifier, QObject* parent, Keys keys)
+    : QObject(parent), rule_(rule), notifier_(notifier), keys_(keys) {}
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) {
@@ -61,6 +61,9 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
     }
     const auto character = TypedCharacter(*static_cast<QKeyEvent*>(event));
     if (!character || KeyRuleAccepts(rule_, *character)) {
+        return false;
+    }
+    if (keys_ == Keys::PrintableOnly && *character < u' ') {
         return false;
     }
     switch (rule_) {

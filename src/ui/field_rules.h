@@ -45,7 +45,11 @@ bool DiameterInRange(double value);
 class KeyFilter : public QObject {
     Q_OBJECT
   public:
-    KeyFilter(KeyRule rule, Notifier* notifier, QObject* parent);
+    enum class Keys {
+        All,            ///< every typed character, Backspace and Enter included
+        PrintableOnly,  ///< printable characters only: an open list keeps Enter and Escape
+    };
+    KeyFilter(KeyRule rule, Notifier* notifier, QObject* parent, Keys keys = Keys::All);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,6 +57,7 @@ class KeyFilter : public QObject {
   private:
     KeyRule rule_;
     Notifier* notifier_;
+    Keys keys_;
 };
 
 }  // namespace palquin

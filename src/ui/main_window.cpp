@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -169,6 +170,7 @@ void frmMain::BuildTopGroup(QWidget* client) {
     for (QComboBox* hemisphere : {cmbNS, cmbEW}) {
         hemisphere->setInsertPolicy(QComboBox::NoInsert);
         hemisphere->setCompleter(nullptr);
+        hemisphere->setFocusPolicy(Qt::StrongFocus);
     }
 
     Label7 = MakeLabel(Frame2, "Label7",
@@ -203,6 +205,7 @@ void frmMain::BuildSlotGroup(QWidget* client) {
         Combo1[i] = new QComboBox(Frame1);
         Combo1[i]->setObjectName(Indexed("Combo1", i));
         Combo1[i]->setEditable(true);
+        Combo1[i]->setFocusPolicy(Qt::StrongFocus);
         Combo1[i]->setInsertPolicy(QComboBox::NoInsert);
         Combo1[i]->setCompleter(nullptr);
         // Measuring 30,000 entries for a size hint would cost more than the whole start-up.
@@ -327,6 +330,12 @@ void frmMain::LayOutSlots() {
 }
 
 void frmMain::ConnectRules() {
+    // Text composed by an input method would bypass the key filters.
+    for (QWidget* field :
+         {static_cast<QWidget*>(sh), static_cast<QWidget*>(dl), static_cast<QWidget*>(fokus),
+          static_cast<QWidget*>(cmbNS->lineEdit()), static_cast<QWidget*>(cmbEW->lineEdit())}) {
+        field->setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
     auto* numberFilter = new KeyFilter(KeyRule::Number, notifier_, this);
     for (QLineEdit* field : {sh, dl, fokus}) {
         field->installEventFilter(numberFilter);
@@ -346,11 +355,15 @@ void frmMain::ConnectRules() {
     auto* satelliteFilter = new KeyFilter(KeyRule::Satellite, notifier_, this);
     for (int i = 0; i < kSlots; ++i) {
         diam[i]->installEventFilter(diameterFilter);
+        diam[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
+        Combo1[i]->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
         connect(diam[i], &QLineEdit::textChanged, this, [this, i] { OnDiameterChanged(i); });
 
         Combo1[i]->installEventFilter(satelliteFilter);
         Combo1[i]->lineEdit()->installEventFilter(satelliteFilter);
-        Combo1[i]->installEventFilter(this);  // focus loss
+        Combo1[i]->installEventFilter(this);  // no wheel
+        Combo1[i]->view()->installEventFilter(
+            new KeyFilter(KeyRule::Satellite, notifier_, this, KeyFilter::Keys::PrintableOnly));
         // Choosing from the list sets the text without textEdited: it recalculates and clears
         // nothing. Edits by the user (Delete, cut) come through textEdited.
         connect(Combo1[i], &QComboBox::activated, this, [this, i] {
@@ -360,6 +373,10 @@ void frmMain::ConnectRules() {
         connect(Combo1[i]->lineEdit(), &QLineEdit::textEdited, this,
                 [this, i] { OnSelectorEdited(i); });
     }
+
+    cmbNS->installEventFilter(this);  // no wheel
+    cmbEW->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, &frmMain::OnFocusChanged);
 
     connect(cmdOk, &QPushButton::clicked, this, &frmMain::RecalculateAll);
     connect(cmdMax, &QPushButton::clicked, this, &frmMain::ZoomIn);
@@ -415,15 +432,28 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        for (int i = 0; i < kSlots; ++i) {
-            if (watched == Combo1[i] && reason != Qt::PopupFocusReason) {
-                OnSelectorFocusLost(i);
-            }
-        }
+    // The wheel would change a selector's satellite (or a hemisphere) without a choice from its
+    // list; it is ignored there.
+    if (event->type() == QEvent::Wheel && qobject_cast<QComboBox*>(watched) != nullptr) {
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::OnFocusChanged(QWidget* old, QWidget* now) {
+    // Only a move to another element of this window counts as leaving a selector: opening its
+    // own list, a message box or another application taking the focus do not.
+    if (old == nullptr || now == nullptr || now->window() != this) {
+        return;
+    }
+    for (int i = 0; i < kSlots; ++i) {
+        QComboBox* selector = Combo1[static_cast<size_t>(i)];
+        const bool left = old == selector || selector->isAncestorOf(old);
+        const bool entered = now == selector || selector->isAncestorOf(now);
+        if (left && !entered) {
+            OnSelectorFocusLost(i);
+        }
+    }
 }
 
 void frmMain::OnCoordinateChanged(QLineEdit* field) {

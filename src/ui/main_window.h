@@ -125,6 +125,7 @@ class frmMain : public QMainWindow {
     void OnDiameterChanged(int slot);
     void OnSelectorEdited(int slot);
     void OnSelectorFocusLost(int slot);
+    void OnFocusChanged(QWidget* old, QWidget* now);
 
     // Slot clearing.
     void ClearSlot(int slot, bool keepLinks);

@@ -1,4 +1,5 @@
 // Key filters and change rules of the main window's fields, driven through real key events.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
@@ -148,7 +149,10 @@ class FieldRulesTest : public QObject {
 
         // Letters and the point are dropped without a word.
         QTest::keyClicks(w.diam[4], QStringLiteral("7a.5"));
+        QTest::keyClick(w.diam[4], Qt::Key_Return);
         QCOMPARE(w.diam[4]->text(), QStringLiteral("75"));
+        QTest::keyClick(w.diam[4], Qt::Key_Backspace);
+        QCOMPARE(w.diam[4]->text(), QStringLiteral("7"));
         QCOMPARE(fixture.Notifier().messages.size(), size_t{1});
     }
 
@@ -161,9 +165,10 @@ class FieldRulesTest : public QObject {
         QTest::keyClick(w.cmbNS, Qt::Key_Backspace);
         QCOMPARE(w.cmbNS->currentText(), QStringLiteral("S"));
         w.cmbEW->setEditText(QString());
-        QTest::keyClicks(w.cmbEW, QStringLiteral("WN"));
+        QTest::keyClicks(w.cmbEW, QStringLiteral("WNs"));
+        QTest::keyClick(w.cmbEW, Qt::Key_Return);
         QCOMPARE(w.cmbEW->currentText(), QStringLiteral("W"));
-        QCOMPARE(fixture.Notifier().messages.size(), size_t{3});
+        QCOMPARE(fixture.Notifier().messages.size(), size_t{5});
         for (const auto& message : fixture.Notifier().messages) {
             QCOMPARE(message.text, kM2);
             QCOMPARE(message.title, QStringLiteral("!!!!!!!!"));
@@ -175,9 +180,15 @@ class FieldRulesTest : public QObject {
         frmMain& w = fixture.Window();
         QTest::keyClicks(w.Combo1[3], QStringLiteral("1;"));
         QTest::keyClick(w.Combo1[3], Qt::Key_Backspace);
+        QTest::keyClick(w.Combo1[3], Qt::Key_Return);
         QCOMPARE(w.Combo1[3]->currentText(), QString());
-        QCOMPARE(fixture.Notifier().messages.size(), size_t{3});
-        QCOMPARE(fixture.Notifier().messages[2].text, kM2);
+        QCOMPARE(fixture.Notifier().messages.size(), size_t{4});
+        QCOMPARE(fixture.Notifier().messages[3].text, kM2);
+        // An open list keeps Enter and Escape for choosing, but still refuses characters.
+        QTest::keyClick(w.Combo1[3]->view(), Qt::Key_X);
+        QCOMPARE(fixture.Notifier().messages.size(), size_t{5});
+        QTest::keyClick(w.Combo1[3]->view(), Qt::Key_Escape);
+        QCOMPARE(fixture.Notifier().messages.size(), size_t{5});
     }
 };
 

@@ -165,6 +165,9 @@ class RecalculationTest : public QObject {
         }
         QCOMPARE(*w.e0(), e0);
         QVERIFY(fixture.Notifier().messages.empty());
+        QVERIFY(w.Links(2).isEmpty());
+        QVERIFY(!w.Layout().Slot(2).marker.visible && !w.Layout().Slot(2).rotationLine.visible);
+        QVERIFY(w.Layout().Slot(0).marker.visible);
     }
 
     void slotNineHasNoPanelBox() {

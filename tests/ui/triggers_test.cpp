@@ -1,9 +1,11 @@
 // What recalculates and what clears: cmdOk, choosing, editing and leaving selectors, zooming.
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "window_fixture.h"
@@ -32,9 +34,14 @@ QStringList AllTexts(frmMain& w) {
     return texts;
 }
 
-void LoseFocus(QWidget* widget) {
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(widget, &out);
+// Gives the selector the focus and then moves it on to the latitude field.
+void LeaveSelector(frmMain& w, QWidget* selector) {
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    selector->setFocus();
+    QTRY_VERIFY(selector->hasFocus());
+    w.sh->setFocus();
+    QTRY_VERIFY(w.sh->hasFocus());
 }
 
 }  // namespace
@@ -145,14 +152,14 @@ class TriggersTest : public QObject {
             const QSignalBlocker quiet(w.Combo1[3]->lineEdit());
             w.Combo1[3]->setEditText(QString());
         }
-        LoseFocus(w.Combo1[3]);
+        LeaveSelector(w, w.Combo1[3]);
         QCOMPARE(w.Label4[3]->text(), QString());
         QVERIFY(!w.Layout().Slot(3).marker.visible);
         QCOMPARE(w.Links(3), (QStringList{"a", "b", "c"}));
 
         // Leaving a filled selector changes nothing.
         const QString central = w.Label4[0]->text();
-        LoseFocus(w.Combo1[0]);
+        LeaveSelector(w, w.Combo1[0]);
         QCOMPARE(w.Label4[0]->text(), central);
     }
 
@@ -164,10 +171,60 @@ class TriggersTest : public QObject {
             const QSignalBlocker quiet(w.Combo1[0]->lineEdit());
             w.Combo1[0]->setEditText(QString());
         }
-        LoseFocus(w.Combo1[0]);
+        LeaveSelector(w, w.Combo1[0]);
         QVERIFY(w.Layout().Slot(0).marker.visible);
         QVERIFY(!w.Layout().Slot(0).caption.visible);
         QCOMPARE(w.Links(0), (QStringList{"a0", "b0", "c0"}));
+    }
+
+    void onlyAMoveToAnotherElementLeavesASelector() {
+        WindowFixture fixture(SampleFile(kEntries));
+        frmMain& w = fixture.Window();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.Combo1[0]->setFocus();
+        QTRY_VERIFY(w.Combo1[0]->hasFocus());
+
+        // Its own list opening and closing is no focus loss.
+        w.Combo1[0]->showPopup();
+        w.Combo1[0]->hidePopup();
+        QCOMPARE(w.Label1[0]->text(), QStringLiteral("Центральный"));
+
+        // Nor is a message box taking the focus for a refused key.
+        QDialog box(&w);
+        auto* button = new QPushButton(QStringLiteral("OK"), &box);
+        fixture.Notifier().onShow = [&](const auto&) {
+            box.show();
+            QVERIFY(QTest::qWaitForWindowActive(&box));
+            button->setFocus();
+            QTRY_VERIFY(button->hasFocus());
+            box.hide();
+        };
+        QTest::keyClick(w.Combo1[0], Qt::Key_A);
+        QCOMPARE(fixture.Notifier().messages.size(), size_t{1});
+        QCOMPARE(w.Label1[0]->text(), QStringLiteral("Центральный"));
+
+        // Moving on to another field is.
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.Combo1[0]->setFocus();
+        QTRY_VERIFY(w.Combo1[0]->hasFocus());
+        w.sh->setFocus();
+        QTRY_COMPARE(w.Label1[0]->text(), QString());
+        QVERIFY(w.Layout().Slot(0).marker.visible);
+    }
+
+    void theWheelChoosesNothing() {
+        WindowFixture fixture(SampleFile(kEntries));
+        frmMain& w = fixture.Window();
+        Choose(w, 0, kSatA);
+        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.Combo1[4], &wheel);
+        QApplication::sendEvent(w.cmbNS, &wheel);
+        QCOMPARE(w.Combo1[4]->currentIndex(), -1);
+        QCOMPARE(w.Label1[4]->text(), QString());
+        QCOMPARE(w.cmbNS->currentText(), QStringLiteral("N"));
     }
 
     void zoomRecalculatesAndRebuildsTheGrid() {
