@@ -12,19 +12,12 @@ void RecordingNotifier::Show(const QString& text, const QString& title, MessageI
     }
 }
 
-WindowFixture::WindowFixture(const char* fileBytes) {
-    if (fileBytes != nullptr) {
-        WriteFile(fileBytes);
+WindowFixture::WindowFixture(const std::optional<std::string>& fileBytes) {
+    if (fileBytes) {
+        WriteFile(*fileBytes);
     }
     Open();
 }
-
-WindowFixture::WindowFixture(const std::string& fileBytes) {
-    WriteFile(fileBytes);
-    Open();
-}
-
-WindowFixture::WindowFixture() : WindowFixture(static_cast<const char*>(nullptr)) {}
 
 std::string WindowFixture::FileBytes() const {
     QFile file(dir_.filePath(QStringLiteral("satellite.txt")));

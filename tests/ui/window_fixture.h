@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,11 +30,8 @@ class RecordingNotifier : public Notifier {
 /// A main window running against its own temporary folder.
 class WindowFixture {
   public:
-    /// Writes satellite.txt with these bytes first, unless fileBytes is null.
-    explicit WindowFixture(const char* fileBytes);
-    explicit WindowFixture(const std::string& fileBytes);
-    /// No satellite.txt at all.
-    WindowFixture();
+    /// Writes satellite.txt with these bytes first; without them there is no file.
+    explicit WindowFixture(const std::optional<std::string>& fileBytes = std::nullopt);
 
     frmMain& Window() { return *window_; }
     RecordingNotifier& Notifier() { return notifier_; }
