@@ -125,7 +125,10 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     setFixedSize(client->width(), menuBar()->sizeHint().height() + client->height());
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // QWidget's destructor still moves the focus; by then this is no frmMain any more.
+    disconnect(qApp, &QApplication::focusChanged, this, &frmMain::OnFocusChanged);
+}
 
 void frmMain::BuildTopGroup(QWidget* client) {
     Frame2 = MakeGroup(client, "Frame2",
