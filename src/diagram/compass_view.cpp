@@ -7,11 +7,11 @@
 #include <utility>
 
 #include "diagram/compass.h"
+#include "diagram/twips.h"
 
 namespace palquin {
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
 constexpr double kLetterSizeTw = 255.0;
 constexpr double kNeedleLengthTw = 1000.0;
 const QColor kCircleColor(0, 192, 0);
@@ -23,15 +23,6 @@ const QColor kEastColor(192, 192, 0);
 
 RectTw Letter(double leftTw, double topTw) {
     return {leftTw, topTw, kLetterSizeTw, kLetterSizeTw, true};
-}
-
-QRectF ToQRect(const RectTw& rect) {
-    return QRectF(rect.leftTw, rect.topTw, rect.widthTw, rect.heightTw);
-}
-
-QRectF ToPixels(const RectTw& rect) {
-    return QRectF(rect.leftTw / kTwipsPerPixel, rect.topTw / kTwipsPerPixel,
-                  rect.widthTw / kTwipsPerPixel, rect.heightTw / kTwipsPerPixel);
 }
 
 // Large enough for every element and for the needle in any direction, so that only the window

@@ -3,10 +3,11 @@
 #include <QPainter>
 #include <QVector>
 
+#include "diagram/twips.h"
+
 namespace palquin {
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
 const QColor kGridColor(128, 128, 255);
 const QColor kAxisColor(0, 255, 0);
 const QColor kMarkerFill(255, 255, 128);
@@ -14,15 +15,6 @@ const QColor kMarkerOutline(0, 0, 0);
 const QColor kCaptionColor(255, 0, 0);
 const QColor kRotationColor(255, 0, 255);
 const QColor kCrossColor(0, 255, 0);
-
-QRectF ToQRect(const RectTw& rect) {
-    return QRectF(rect.leftTw, rect.topTw, rect.widthTw, rect.heightTw);
-}
-
-QRectF ToPixels(const RectTw& rect) {
-    return QRectF(rect.leftTw / kTwipsPerPixel, rect.topTw / kTwipsPerPixel,
-                  rect.widthTw / kTwipsPerPixel, rect.heightTw / kTwipsPerPixel);
-}
 
 }  // namespace
 

@@ -16,13 +16,13 @@
 #include "core/numeric_value.h"
 #include "diagram/compass_view.h"
 #include "diagram/diagram_view.h"
+#include "diagram/twips.h"
 #include "report/report.h"
 #include "ui/catalogue_model.h"
 #include "ui/field_rules.h"
 #include "ui/notifier.h"
 #include "ui/text_codec.h"
 #include "ui/ticker.h"
-#include "ui/twips.h"
 
 namespace palquin {
 namespace {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QRect>
+#include <QRectF>
 #include <QWidget>
 #include <cmath>
+
+#include "diagram/layout_model.h"
 
 namespace palquin {
 
@@ -12,8 +15,16 @@ inline constexpr double kTwipsPerPixel = 15.0;
 inline int TwToPx(double twips) {
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));
 }
-inline double PxToTw(int pixels) {
-    return pixels * kTwipsPerPixel;
+
+/// A rectangle as it is, in twips (for a painter scaled to twips).
+inline QRectF ToQRect(const RectTw& rect) {
+    return QRectF(rect.leftTw, rect.topTw, rect.widthTw, rect.heightTw);
+}
+
+/// A rectangle in device-independent pixels.
+inline QRectF ToPixels(const RectTw& rect) {
+    return QRectF(rect.leftTw / kTwipsPerPixel, rect.topTw / kTwipsPerPixel,
+                  rect.widthTw / kTwipsPerPixel, rect.heightTw / kTwipsPerPixel);
 }
 
 /// Places a widget by a rectangle given in twips inside its parent.
