@@ -138,43 +138,39 @@ void frmMain::BuildTopGroup(QWidget* client) {
                        QStringLiteral("rgb(192,192,255)"), kFrame2);
     const QString plain = QStringLiteral("color: black; background-color: rgb(192,192,255);");
 
-    Label2 = MakeLabel(Frame2, "Label2", QStringLiteral("Широта:"), plain);
-    PlaceTw(Label2, 120, 390, 840, 255);
-    sh = new QLineEdit(Frame2);
-    sh->setObjectName(QStringLiteral("sh"));
-    PlaceTw(sh, 960, 360, 900, kSelectorHeightTw);
-
-    cmbNS = new QComboBox(Frame2);
-    cmbNS->setObjectName(QStringLiteral("cmbNS"));
-    cmbNS->setEditable(true);
-    cmbNS->addItems({QStringLiteral("N"), QStringLiteral("S")});
-    PlaceTw(cmbNS, 1890, 360, 600, kSelectorHeightTw);
-
-    Label3 = MakeLabel(Frame2, "Label3", QString(), plain);
-    PlaceTw(Label3, 2520, 390, 1260, 255);
-    dl = new QLineEdit(Frame2);
-    dl->setObjectName(QStringLiteral("dl"));
-    PlaceTw(dl, 3780, 360, 900, kSelectorHeightTw);
-
-    cmbEW = new QComboBox(Frame2);
-    cmbEW->setObjectName(QStringLiteral("cmbEW"));
-    cmbEW->setEditable(true);
-    cmbEW->addItems({QStringLiteral("E"), QStringLiteral("W")});
-    PlaceTw(cmbEW, 4710, 360, 600, kSelectorHeightTw);
-
-    Label5 = MakeLabel(Frame2, "Label5", QString(), plain);
-    PlaceTw(Label5, 5340, 390, 2640, 255);
-    fokus = new QLineEdit(Frame2);
-    fokus->setObjectName(QStringLiteral("fokus"));
-    PlaceTw(fokus, 7980, 360, 900, kSelectorHeightTw);
-    Label6 = MakeLabel(Frame2, "Label6", QStringLiteral("мм."), plain);
-    PlaceTw(Label6, 8910, 390, 450, 255);
-
-    for (QComboBox* hemisphere : {cmbNS, cmbEW}) {
-        hemisphere->setInsertPolicy(QComboBox::NoInsert);
-        hemisphere->setCompleter(nullptr);
-        hemisphere->setFocusPolicy(Qt::StrongFocus);
-    }
+    // One row: label, latitude, N/S, label, longitude, E/W, label, focal length, label.
+    auto field = [this](const char* name, double leftTw) {
+        auto* edit = new QLineEdit(Frame2);
+        edit->setObjectName(QLatin1String(name));
+        PlaceTw(edit, leftTw, 360, 900, kSelectorHeightTw);
+        return edit;
+    };
+    auto hemisphere = [this](const char* name, const QStringList& letters, double leftTw) {
+        auto* selector = new QComboBox(Frame2);
+        selector->setObjectName(QLatin1String(name));
+        selector->setEditable(true);
+        selector->addItems(letters);
+        selector->setInsertPolicy(QComboBox::NoInsert);
+        selector->setCompleter(nullptr);
+        selector->setFocusPolicy(Qt::StrongFocus);
+        PlaceTw(selector, leftTw, 360, 600, kSelectorHeightTw);
+        return selector;
+    };
+    auto label = [this, &plain](const char* name, const QString& text, double leftTw,
+                                double widthTw) {
+        QLabel* made = MakeLabel(Frame2, name, text, plain);
+        PlaceTw(made, leftTw, 390, widthTw, 255);
+        return made;
+    };
+    Label2 = label("Label2", QStringLiteral("Широта:"), 120, 840);
+    sh = field("sh", 960);
+    cmbNS = hemisphere("cmbNS", {QStringLiteral("N"), QStringLiteral("S")}, 1890);
+    Label3 = label("Label3", QString(), 2520, 1260);
+    dl = field("dl", 3780);
+    cmbEW = hemisphere("cmbEW", {QStringLiteral("E"), QStringLiteral("W")}, 4710);
+    Label5 = label("Label5", QString(), 5340, 2640);
+    fokus = field("fokus", 7980);
+    Label6 = label("Label6", QStringLiteral("мм."), 8910, 450);
 
     Label7 = MakeLabel(Frame2, "Label7",
                        QStringLiteral("Изменил координаты места, фокус или направление "
