@@ -202,9 +202,7 @@ void frmMain::ResetAllSlots() {
     }
     ++resetDepth_;
     for (int j = 0; j < kSlots; ++j) {
-        Label1[j]->clear();
-        Label4[j]->clear();
-        layout_.HideSlot(j);
+        ClearSlot(j, true);
         SetSelectorText(j, QString());
         List4[static_cast<size_t>(j)].clear();
     }
