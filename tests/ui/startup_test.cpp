@@ -53,9 +53,6 @@ class StartupTest : public QObject {
         QTest::addColumn<QString>("saved");
         QTest::newRow("empty file") << ""
                                     << "||||" << 0 << "------------------\r\n\r\n\r\n\r\n\r\n\r\n";
-        QTest::newRow("first line is the separator")
-            << QString::fromStdString(kSettings) << "55.75|N|37.6|E|600" << 0
-            << QString::fromStdString(kSettings);
         QTest::newRow("latitude 200 is refused at start")
             << "13;0;E;a;;;\r\n------------------\r\n200\r\nN\r\n37.6\r\nE\r\n600"
             << "|N|37.6|E|600" << 1
