@@ -62,7 +62,7 @@ void BM_LoadLargestCatalogue(benchmark::State& state) {
     }
     for (auto _ : state) {
         const LoadResult result = LoadSatelliteFile(folder);
-        if (result.content.entries.size() != static_cast<size_t>(kLargestCatalogue)) {
+        if (result.catalogue.size() != static_cast<size_t>(kLargestCatalogue)) {
             state.SkipWithError("catalogue did not load whole");
             break;
         }

@@ -1,6 +1,11 @@
 #include <QApplication>
+#include <QTimer>
 #include <filesystem>
+#include <optional>
+#include <string>
 
+#include "core/close_request.h"
+#include "core/program_folder.h"
 #include "report/report.h"
 #include "ui/main_window.h"
 #include "ui/notifier.h"
@@ -9,14 +14,44 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(palquin::kAppTitle);
 
+    // Installed before anything is loaded: from here on a SIGTERM or SIGHUP closes the window
+    // normally, and the settings are saved.
+    palquin::InstallCloseRequestHandlers();
+
     palquin::MessageBoxNotifier notifier;
+    std::string error;
+    const std::optional<std::filesystem::path> folder = palquin::ProgramFolder(&error);
+    if (!folder) {
+        // Without its own folder the program would read and write some other satellite.txt.
+        notifier.Show(
+            QStringLiteral("Ошибка в процедуре загрузки! Не найдена папка программы (%1).")
+                .arg(QString::fromStdString(error)),
+            palquin::kAppTitle, palquin::MessageIcon::None);
+        return 1;
+    }
+
     palquin::MainWindowSetup setup;
-    setup.folder = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+    setup.folder = *folder;
     setup.notifier = &notifier;
     setup.reportPath = palquin::DefaultReportPath();
 
     palquin::frmMain window(setup);
     notifier.SetParent(&window);
+
+    QTimer closeRequests;
+    QObject::connect(&closeRequests, &QTimer::timeout, &window, [&window, &closeRequests] {
+        if (palquin::CloseRequested()) {
+            closeRequests.stop();
+            window.CloseOnRequest();
+            // Also ends the loop of a modal window that may be open.
+            QApplication::quit();
+        }
+    });
+    // Also answers a request that came during the start-up.
+    closeRequests.start(100);
+
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    palquin::AcknowledgeClose();
+    return status;
 }

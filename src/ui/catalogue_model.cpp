@@ -4,34 +4,36 @@
 
 namespace palquin {
 
-void CatalogueModel::SetEntries(std::vector<std::string> entries) {
+void CatalogueModel::SetCatalogue(CatalogueText catalogue) {
     beginResetModel();
-    bytes_ = std::move(entries);
-    texts_.assign(bytes_.size(), QString());
-    decoded_.assign(bytes_.size(), false);
+    catalogue_ = std::move(catalogue);
     endResetModel();
 }
 
+std::string_view CatalogueModel::EntryBytes(int row) const {
+    return catalogue_[static_cast<size_t>(row)];
+}
+
 int CatalogueModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(texts_.size());
+    // A view counts rows in an int; a catalogue beyond that shows its first rows only.
+    constexpr size_t kMaxRows = 0x7FFFFFFF;
+    return parent.isValid() ? 0 : static_cast<int>(std::min(catalogue_.size(), kMaxRows));
 }
 
 QVariant CatalogueModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= static_cast<int>(texts_.size())) {
+    if (!index.isValid() || index.row() >= rowCount()) {
         return {};
     }
-    if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        return TextAt(static_cast<size_t>(index.row()));
+    const std::string_view bytes = EntryBytes(index.row());
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return DecodeForDisplay(bytes, catalogue_.Encoding());
+        case kEntryRole:
+            return DecodeFileText(bytes, catalogue_.Encoding());
+        default:
+            return {};
     }
-    return {};
-}
-
-const QString& CatalogueModel::TextAt(size_t row) const {
-    if (!decoded_[row]) {
-        texts_[row] = DecodeFileText(bytes_[row]);
-        decoded_[row] = true;
-    }
-    return texts_[row];
 }
 
 }  // namespace palquin

@@ -12,6 +12,8 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <cstdio>
+#include <system_error>
 
 #include "core/numeric_value.h"
 #include "diagram/compass_view.h"
@@ -108,7 +110,9 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
 
     // Start-up, in order: the program's folder becomes the current one, so that links written
     // as relative document paths open from there.
-    QDir::setCurrent(QString::fromStdString(setup_.folder.string()));
+    // The folder goes over as bytes: its name need not be valid in any encoding.
+    std::error_code ec;
+    std::filesystem::current_path(setup_.folder, ec);
     ticker_ = new AboutTicker(Label9, this);
     Label10->setText(QStringLiteral("Расчет мультифида выполнен программой Dorvik"));
     // msh and the grid at scale 1 are the layout model's start state.
@@ -384,13 +388,14 @@ void frmMain::ConnectRules() {
 }
 
 void frmMain::LoadCatalogue() {
-    const LoadResult loaded = LoadSatelliteFile(setup_.folder);
+    LoadResult loaded = LoadSatelliteFile(setup_.folder);
     if (loaded.status == LoadResult::Status::Unreadable) {
         loadFailed_ = true;
         notifier_->Show(kLoadFailedMessage, kAppTitle, MessageIcon::None);
     }
-    settingsLines_ = loaded.content.settings;
-    catalogue_->SetEntries(loaded.content.entries);
+    settingsLines_ = loaded.catalogue.Settings();
+    const FileEncoding encoding = loaded.catalogue.Encoding();
+    catalogue_->SetCatalogue(std::move(loaded.catalogue));
     // A model reset makes every selector pick its first item; slots start empty.
     for (QComboBox* selector : Combo1) {
         const QSignalBlocker blockCombo(selector);
@@ -400,34 +405,45 @@ void frmMain::LoadCatalogue() {
     }
 
     const SettingsTexts settings = SettingsFromLines(settingsLines_);
-    sh->setText(DecodeFileText(settings[0]));
+    sh->setText(DecodeFileText(settings[0], encoding));
     cmbNS->setCurrentIndex(-1);
-    cmbNS->setEditText(DecodeFileText(settings[1]));
-    dl->setText(DecodeFileText(settings[2]));
+    cmbNS->setEditText(DecodeFileText(settings[1], encoding));
+    dl->setText(DecodeFileText(settings[2], encoding));
     cmbEW->setCurrentIndex(-1);
-    cmbEW->setEditText(DecodeFileText(settings[3]));
-    fokus->setText(DecodeFileText(settings[4]));
+    cmbEW->setEditText(DecodeFileText(settings[3], encoding));
+    fokus->setText(DecodeFileText(settings[4], encoding));
     Label1[0]->setText(QStringLiteral("Центральный"));
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
     // A catalogue that could not be read at start is left alone rather than overwritten.
     if (!loadFailed_) {
+        const FileEncoding encoding = catalogue_->Text().Encoding();
         const SettingsTexts settings = {
-            EncodeFileText(sh->text()),    EncodeFileText(cmbNS->currentText()),
-            EncodeFileText(dl->text()),    EncodeFileText(cmbEW->currentText()),
-            EncodeFileText(fokus->text()),
+            EncodeFileText(sh->text(), encoding),    EncodeFileText(cmbNS->currentText(), encoding),
+            EncodeFileText(dl->text(), encoding),    EncodeFileText(cmbEW->currentText(), encoding),
+            EncodeFileText(fokus->text(), encoding),
         };
-        const SaveResult saved =
-            SaveSatelliteFile(setup_.folder, settings, catalogue_->EntryBytes());
+        const SaveResult saved = SaveSatelliteFile(setup_.folder, settings, catalogue_->Text());
         if (!saved.ok) {
-            notifier_->Show(QStringLiteral("Не удалось сохранить настройки в файл satellite.txt "
-                                           "(%1). Файл на диске остался прежним.")
-                                .arg(QString::fromStdString(saved.error)),
-                            kAppTitle, MessageIcon::None);
+            const QString message =
+                QStringLiteral("Не удалось сохранить настройки в файл satellite.txt "
+                               "(%1). Файл на диске остался прежним.")
+                    .arg(QString::fromStdString(saved.error));
+            // Asked to end by the system (a logout, kill): nobody may be there to close a box.
+            if (closingOnRequest_) {
+                std::fputs((message.toStdString() + "\n").c_str(), stderr);
+            } else {
+                notifier_->Show(message, kAppTitle, MessageIcon::None);
+            }
         }
     }
     event->accept();
+}
+
+void frmMain::CloseOnRequest() {
+    closingOnRequest_ = true;
+    close();
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -476,8 +492,8 @@ double frmMain::DiameterMm(int slot) const {
 }
 
 void frmMain::ExportReport() {
-    const std::vector<std::string> lines = BuildReportLines(
-        EncodeFileText(sh->text()), EncodeFileText(dl->text()), catalogue_->EntryBytes());
+    const std::vector<std::string> lines = BuildCatalogueReportLines(
+        EncodeFileText(sh->text()), EncodeFileText(dl->text()), catalogue_->Text());
     const WriteResult written = WriteReportFile(setup_.reportPath, ComposeReport(lines));
     if (!written.ok) {
         notifier_->Show(QStringLiteral("Не удалось записать отчет (%1).")

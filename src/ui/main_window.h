@@ -106,6 +106,10 @@ class frmMain : public QMainWindow {
     void ZoomOut();         ///< cmdMin
     void ExportReport();    ///< Command1
 
+    /// Closes the window as the system asked (SIGTERM, SIGHUP): the save runs, but a failure is
+    /// not shown in a box that would hold up the end.
+    void CloseOnRequest();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -147,6 +151,7 @@ class frmMain : public QMainWindow {
     std::optional<double> e0_;
     std::optional<double> u0_;
     bool loadFailed_ = false;
+    bool closingOnRequest_ = false;
     int resetDepth_ = 0;  ///< nested runs of the central reset change nothing more
 };
 
