@@ -26,6 +26,7 @@ test: deps
 bench: deps
 	$(MAKE) build BUILD=$(BUILD)-bench BUILD_TYPE=Release CMAKE_FLAGS=-DPALQUIN_TESTS=OFF
 	./$(BUILD)-bench/bench/palquin_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	./$(BUILD)-bench/bench/palquin_memory_peak
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
