@@ -203,6 +203,7 @@ void frmMain::BuildSlotGroup(QWidget* client) {
         Label1[i] = MakeLabel(Frame1, "", QString(), boxed);
         Label1[i]->setObjectName(Indexed("Label1", i));
         Label1[i]->setAlignment(Qt::AlignCenter);
+        Label1[i]->setTextFormat(Qt::PlainText);  // parts of a catalogue entry, shown as written
         Label1[i]->installEventFilter(this);
 
         Combo1[i] = new QComboBox(Frame1);
@@ -223,6 +224,7 @@ void frmMain::BuildSlotGroup(QWidget* client) {
         Label4[i] = MakeLabel(Frame1, "", QString(), boxed);
         Label4[i]->setObjectName(Indexed("Label4", i));
         Label4[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        Label4[i]->setTextFormat(Qt::PlainText);
         // Five result lines must fit the cell's width beside the diameter field.
         QFont results = Label4[i]->font();
         results.setPointSizeF(7);
@@ -309,6 +311,7 @@ void frmMain::BuildPanel(QWidget* client) {
                                 QStringLiteral("color: black; border: 1px solid black;"));
         Label500[k]->setObjectName(Indexed("Label500", k));
         Label500[k]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        Label500[k]->setTextFormat(Qt::PlainText);  // whole catalogue entries, as written
         Label500[k]->setWordWrap(true);
         QFont boxFont = Label500[k]->font();
         boxFont.setPointSizeF(7);
@@ -333,11 +336,17 @@ void frmMain::LayOutSlots() {
 }
 
 void frmMain::ConnectRules() {
-    // Text composed by an input method would bypass the key filters.
+    // Text composed by an input method would bypass the key filters: the filters also take
+    // input-method commits, and the fields ask for plain key presses.
     for (QWidget* field :
          {static_cast<QWidget*>(sh), static_cast<QWidget*>(dl), static_cast<QWidget*>(fokus),
           static_cast<QWidget*>(cmbNS->lineEdit()), static_cast<QWidget*>(cmbEW->lineEdit())}) {
         field->setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
+    // Every setting is one line of satellite.txt: no line break may get into one.
+    auto* oneLine = new LineBreakDropper(this);
+    for (QLineEdit* field : {sh, dl, fokus, cmbNS->lineEdit(), cmbEW->lineEdit()}) {
+        field->setValidator(oneLine);
     }
     auto* numberFilter = new KeyFilter(KeyRule::Number, notifier_, this);
     for (QLineEdit* field : {sh, dl, fokus}) {
@@ -353,12 +362,18 @@ void frmMain::ConnectRules() {
     cmbNS->lineEdit()->installEventFilter(northSouth);
     cmbEW->installEventFilter(eastWest);
     cmbEW->lineEdit()->installEventFilter(eastWest);
+    // With a list open the keys go to the list, which would pick "S" for a typed "s".
+    cmbNS->view()->installEventFilter(
+        new KeyFilter(KeyRule::NorthSouth, notifier_, this, KeyFilter::Keys::PrintableOnly));
+    cmbEW->view()->installEventFilter(
+        new KeyFilter(KeyRule::EastWest, notifier_, this, KeyFilter::Keys::PrintableOnly));
 
     auto* diameterFilter = new KeyFilter(KeyRule::Diameter, notifier_, this);
     auto* satelliteFilter = new KeyFilter(KeyRule::Satellite, notifier_, this);
     for (int i = 0; i < kSlots; ++i) {
         diam[i]->installEventFilter(diameterFilter);
         diam[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
+        diam[i]->setValidator(oneLine);
         Combo1[i]->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
         connect(diam[i], &QLineEdit::textChanged, this, [this, i] { OnDiameterChanged(i); });
 
@@ -375,6 +390,9 @@ void frmMain::ConnectRules() {
         });
         connect(Combo1[i]->lineEdit(), &QLineEdit::textEdited, this,
                 [this, i] { OnSelectorEdited(i); });
+        // QComboBox takes an edited text that matches an entry as a choice when the focus
+        // leaves; only a choice from the list may recalculate.
+        disconnect(Combo1[i]->lineEdit(), &QLineEdit::editingFinished, Combo1[i], nullptr);
     }
 
     cmbNS->installEventFilter(this);  // no wheel

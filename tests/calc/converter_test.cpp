@@ -26,7 +26,7 @@ struct SlotRow {
 
 class ConverterTest : public testing::TestWithParam<SlotRow> {};
 
-TEST_P(ConverterTest, MatchesTheWorkedFigures) {
+TEST_P(ConverterTest, RotationAndOffsetsInBothWritings) {
     const SlotRow& c = GetParam();
     const Pointing central = ComputePointing(c.site, "E 36.0").value();
     for (const char* text : {c.positionText, c.sameAs ? c.sameAs : c.positionText}) {

@@ -25,7 +25,7 @@ struct PointingRow {
 
 class PointingTest : public testing::TestWithParam<PointingRow> {};
 
-TEST_P(PointingTest, MatchesTheWorkedFigures) {
+TEST_P(PointingTest, AzimuthElevationAndVisibility) {
     const PointingRow& c = GetParam();
     const auto pointing = ComputePointing(c.site, c.positionText);
     ASSERT_EQ(pointing.has_value(), !std::isnan(c.azimuthDeg));
@@ -36,7 +36,8 @@ TEST_P(PointingTest, MatchesTheWorkedFigures) {
     }
 }
 
-// Figures the worked examples lack come from the formulas, computed apart from this code.
+// The Moscow rows were checked by hand; the others come from the formulas, computed apart from
+// this code.
 const PointingRow kRows[] = {
     {"Central36E", kMoscow, "E 36.0", 181.935, 26.463},
     {"East13", kMoscow, "E 13.0", 208.981, 22.773},

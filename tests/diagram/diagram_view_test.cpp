@@ -34,7 +34,7 @@ class DiagramViewTest : public QObject {
 
   private slots:
     void PaintsAxisGridMarkerAndRotationLine() {
-        LayoutModel model;  // the worked example: slot 2 right of and above the centre
+        LayoutModel model;  // Moscow, 36 E central, 13 E in slot 2: right of and above the centre
         model.PlaceExtra(2, 50, 208.98141531600504, 22.772725167247664, 181.9354308031532,
                          26.46327596944846, 272.8232750948578, 38.62063891096427, "E 13.0");
         model.PlaceRotation(2, 50, 15.824612669384681);

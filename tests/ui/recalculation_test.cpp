@@ -1,8 +1,13 @@
 // RecalculateSlot through the window: texts, colours, links, the diagram and the lower panel.
+// Site 55.75 N 37.6 E, focal length 600: a site in Moscow with satellites at 36 E (central),
+// 13 E and 140 E (below the horizon), checked by hand.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QtTest>
+#include <memory>
 
 #include "diagram/compass_view.h"
 #include "window_fixture.h"
@@ -16,17 +21,25 @@ namespace {
 
 enum Row { kSatA, kSatB, kSatC, kShortTail, kLongTail, kWest, kNoPosition, kSevenSemicolons };
 const std::vector<std::string> kEntries = {
-    "36;0;E;Sat A;a0;b0;c0",  "13;0;E;Sat B;a;b;c", "140;0;E;Sat C;;;", "13;0;E;Sat B;a;b",
-    "13;0;E;Sat D;a;b;c;d;e", "5;0;W;Sat W;;;",     "no position here", "75;0;E;Sat E;x;y;z;w",
+    "36;0;E;Sat A;a0;b0;c0", "13;0;E;Sat B;a;b;c",     "140;0;E;<b>Sat</b> &lt;C;;;",
+    "13;0;E;Sat B;a;b",      "13;0;E;Sat D;a;b;c;d;e", "5;0;W;Sat W;;;",
+    "no position here",      "75;0;E;Sat E;x;y;z;w",
 };
 
-constexpr double kTwipTolerance = 0.01;
 bool Near(double actual, double expected) {
-    return std::abs(actual - expected) <= kTwipTolerance;
+    return std::abs(actual - expected) <= 0.01;  // twips
 }
 
 QColor SelectorColour(frmMain& w, int slot) {
     return w.Combo1[static_cast<size_t>(slot)]->lineEdit()->palette().color(QPalette::Text);
+}
+
+QStringList PanelTexts(frmMain& w) {
+    QStringList texts;
+    for (QLabel* box : w.Label500) {
+        texts << box->text();
+    }
+    return texts;
 }
 
 }  // namespace
@@ -35,7 +48,7 @@ class RecalculationTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void centralThenExtraSlot() {
+    void centralThenExtraSlots() {
         WindowFixture fixture(SampleFile(kEntries));
         frmMain& w = fixture.Window();
         Choose(w, 0, kSatA);
@@ -60,22 +73,32 @@ class RecalculationTest : public QObject {
         QCOMPARE(w.Label4[0]->text(), centralText);
         QCOMPARE(w.Links(2), (QStringList{"a", "b", "c"}));
         QCOMPARE(w.Label500[2]->text(), QStringLiteral("13;0;E;Sat B;a;b;c"));
-        // Right of and above the centre, as the worked layout says.
+        // 13 E is west of 36 E and lower: right of and above the centre.
         const palquin::SlotDrawing& slot = w.Layout().Slot(2);
         QVERIFY(Near(slot.marker.leftTw, 8128.23) && Near(slot.marker.topTw, 931.29));
         QVERIFY(Near(slot.rotationLine.x1Tw, 8241.88) && Near(slot.rotationLine.y2Tw, 1662.34));
         QVERIFY(slot.crossX.visible && slot.crossY.visible && slot.caption.visible);
         QVERIFY(fixture.Notifier().messages.empty());
 
-        // Slot 9 is calculated and drawn but has no panel box; the needle stays.
+        // Slots 8 and 9 are calculated and drawn but have no panel box; the needle stays.
         const palquin::LineTw needle = w.panelCompass->Layout().needle;
-        Choose(w, 9, kSatB);
-        QVERIFY(w.Label4[9]->text().endsWith(QStringLiteral("Поворот конв. 15.8°")));
-        QVERIFY(w.Layout().Slot(9).marker.visible);
+        const QStringList panel = PanelTexts(w);
+        for (int i : {8, 9}) {
+            Choose(w, i, kSatB);
+            QVERIFY(w.Label4[i]->text().endsWith(QStringLiteral("Поворот конв. 15.8°")));
+            QVERIFY(w.Layout().Slot(i).marker.visible);
+        }
+        QCOMPARE(PanelTexts(w), panel);
         QCOMPARE(w.panelCompass->Layout().needle.x2Tw, needle.x2Tw);
-        QCOMPARE(w.Label500[7]->text(), QString());
+        // A zoom places every slot again, the last one included.
+        QTest::mouseClick(w.cmdMax, Qt::LeftButton);
+        for (int i : {2, 8, 9}) {
+            QCOMPARE(w.Layout().Slot(i).marker.widthTw, 1000.0);  // 50 mm x 10 x 2
+        }
+        QVERIFY(Near(w.Layout().Slot(9).marker.CenterXTw(), 5650 + 2 * 2728.23));
     }
 
+    // Entry text is shown as written, markup and entities included.
     void invisibleSatelliteIsAnnouncedThenRed() {
         WindowFixture fixture(SampleFile(kEntries));
         frmMain& w = fixture.Window();
@@ -87,15 +110,21 @@ class RecalculationTest : public QObject {
         Choose(w, 3, kSatC);
         QCOMPARE(fixture.Notifier().messages.size(), size_t{1});
         const auto& message = fixture.Notifier().messages[0];
-        QCOMPARE(message.text,
-                 QStringLiteral("Для указанного места приема спутник 140;0;E;Sat C;;; не виден!"));
+        QCOMPARE(message.text, QStringLiteral("Для указанного места приема спутник "
+                                              "140;0;E;<b>Sat</b> &lt;C;;; не виден!"));
         QCOMPARE(message.title, QStringLiteral("!!!!!"));
         QCOMPARE(message.icon, palquin::MessageIcon::Information);
+        const std::unique_ptr<QMessageBox> box(
+            palquin::BuildMessageBox(message.text, message.title, message.icon, &w));
+        QCOMPARE(box->textFormat(), Qt::PlainText);
         QCOMPARE(colourDuringMessage, QColor(0, 0, 192));
         QCOMPARE(SelectorColour(w, 3), QColor(255, 0, 0));
         QVERIFY(w.Label4[3]->text().startsWith(
             QStringLiteral("Азимут:  259.7°\r\nУгол места: -15.318°\r\nГоризонталь: ")));
-        QVERIFY(w.Label4[3]->text().contains(QStringLiteral("Поворот конв.")));
+        QCOMPARE(w.Label500[3]->text(), QString::fromStdString(kEntries[kSatC]));
+        for (QLabel* label : {w.Label1[3], w.Label4[3], w.Label500[3]}) {
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        }
         Choose(w, 3, kSatB);
         QCOMPARE(SelectorColour(w, 3), QColor(0, 0, 192));
     }

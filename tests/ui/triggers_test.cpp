@@ -17,10 +17,10 @@ using palquin::testing::WindowFixture;
 
 namespace {
 
-enum Row { kSatA, kSatB, kSatC, kSatE, kSatF, kSatG };
+enum Row { kSatA, kSatB, kSatC, kSatE, kSatF, kSatG, kSatBShort };
 const std::vector<std::string> kEntries = {
-    "36;0;E;Sat A;a0;b0;c0", "13;0;E;Sat B;a;b;c", "140;0;E;Sat C;;;",
-    "75;0;E;Sat E;;;",       "150;0;E;Sat F;;;",   "160;0;E;Sat G;;;",
+    "36;0;E;Sat A;a0;b0;c0", "13;0;E;Sat B;a;b;c", "140;0;E;Sat C;;;",  "75;0;E;Sat E;;;",
+    "150;0;E;Sat F;;;",      "160;0;E;Sat G;;;",   "13;0;E;Sat B;a;b;",
 };
 
 QStringList AllTexts(frmMain& w) {
@@ -117,12 +117,13 @@ class TriggersTest : public QObject {
             QVERIFY(w.Links(i).isEmpty());
             const palquin::SlotDrawing& slot = w.Layout().Slot(i);
             QCOMPARE(slot.marker.visible, i == 0);
-            QVERIFY(!slot.caption.visible && !slot.rotationLine.visible && !slot.crossX.visible);
+            QVERIFY(!slot.caption.visible && !slot.rotationLine.visible && !slot.crossX.visible &&
+                    !slot.crossY.visible);
         }
         QVERIFY(!w.Label500[2]->text().isEmpty());  // panel boxes keep their last texts
     }
 
-    void leavingAnEmptySelector() {
+    void leavingASelector() {
         WindowFixture fixture(SampleFile(kEntries));
         frmMain& w = fixture.Window();
         w.show();
@@ -145,12 +146,20 @@ class TriggersTest : public QObject {
 
         Choose(w, 0, kSatA);
         Choose(w, 3, kSatB);
+        // Edited into another entry's exact text: leaving is no choice from the list.
+        const QString results = w.Label4[3]->text();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        Focus(w.Combo1[3]);
+        Delete(w.Combo1[3], static_cast<int>(kEntries[kSatB].size()) - 1, 1);
+        QCOMPARE(w.Combo1[3]->currentText(), QString::fromStdString(kEntries[kSatBShort]));
+        Focus(w.sh);
+        QCOMPARE(w.Links(3), (QStringList{"a", "b", "c"}));
+        QCOMPARE(w.Label4[3]->text(), results);
         {
             const QSignalBlocker quiet(w.Combo1[3]->lineEdit());
             w.Combo1[3]->setEditText(QString());
         }
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
         Focus(w.Combo1[3]);
         Focus(w.sh);  // results and diagram items go, the links stay
         QCOMPARE(w.Label4[3]->text(), QString());
