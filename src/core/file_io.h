@@ -15,4 +15,8 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
 /// and error says why.
 bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::string* error);
 
+/// Removes leftovers of interrupted saves in folder: regular files named
+/// .palquin-*.tmp, nothing else.
+void RemoveStaleTemporaries(const std::filesystem::path& folder);
+
 }  // namespace palquin

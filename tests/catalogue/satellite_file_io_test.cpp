@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
-
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
+
 #include "common/row_name.h"
+#include "common/temporary_folder.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -29,8 +32,7 @@ class SatelliteFileIoTest : public testing::Test {
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    const fs::path folder_ =
-        ::mkdtemp((fs::temp_directory_path() / "palquin-XXXXXX").string().data());
+    const fs::path folder_ = testing_support::MakeTemporaryFolder();
     const fs::path file_ = folder_ / kSatelliteFileName;
 };
 
@@ -53,6 +55,10 @@ TEST_F(SatelliteFileIoTest, MissingFileIsCreatedFromTheDefaultAndSavedFromTheFal
 
 // A link to nowhere is there but cannot be read: the default must not be written through it.
 TEST_F(SatelliteFileIoTest, UnreadableFileLoadsNothingAndWritesNothing) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need extra rights on Windows; satellite_file_win_test has a "
+                    "file that is there but locked";
+#endif
     fs::create_symlink(folder_ / "elsewhere.txt", file_);
     const LoadResult result = LoadSatelliteFile(folder_);
     EXPECT_EQ(result.status, LoadResult::Status::Unreadable);
@@ -90,6 +96,9 @@ INSTANTIATE_TEST_SUITE_P(
 // A low file size limit binds root too, unlike permission bits; with SIGXFSZ ignored a write past
 // it just fails.
 TEST_F(SatelliteFileIoTest, FailedSaveLeavesTheOldFileWhole) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a full disk is simulated with a file size limit, which Windows lacks";
+#else
     Write(kCatalogue + kSettings);
     rlimit normal{};
     ::getrlimit(RLIMIT_FSIZE, &normal);
@@ -102,6 +111,7 @@ TEST_F(SatelliteFileIoTest, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(Read(), kCatalogue + kSettings);
     // The temporary file is gone too.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+#endif
 }
 
 }  // namespace
