@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 using namespace testing_support;
 
 // Windows-1251 letters, CR LF, a lone LF, a NUL and a Ctrl+Z, which text mode would stop at.
-const std::string kSample = std::string("\xC0\xE7\xE8\xEC\xF3\xF2;1\r\nline\n\0end\x1A.", 20);
+const std::string kSample = std::string("\xC0\xE7\xE8\xEC\xF3\xF2;1\r\nline\n\0end\x1A", 20);
 
 // Each test works in a fresh folder whose name is Cyrillic ("Спутники"), so every path the file
 // layer sees is a wide one; the folder holds old.txt and an empty folder.
