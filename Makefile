@@ -5,7 +5,7 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test bench format clean
+.PHONY: deps build run test test-windows bench format clean
 
 deps:
 	./scripts/install-deps
@@ -22,6 +22,10 @@ test: deps
 	$(MAKE) build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The window-free libraries and their tests, cross-built for Windows and run under Wine.
+test-windows: deps
+	./scripts/test-windows build-windows $(JOBS)
+
 # Benchmarks get their own optimised build, so the test build keeps its type.
 bench: deps
 	$(MAKE) build BUILD=$(BUILD)-bench BUILD_TYPE=Release CMAKE_FLAGS=-DPALQUIN_TESTS=OFF
@@ -32,4 +36,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-windows

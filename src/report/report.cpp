@@ -87,21 +87,6 @@ std::string ComposeReport(const std::vector<std::string>& lines) {
     return text;
 }
 
-std::filesystem::path DefaultReportPath() {
-#ifdef _WIN32
-    return std::filesystem::path("c:\\printOut.txt");
-#else
-    constexpr const char* kFileName = "printOut.txt";
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && *home != '\0') {
-        return std::filesystem::path(home) / kFileName;
-    }
-    std::error_code ec;
-    const std::filesystem::path here = std::filesystem::current_path(ec);
-    return ec ? std::filesystem::path(kFileName) : here / kFileName;
-#endif
-}
-
 WriteResult WriteReportFile(const std::filesystem::path& path, std::string_view text) {
     WriteResult result;
     result.ok = ReplaceFile(path, text, &result.error);

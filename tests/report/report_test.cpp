@@ -61,6 +61,9 @@ TEST(ReportTest, StopsAtTheFirstEntryWithoutPositionNotAtAnUncomputableOne) {
 }
 
 TEST(ReportTest, GoesToTheHomeFolderOrElseTheCurrentOneAndTellsAFailedWrite) {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows the report goes to c:\\printOut.txt, whatever HOME holds";
+#else
     const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
     const fs::path dir =
         fs::temp_directory_path() / ("palquin_report_" + std::to_string(::getpid()));
@@ -76,6 +79,7 @@ TEST(ReportTest, GoesToTheHomeFolderOrElseTheCurrentOneAndTellsAFailedWrite) {
     ::setenv("HOME", "", 1);
     EXPECT_EQ(DefaultReportPath(), fs::current_path() / "printOut.txt");
     ::setenv("HOME", home.c_str(), 1);
+#endif
 }
 
 }  // namespace
