@@ -372,11 +372,14 @@ PictureAimTexts MakePictureAimTexts(const GeoPosition& site, double trueAzimuthD
     const MagneticField field = ComputeMagneticField(site, DecimalYear(date));
 
     PictureAimTexts texts;
-    texts.magnetic =
-        "Магнитный азимут: " + Azimuth1(MagneticAzimuth(trueAzimuthDeg, field.declinationDeg)) +
-        "° (склонение " + SignedFixed(field.declinationDeg, 1) + "°, " + MagneticModelName() +
-        (field.expired ? ", срок модели истёк)" : ")");
-    const auto sun = SunAlignment(site, date, Wrapped360(trueAzimuthDeg), utcOffset);
+    const bool known = std::isfinite(trueAzimuthDeg);
+    texts.magnetic = "Магнитный азимут: " +
+                     (known ? Azimuth1(MagneticAzimuth(trueAzimuthDeg, field.declinationDeg)) + "°"
+                            : std::string("не вычисляется")) +
+                     " (склонение " + SignedFixed(field.declinationDeg, 1) + "°, " +
+                     MagneticModelName() + (field.expired ? ", срок модели истёк)" : ")");
+    const auto sun =
+        known ? SunAlignment(site, date, Wrapped360(trueAzimuthDeg), utcOffset) : std::nullopt;
     texts.sun = sun ? "Солнце на этом азимуте: " + Clock(ToLocalMinute(sun->utc, utcOffset).time) +
                           " (высота " + Fixed(sun->apparentElevationDeg, 1) + "°)"
                     : "Солнце на этом азимуте сегодня не бывает";
