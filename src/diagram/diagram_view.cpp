@@ -15,6 +15,9 @@ const QColor kMarkerOutline(0, 0, 0);
 const QColor kCaptionColor(255, 0, 0);
 const QColor kRotationColor(255, 0, 255);
 const QColor kCrossColor(0, 255, 0);
+const QColor kCollisionColor(255, 0, 0);
+// The collision warning's line at the bottom left of the frame, twips.
+const QRectF kCollisionLineTw(150.0, LayoutModel::kFrameHeightTw - 285.0, 9900.0, 255.0);
 
 }  // namespace
 
@@ -63,7 +66,11 @@ void DiagramView::paintEvent(QPaintEvent* /*event*/) {
         const SlotDrawing& slot = model_->Slot(i);
         if (slot.marker.visible && slot.marker.widthTw > 0.0 && slot.marker.heightTw > 0.0) {
             painter.setRenderHint(QPainter::Antialiasing, true);
-            painter.setPen(QPen(kMarkerOutline, 0));  // cosmetic: one pixel at any scale
+            // Cosmetic pens: one pixel at any scale, two for a body that overlaps another.
+            QPen outline =
+                model_->Colliding(i) ? QPen(kCollisionColor, 2) : QPen(kMarkerOutline, 0);
+            outline.setCosmetic(true);
+            painter.setPen(outline);
             painter.setBrush(kMarkerFill);
             painter.drawEllipse(ToQRect(slot.marker));
             painter.setRenderHint(QPainter::Antialiasing, false);
@@ -93,6 +100,17 @@ void DiagramView::paintEvent(QPaintEvent* /*event*/) {
         if (slot.crossY.visible) {
             painter.drawRect(ToQRect(slot.crossY));
         }
+    }
+
+    if (!model_->CollisionLine().empty()) {
+        painter.resetTransform();
+        painter.setPen(kCollisionColor);
+        painter.drawText(QRectF(kCollisionLineTw.left() / kTwipsPerPixel,
+                                kCollisionLineTw.top() / kTwipsPerPixel,
+                                kCollisionLineTw.width() / kTwipsPerPixel,
+                                kCollisionLineTw.height() / kTwipsPerPixel),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         QString::fromStdString(model_->CollisionLine()));
     }
 }
 
