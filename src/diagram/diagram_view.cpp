@@ -16,6 +16,7 @@ const QColor kCaptionColor(255, 0, 0);
 const QColor kRotationColor(255, 0, 255);
 const QColor kCrossColor(0, 255, 0);
 const QColor kCollisionColor(255, 0, 0);
+const QColor kFrameBackground(192, 192, 255);
 // The collision warning's line at the bottom left of the frame, twips.
 const QRectF kCollisionLineTw(150.0, LayoutModel::kFrameHeightTw - 285.0, 9900.0, 255.0);
 
@@ -103,14 +104,17 @@ void DiagramView::paintEvent(QPaintEvent* /*event*/) {
     }
 
     if (!model_->CollisionLine().empty()) {
+        // On the frame's own colour, so the grid lines do not cross the letters.
         painter.resetTransform();
+        const QString text = QString::fromStdString(model_->CollisionLine());
+        const QRectF area(
+            kCollisionLineTw.left() / kTwipsPerPixel, kCollisionLineTw.top() / kTwipsPerPixel,
+            kCollisionLineTw.width() / kTwipsPerPixel, kCollisionLineTw.height() / kTwipsPerPixel);
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+        const QRectF used = painter.boundingRect(area, flags, text).adjusted(-2, 0, 2, 0);
+        painter.fillRect(used, kFrameBackground);
         painter.setPen(kCollisionColor);
-        painter.drawText(QRectF(kCollisionLineTw.left() / kTwipsPerPixel,
-                                kCollisionLineTw.top() / kTwipsPerPixel,
-                                kCollisionLineTw.width() / kTwipsPerPixel,
-                                kCollisionLineTw.height() / kTwipsPerPixel),
-                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         QString::fromStdString(model_->CollisionLine()));
+        painter.drawText(area, flags, text);
     }
 }
 

@@ -12,9 +12,13 @@ namespace {
 // Fixed decimals, the point always ".", trailing zeros dropped. std::to_chars ignores the C
 // locale, which the window's toolkit sets from the environment.
 std::string Millimetres(double value, int decimals) {
-    char buffer[64];
+    // Room for the largest double written out in full.
+    char buffer[400];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc()) {
+        return "?";
+    }
     std::string text(buffer, result.ptr);
     if (text.find('.') != std::string::npos) {
         while (text.back() == '0') {

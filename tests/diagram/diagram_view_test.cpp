@@ -67,6 +67,9 @@ class DiagramViewTest : public QObject {
             const RectTw& m = model.Slot(slot).marker;
             return NearPixel(Render(view), Pixel(m.CenterXTw() + dxTw, m.CenterYTw()), IsRed);
         };
+        if (qEnvironmentVariableIsSet("PALQUIN_SHOT_DIR")) {  // to look at by hand
+            Render(view).save(qEnvironmentVariable("PALQUIN_SHOT_DIR") + "/collision.png");
+        }
         // The outline's rightmost point, away from the other marker and the caption.
         QVERIFY(redAt(2, 300));
         QVERIFY(redAt(3, -300));
@@ -80,9 +83,6 @@ class DiagramViewTest : public QObject {
             }
         }
         QVERIFY(redPixels > 20);
-        if (qEnvironmentVariableIsSet("PALQUIN_SHOT_DIR")) {  // to look at by hand
-            image.save(qEnvironmentVariable("PALQUIN_SHOT_DIR") + QStringLiteral("/collision.png"));
-        }
 
         model.HideSlot(3);
         QVERIFY(!redAt(2, 300));

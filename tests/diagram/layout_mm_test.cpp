@@ -97,8 +97,18 @@ INSTANTIATE_TEST_SUITE_P(
                                  {28, -30},
                                  true,
                                  "E 13.0 и E 16.0 мешают друг другу: 48 мм из 55"},
-                    CollisionRow{"FarApart", {0, 0}, {0, 300}, false, ""}),
+                    CollisionRow{"FarApart", {0, 0}, {0, 300}, false, ""},
+                    CollisionRow{"Enormous", {0, 0}, {0, 1e300}, false, ""}),
     RowName());
+
+// A pasted diameter of 1e300 still gives a whole line.
+TEST(CollisionSummary, HugeBodies) {
+    const std::vector<ConverterMm> converters{{"E 36.0", {0, 0}, 1e300, 0},
+                                              {"E 13.0", {1, 0}, 1e300, 0}};
+    const std::string text = CollisionSummary(converters);
+    EXPECT_EQ(text.rfind("E 36.0 и E 13.0 мешают друг другу: 1 мм из 1000", 0), 0u) << text;
+    EXPECT_EQ(text.size(), std::string("E 36.0 и E 13.0 мешают друг другу: 1 мм из ").size() + 301);
+}
 
 TEST(CollisionSummary, WorstPairFirstAndCount) {
     const std::vector<ConverterMm> converters{{"E 36.0", {0, 0}, 50, 0},
