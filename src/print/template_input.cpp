@@ -7,6 +7,7 @@
 #include "calc/converter.h"
 #include "calc/pointing.h"
 #include "core/angles.h"
+#include "diagram/layout_model.h"
 
 namespace palquin {
 namespace {
@@ -182,10 +183,33 @@ std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, 
         }
         input.converters.push_back(std::move(converter));
     }
+    input.eastOnRight = EastOnRight(centralAzimuthDeg);
+    return input;
+}
+
+bool EastOnRight(double centralAzimuthDeg) {
     // A larger azimuth lies right. The dish images a satellite further west on the east side of
     // its focus when it is aimed into the southern sky, so right is east there; for a dish aimed
     // into the northern sky (southern sites) right is west.
-    input.eastOnRight = std::cos(DegToRad(centralAzimuthDeg)) <= 0.0;
+    return std::cos(DegToRad(centralAzimuthDeg)) <= 0.0;
+}
+
+std::optional<TemplateInput> TemplateFromLayout(const LayoutModel& layout, std::string siteText,
+                                                double focalMm, double centralAzimuthDeg,
+                                                std::string dateText) {
+    if (!layout.SlotMm(0)) {
+        return std::nullopt;
+    }
+    TemplateInput input;
+    for (int slot = 0; slot < LayoutModel::kSlots; ++slot) {
+        if (const std::optional<ConverterMm>& converter = layout.SlotMm(slot)) {
+            input.converters.push_back(*converter);
+        }
+    }
+    input.siteText = std::move(siteText);
+    input.focalMm = focalMm;
+    input.dateText = std::move(dateText);
+    input.eastOnRight = EastOnRight(centralAzimuthDeg);
     return input;
 }
 

@@ -7,6 +7,10 @@
 #include "diagram/layout_mm.h"
 
 namespace palquin {
+class LayoutModel;
+}
+
+namespace palquin {
 
 /// Everything the 1:1 mounting template draws. Window-free: the command line builds it from
 /// positions, the window from its calculated slots; the page drawing reads nothing else.
@@ -90,5 +94,14 @@ struct TemplateRequest {
 /// the horizon is still laid out; its name is added to *warnings.
 std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, std::string* error,
                                                 std::vector<std::string>* warnings = nullptr);
+
+/// True when east lies right on the template: for a dish aimed into the southern sky.
+bool EastOnRight(double centralAzimuthDeg);
+
+/// The template of what the window's diagram shows now: every placed slot, the central one
+/// first, in slot order. Empty when the central slot has not been placed.
+std::optional<TemplateInput> TemplateFromLayout(const LayoutModel& layout, std::string siteText,
+                                                double focalMm, double centralAzimuthDeg,
+                                                std::string dateText = {});
 
 }  // namespace palquin

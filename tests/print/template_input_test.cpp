@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "common/row_name.h"
+#include "diagram/layout_model.h"
 
 namespace palquin {
 namespace {
@@ -46,6 +47,27 @@ TEST(BuildTemplateInput, PlacesExtraConvertersAsTheDiagramDoes) {
     EXPECT_EQ(input->siteText, "55.75 N 37.6 E");
     EXPECT_TRUE(input->eastOnRight);
     EXPECT_EQ(warnings, std::vector<std::string>{"Спутник E 140.0 не виден"});
+}
+
+// The window's template: the same millimetres the diagram was placed from.
+TEST(TemplateFromLayout, TakesThePlacedSlotsInOrder) {
+    LayoutModel layout;
+    EXPECT_FALSE(TemplateFromLayout(layout, "55.75 N 37.6 E", 600, 181.9));
+    layout.PlaceCentral(50, "E 36.0");
+    layout.PlaceExtra(5, 40, 170, 30, 181.9, 26.5, 120, 35, "E 45.0");
+    layout.PlaceRotation(5, 40, -7.5);
+    layout.PlaceExtra(2, 60, 209, 22.7, 181.9, 26.5, 272.8, 38.6, "E 13.0");
+    layout.HideSlot(2);
+    const std::optional<TemplateInput> input =
+        TemplateFromLayout(layout, "55.75 N 37.6 E", 600, 181.9, "07.12.2026");
+    ASSERT_TRUE(input);
+    ASSERT_EQ(input->converters.size(), 2u);
+    EXPECT_EQ(input->converters[1].positionText, "E 45.0");
+    EXPECT_EQ(input->converters[1].centre.xMm, -120);
+    EXPECT_EQ(input->converters[1].centre.yMm, 35);
+    EXPECT_EQ(input->converters[1].rotationDeg, -7.5);
+    EXPECT_TRUE(input->eastOnRight);
+    EXPECT_FALSE(EastOnRight(10));  // a dish aimed north from a southern site
 }
 
 struct RefusalRow {

@@ -151,6 +151,38 @@ class TemplatePdfTest : public QObject {
         QVERIFY(Phrase(words, "восток").left() > Phrase(words, "запад").right());
     }
 
+    // The bar itself, rasterised at ten pixels a millimetre: the longest dark run in the footer.
+    void CheckBarIsTrueLength() {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()) {
+            QSKIP("pdftoppm (poppler-utils) is not installed; the page cannot be rasterised");
+        }
+        QString error;
+        QVERIFY2(WriteTemplatePdf(Path("bar.pdf"), Input({{"E 36.0", {0, 0}, 50, 0}}), &error),
+                 qPrintable(error));
+        constexpr int kPxPerMm = 10;
+        QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
+                                   {QStringLiteral("-r"), QString::number(kPxPerMm * 25.4),
+                                    QStringLiteral("-gray"), QStringLiteral("-singlefile"),
+                                    Path("bar.pdf"), Path("bar")}),
+                 0);
+        const QImage page(Path("bar.pgm"));
+        QVERIFY(!page.isNull());
+        int longest = 0;
+        // The footer: the lowest kTemplateFooterMm above the 10 mm bottom margin, less the first
+        // millimetre where the frame's bottom line runs.
+        const int top = page.height() - static_cast<int>((10 + kTemplateFooterMm - 1) * kPxPerMm);
+        for (int y = top; y < page.height(); ++y) {
+            int run = 0;
+            for (int x = 0; x < page.width(); ++x) {
+                run = qGray(page.pixel(x, y)) < 128 ? run + 1 : 0;
+                longest = std::max(longest, run);
+            }
+        }
+        // The bar plus half a tick's width at each end: 100.2 mm.
+        QVERIFY2(std::abs(double(longest) / kPxPerMm - kCheckBarMm) < kToleranceMm,
+                 qPrintable(QString::number(longest)));
+    }
+
     // The menu prints through a printer; a printer writing PDF gives the very same page.
     void PrinterDrawsTheSamePage() {
         const TemplateInput input =
