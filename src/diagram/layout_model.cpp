@@ -138,36 +138,32 @@ void LayoutModel::PlaceCentral(double diameterMm, const std::string& caption) {
     slot.marker.widthTw = size;
     slot.marker.heightTw = size;
     CenterOn(slot.marker, kPlaceCenterXTw, kPlaceCenterYTw);
+
+    mm_[0] = ConverterMm{caption, {0.0, 0.0}, diameterMm, 0.0};
+    UpdateCollisions();
 }
 
 void LayoutModel::PlaceExtra(int slot, double diameterMm, double azimuthDeg, double elevationDeg,
                              double centralAzimuthDeg, double centralElevationDeg,
                              double horizontalMm, double verticalMm, const std::string& caption) {
     SlotDrawing& drawing = slots_.at(static_cast<size_t>(slot));
+    // The millimetre layout decides the side; the diagram only scales it onto the screen.
+    const PointMm centre = ExtraCentreMm(azimuthDeg, elevationDeg, centralAzimuthDeg,
+                                         centralElevationDeg, horizontalMm, verticalMm);
     RectTw& marker = drawing.marker;
     marker.visible = true;
     const double size = diameterMm * kTwipsPerMm * msh_;
     marker.widthTw = size;
     marker.heightTw = size;
-
-    // Offsets are magnitudes; the side comes from comparing the angles. Seen from behind the
-    // dish a smaller azimuth lies left and a lower elevation lies above.
-    marker.leftTw = kPlaceCenterXTw - size / 2.0;
-    if (azimuthDeg < centralAzimuthDeg) {
-        marker.leftTw -= horizontalMm * kTwipsPerMm * msh_;
-    } else if (azimuthDeg > centralAzimuthDeg) {
-        marker.leftTw += horizontalMm * kTwipsPerMm * msh_;
-    }
-    marker.topTw = kPlaceCenterYTw - size / 2.0;
-    if (elevationDeg < centralElevationDeg) {
-        marker.topTw -= verticalMm * kTwipsPerMm * msh_;
-    } else if (elevationDeg > centralElevationDeg) {
-        marker.topTw += verticalMm * kTwipsPerMm * msh_;
-    }
+    marker.leftTw = kPlaceCenterXTw - size / 2.0 + centre.xMm * kTwipsPerMm * msh_;
+    marker.topTw = kPlaceCenterYTw - size / 2.0 + centre.yMm * kTwipsPerMm * msh_;
 
     CenterOn(drawing.caption, marker.CenterXTw(), marker.CenterYTw());
     drawing.captionText = caption;
     drawing.caption.visible = true;
+
+    mm_.at(static_cast<size_t>(slot)) = ConverterMm{caption, centre, diameterMm, 0.0};
+    UpdateCollisions();
 }
 
 void LayoutModel::PlaceRotation(int slot, double diameterMm, double rotationDeg) {
@@ -176,11 +172,11 @@ void LayoutModel::PlaceRotation(int slot, double diameterMm, double rotationDeg)
     const double py = drawing.marker.CenterYTw();
 
     // Half-length equals the marker's diameter at scale 1 and deliberately ignores the zoom.
-    const double half = kTwipsPerMm * diameterMm;
-    const double r = DegToRad(rotationDeg);
-    const double s = std::sin(r);
-    const double c = std::cos(r);
-    drawing.rotationLine = {px - half * s, py - half * c, px + half * s, py + half * c, true};
+    const RotationLine line = RotationLineThrough({px, py}, kTwipsPerMm * diameterMm, rotationDeg);
+    drawing.rotationLine = {line.first.xMm, line.first.yMm, line.second.xMm, line.second.yMm, true};
+    if (std::optional<ConverterMm>& mm = mm_.at(static_cast<size_t>(slot))) {
+        mm->rotationDeg = rotationDeg;
+    }
 
     drawing.crossX.leftTw = px - kCrossLengthTw / 2.0;
     drawing.crossX.topTw = py;
@@ -197,6 +193,8 @@ void LayoutModel::HideSlot(int slot) {
     drawing.rotationLine.visible = false;
     drawing.crossX.visible = false;
     drawing.crossY.visible = false;
+    mm_.at(static_cast<size_t>(slot)).reset();
+    UpdateCollisions();
 }
 
 void LayoutModel::ShowCentralMarker() {
@@ -211,6 +209,27 @@ void LayoutModel::ResizeMarker(int slot, double diameterMm) {
     marker.widthTw = size;
     marker.heightTw = size;
     CenterOn(marker, cx, cy);
+    if (std::optional<ConverterMm>& mm = mm_.at(static_cast<size_t>(slot))) {
+        mm->diameterMm = diameterMm;
+        UpdateCollisions();
+    }
+}
+
+void LayoutModel::UpdateCollisions() {
+    std::vector<ConverterMm> placed;
+    std::vector<size_t> slotOf;
+    for (size_t i = 0; i < mm_.size(); ++i) {
+        if (mm_[i]) {
+            placed.push_back(*mm_[i]);
+            slotOf.push_back(i);
+        }
+    }
+    colliding_.fill(false);
+    for (const Collision& collision : FindCollisions(placed)) {
+        colliding_[slotOf[collision.first]] = true;
+        colliding_[slotOf[collision.second]] = true;
+    }
+    collisionLine_ = CollisionSummary(placed);
 }
 
 }  // namespace palquin
