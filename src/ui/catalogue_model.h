@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ class CatalogueModel : public QAbstractListModel {
 
     void SetEntries(std::vector<std::string> entries);
     const std::vector<std::string>& EntryBytes() const { return bytes_; }
+    /// Up to `count` rows with the longest lines, longest first (worked out once per catalogue).
+    std::vector<size_t> LongestRows(size_t count) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -27,6 +30,7 @@ class CatalogueModel : public QAbstractListModel {
     std::vector<std::string> bytes_;
     mutable std::vector<QString> texts_;
     mutable std::vector<bool> decoded_;
+    mutable std::vector<size_t> longest_;
 };
 
 }  // namespace palquin

@@ -21,6 +21,7 @@
 #include "ui/catalogue_model.h"
 #include "ui/field_rules.h"
 #include "ui/notifier.h"
+#include "ui/satellite_selector.h"
 #include "ui/text_codec.h"
 #include "ui/ticker.h"
 
@@ -201,7 +202,7 @@ void frmMain::BuildSlotGroup(QWidget* client) {
         Label1[i]->setAlignment(Qt::AlignCenter);
         Label1[i]->installEventFilter(this);
 
-        Combo1[i] = new QComboBox(Frame1);
+        Combo1[i] = new SatelliteSelector(Frame1);
         Combo1[i]->setObjectName(Indexed("Combo1", i));
         Combo1[i]->setEditable(true);
         Combo1[i]->setFocusPolicy(Qt::StrongFocus);
