@@ -5,8 +5,8 @@
 # Usage: installed_e2e.sh BUILD_DIR DEFAULT_SATELLITE_TXT
 set -uo pipefail
 . "$(dirname "$0")/x_session.sh"
-build=$1
-default=$2
+build=$(realpath "$1")
+default=$(realpath "$2")
 
 DESTDIR="$WORK/root" cmake --install "$build" --prefix /usr/local >"$WORK/install.log" 2>&1 ||
     fail "install failed: $(cat "$WORK/install.log")"
@@ -44,6 +44,7 @@ user_file="$WORK/home/data/palquin/satellite.txt"
 [ -f "$user_file" ] || fail "no per-user catalogue at $user_file: $(cat "$WORK/palquin.log")"
 # The catalogue part is the built-in default's, byte for byte.
 sep=$(grep -n -a -m1 '^------------------' "$default" | cut -d: -f1)
+[ -n "$sep" ] || fail "no separator in $default"
 cmp <(head -n "$sep" "$default") <(head -n "$sep" "$user_file") ||
     fail "the per-user catalogue is not the default one"
 [ ! -e "$bin/satellite.txt" ] || fail "a catalogue was written beside the installed program"
