@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (::isatty(STDERR_FILENO) != 0) {
-        std::cerr << "palquin: satellite.txt: " << where.file.string() << '\n';
+        std::cerr << "palquin: каталог спутников: " << where.file.string() << '\n';
     }
 
     palquin::MessageBoxNotifier notifier;
