@@ -1,9 +1,13 @@
+#include <unistd.h>
+
 #include <QApplication>
 #include <QTimer>
 #include <filesystem>
+#include <iostream>
 #include <optional>
 #include <string>
 
+#include "app/catalogue_place.h"
 #include "core/close_request.h"
 #include "core/program_folder.h"
 #include "report/report.h"
@@ -13,6 +17,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(palquin::kAppTitle);
+    QApplication::setDesktopFileName(QStringLiteral("palquin"));
 
     // Installed before anything is loaded: from here on a SIGTERM or SIGHUP closes the window
     // normally, and the settings are saved.
@@ -30,13 +35,25 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    const palquin::CatalogueLocation where = palquin::LocateCatalogueForUser(std::nullopt, *folder);
+    if (where.kind == palquin::CatalogueLocation::Kind::Unavailable) {
+        std::cerr << "palquin: " << where.error << '\n';
+        notifier.Show(QStringLiteral("Ошибка в процедуре загрузки!"), palquin::kAppTitle,
+                      palquin::MessageIcon::None);
+        return 1;
+    }
+    if (::isatty(STDERR_FILENO) != 0) {
+        std::cerr << "palquin: каталог спутников: " << where.file.string() << '\n';
+    }
+
     palquin::MainWindowSetup setup;
-    setup.folder = *folder;
+    setup.folder = where.Folder();
     setup.notifier = &notifier;
     setup.reportPath = palquin::DefaultReportPath();
 
     palquin::frmMain window(setup);
     notifier.SetParent(&window);
+    palquin::ShowCataloguePlace(window, where);
 
     QTimer closeRequests;
     QObject::connect(&closeRequests, &QTimer::timeout, &window, [&window, &closeRequests] {

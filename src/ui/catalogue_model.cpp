@@ -1,5 +1,8 @@
 #include "ui/catalogue_model.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "ui/text_codec.h"
 
 namespace palquin {
@@ -7,6 +10,7 @@ namespace palquin {
 void CatalogueModel::SetCatalogue(CatalogueText catalogue) {
     beginResetModel();
     catalogue_ = std::move(catalogue);
+    longest_.clear();
     endResetModel();
 }
 
@@ -34,6 +38,24 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const {
         default:
             return {};
     }
+}
+
+std::vector<size_t> CatalogueModel::LongestRows(size_t count) const {
+    const size_t wanted = std::min(count, catalogue_.size());
+    if (longest_.size() < wanted) {
+        std::vector<size_t> rows(catalogue_.size());
+        std::iota(rows.begin(), rows.end(), size_t{0});
+        const auto longer = [this](size_t a, size_t b) {
+            const size_t sizeA = catalogue_[a].size();
+            const size_t sizeB = catalogue_[b].size();
+            return sizeA > sizeB || (sizeA == sizeB && a < b);
+        };
+        std::partial_sort(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(wanted),
+                          rows.end(), longer);
+        rows.resize(wanted);
+        longest_ = std::move(rows);
+    }
+    return {longest_.begin(), longest_.begin() + static_cast<std::ptrdiff_t>(wanted)};
 }
 
 }  // namespace palquin

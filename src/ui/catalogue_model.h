@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "catalogue/catalogue_text.h"
 
@@ -22,12 +24,15 @@ class CatalogueModel : public QAbstractListModel {
     const CatalogueText& Text() const { return catalogue_; }
     /// Row's bytes, verbatim.
     std::string_view EntryBytes(int row) const;
+    /// Up to `count` rows with the longest lines, longest first (worked out once per catalogue).
+    std::vector<size_t> LongestRows(size_t count) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
   private:
     CatalogueText catalogue_;
+    mutable std::vector<size_t> longest_;
 };
 
 }  // namespace palquin

@@ -23,6 +23,7 @@
 #include "ui/catalogue_model.h"
 #include "ui/field_rules.h"
 #include "ui/notifier.h"
+#include "ui/satellite_selector.h"
 #include "ui/text_codec.h"
 #include "ui/ticker.h"
 
@@ -206,7 +207,7 @@ void frmMain::BuildSlotGroup(QWidget* client) {
         Label1[i]->setTextFormat(Qt::PlainText);  // parts of a catalogue entry, shown as written
         Label1[i]->installEventFilter(this);
 
-        Combo1[i] = new QComboBox(Frame1);
+        Combo1[i] = new SatelliteSelector(Frame1);
         Combo1[i]->setObjectName(Indexed("Combo1", i));
         Combo1[i]->setEditable(true);
         Combo1[i]->setFocusPolicy(Qt::StrongFocus);
