@@ -38,18 +38,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(settings[i] == (i < content.settings.size() ? content.settings[i] : ""));
     }
 
-    // What a save writes reads back as the same catalogue and the five settings, and saving
-    // that again changes nothing.
-    const std::string composed = palquin::ComposeSatelliteFile(content.entries, settings).value();
-    // Composed in the file's own buffer, the same text comes out, the mark kept in front.
-    FUZZ_CHECK(palquin::ComposeFromFile(std::string(bytes), settings) ==
-               std::string(bom) + composed);
-    const palquin::SatelliteFileContent reread = palquin::ParseSatelliteFile(composed);
+    // What a save writes (composed in the file's own buffer, the mark kept in front) reads back
+    // as the same catalogue and the five settings, and saving that again changes nothing.
+    const std::string saved = palquin::ComposeFromFile(std::string(bytes), settings).value();
+    FUZZ_CHECK(saved ==
+               std::string(bom) + palquin::ComposeSatelliteFile(content.entries, settings).value());
+    const palquin::SatelliteFileContent reread = palquin::ParseSatelliteFile(saved);
     FUZZ_CHECK(reread.hasSeparator);
     FUZZ_CHECK(reread.entries == content.entries);
     FUZZ_CHECK(reread.settings == std::vector<std::string>(settings.begin(), settings.end()));
-    FUZZ_CHECK(palquin::ComposeSatelliteFile(
-                   reread.entries, palquin::SettingsFromLines(reread.settings)) == composed);
+    FUZZ_CHECK(palquin::ComposeFromFile(saved, palquin::SettingsFromLines(reread.settings)) ==
+               saved);
     // A line break in a setting never reaches the file.
     palquin::SettingsTexts broken = settings;
     broken[bytes.size() % broken.size()] += bytes.size() % 2 == 0 ? "\r" : "\n";

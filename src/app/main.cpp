@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QWidget>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -51,22 +52,31 @@ int main(int argc, char** argv) {
     setup.notifier = &notifier;
     setup.reportPath = palquin::DefaultReportPath();
 
-    palquin::frmMain window(setup);
-    notifier.SetParent(&window);
-    palquin::ShowCataloguePlace(window, where);
-
+    // Polled from the start, so that a request also ends a message box of the start-up.
+    palquin::frmMain* built = nullptr;
     QTimer closeRequests;
-    QObject::connect(&closeRequests, &QTimer::timeout, &window, [&window, &closeRequests] {
-        if (palquin::CloseRequested()) {
+    QObject::connect(&closeRequests, &QTimer::timeout, &app, [&built, &closeRequests] {
+        if (!palquin::CloseRequested()) {
+            return;
+        }
+        // A modal window or message box open at the time goes first; nobody may be there to
+        // close it.
+        for (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr;) {
+            modal->close();
+            QWidget* next = QApplication::activeModalWidget();
+            modal = next == modal ? nullptr : next;
+        }
+        if (built != nullptr) {
             closeRequests.stop();
-            window.CloseOnRequest();
-            // Also ends the loop of a modal window that may be open.
-            QApplication::quit();
+            built->CloseOnRequest();
         }
     });
-    // Also answers a request that came during the start-up.
     closeRequests.start(100);
 
+    palquin::frmMain window(setup);
+    notifier.SetParent(&window);
+    built = &window;
+    palquin::ShowCataloguePlace(window, where);
     window.show();
     const int status = QApplication::exec();
     palquin::AcknowledgeClose();
