@@ -1,4 +1,5 @@
-// Start-up of the main window against a temporary folder, and the save when it closes.
+// Start-up of the main window against a temporary folder, its look, its ticker, and the save
+// when it closes.
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -58,13 +59,6 @@ class StartupTest : public QObject {
             << "13;0;E;a;;;\r\n------------------\r\n200\r\nN\r\n37.6\r\nE\r\n600"
             << "|N|37.6|E|600" << 1
             << "13;0;E;a;;;\r\n------------------\r\n\r\nN\r\n37.6\r\nE\r\n600\r\n";
-        QTest::newRow("no separator: all lines are entries")
-            << "1;0;E;a;;;\r\n2;0;E;b;;;"
-            << "||||" << 0
-            << "1;0;E;a;;;\r\n2;0;E;b;;;\r\n------------------\r\n\r\n\r\n\r\n\r\n\r\n";
-        QTest::newRow("lines after the fifth setting are dropped")
-            << QString::fromStdString("1;0;E;a;;;\r\n" + kSettings + "extra\r\n" + kSettings)
-            << "55.75|N|37.6|E|600" << 0 << QString::fromStdString("1;0;E;a;;;\r\n" + kSettings);
     }
     void settingsRoundTrip() {
         QFETCH(QString, file);
@@ -167,6 +161,25 @@ class StartupTest : public QObject {
             yellow += at(w.Label9, QPoint(x, w.Label9->height() / 2)) == QColor(255, 255, 0);
         }
         QVERIFY(yellow > 0);
+    }
+
+    // Empty for the first tick period, ten lines, one empty tick, again.
+    void tickerCycle() {
+        WindowFixture fixture("");
+        palquin::AboutTicker& ticker = fixture.Window().Ticker();
+        QLabel* label = fixture.Window().Label9;
+        QCOMPARE(label->text(), QString());
+        for (int cycle = 0; cycle < 2; ++cycle) {
+            for (int line = 0; line < 10; ++line) {
+                ticker.Tick();
+                QCOMPARE(label->text(), ticker.Lines().at(line));
+            }
+            ticker.Tick();
+            QCOMPARE(label->text(), QString());
+            QCOMPARE(ticker.Index(), 0);
+        }
+        ticker.Timer().setInterval(1);  // the timer drives the ticks
+        QTRY_VERIFY(ticker.Index() > 0);
     }
 };
 
