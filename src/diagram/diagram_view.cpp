@@ -63,7 +63,8 @@ void DiagramView::paintEvent(QPaintEvent* /*event*/) {
         const SlotDrawing& slot = model_->Slot(i);
         if (slot.marker.visible && slot.marker.widthTw > 0.0 && slot.marker.heightTw > 0.0) {
             painter.setRenderHint(QPainter::Antialiasing, true);
-            painter.setPen(QPen(kMarkerOutline, 0));  // cosmetic: one pixel at any scale
+            // One pixel on screen and as wide on paper, where a hairline would all but vanish.
+            painter.setPen(QPen(kMarkerOutline, kTwipsPerPixel));
             painter.setBrush(kMarkerFill);
             painter.drawEllipse(ToQRect(slot.marker));
             painter.setRenderHint(QPainter::Antialiasing, false);
@@ -81,7 +82,7 @@ void DiagramView::paintEvent(QPaintEvent* /*event*/) {
         if (slot.rotationLine.visible) {
             const LineTw& line = slot.rotationLine;
             painter.setRenderHint(QPainter::Antialiasing, true);
-            painter.setPen(QPen(kRotationColor, 0));
+            painter.setPen(QPen(kRotationColor, kTwipsPerPixel));
             painter.drawLine(QLineF(line.x1Tw, line.y1Tw, line.x2Tw, line.y2Tw));
             painter.setRenderHint(QPainter::Antialiasing, false);
         }
