@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPageSize>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
@@ -85,7 +86,6 @@ bool PrintJob::Begin() {
         layout = *destination_.layout;
     }
 
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
 #if PALQUIN_HAVE_CUPS
     const bool toPdf = true;
 #else
@@ -95,18 +95,24 @@ bool PrintJob::Begin() {
         if (!document_.open()) {
             return Fail(QStringLiteral("no temporary file: %1").arg(document_.errorString()));
         }
-        document_.close();  // the printer writes it by name
-        printer_->setOutputFormat(QPrinter::PdfFormat);
-        printer_->setOutputFileName(document_.fileName());
+        document_.close();  // the writer writes it by name
+        pdf_ = std::make_unique<QPdfWriter>(document_.fileName());
+        pdf_->setResolution(kResolutionDpi);
+        pdf_->setTitle(title_);
+        pdf_->setCreator(QStringLiteral("Palquin"));
+        device_ = pdf_.get();
     } else {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer_->setPrinterName(queue_);
         printer_->setCopyCount(destination_.copies);
+        printer_->setResolution(kResolutionDpi);
+        printer_->setDocName(title_);
+        device_ = printer_.get();
     }
-    printer_->setResolution(kResolutionDpi);
-    printer_->setPageLayout(layout);
-    printer_->setDocName(title_);
-    printer_->setCreator(QStringLiteral("Palquin"));
-    if (!painter_.begin(printer_.get())) {
+    if (!device_->setPageLayout(layout)) {
+        return Fail(QStringLiteral("the page layout is not possible"));
+    }
+    if (!painter_.begin(device_)) {
         return Fail(QStringLiteral("the page cannot be drawn"));
     }
     started_ = true;
@@ -114,15 +120,16 @@ bool PrintJob::Begin() {
 }
 
 QRectF PrintJob::PageArea() const {
-    if (!printer_) {
+    if (device_ == nullptr) {
         return QRectF();
     }
     // The painter's origin is the top left of the printable area.
-    return QRectF(QPointF(0.0, 0.0), printer_->pageRect(QPrinter::DevicePixel).size());
+    const QPageLayout layout = device_->pageLayout();
+    return QRectF(QPointF(0.0, 0.0), QSizeF(layout.paintRectPixels(device_->logicalDpiX()).size()));
 }
 
 bool PrintJob::NewPage() {
-    return started_ && printer_->newPage();
+    return started_ && device_->newPage();
 }
 
 PrintResult PrintJob::Finish() {
@@ -134,7 +141,7 @@ PrintResult PrintJob::Finish() {
             Deliver();
         }
     }
-    if (error_.isEmpty() && !printer_) {
+    if (error_.isEmpty() && device_ == nullptr) {
         Fail(QStringLiteral("the job was never started"));
     }
     return {error_.isEmpty(), error_};

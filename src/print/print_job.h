@@ -10,6 +10,8 @@
 
 #include "print/printer.h"
 
+class QPagedPaintDevice;
+class QPdfWriter;
 class QPrinter;
 
 namespace palquin {
@@ -26,7 +28,9 @@ struct PrintDestination {
 
 /// One print job. The pages are drawn at 600 dpi into a PDF document in a temporary file; only
 /// a finished document is delivered, queued with the print system as one job or written to the
-/// PDF file in one piece, so that nothing is ever printed half.
+/// PDF file in one piece, so that nothing is ever printed half. The document is a QPdfWriter
+/// rather than a QPrinter: widgets rendered onto a printer go through a pixmap, onto a PDF
+/// writer they draw their text and lines as such.
 ///
 ///     PrintJob job(destination, title);
 ///     if (job.Begin()) { draw on job.Painter() inside job.PageArea(); job.NewPage(); ... }
@@ -58,7 +62,9 @@ class PrintJob {
     QString title_;
     QString queue_;  ///< the resolved printer queue
     QTemporaryFile document_;
-    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QPdfWriter> pdf_;
+    std::unique_ptr<QPrinter> printer_;  ///< only without CUPS, printing through Qt
+    QPagedPaintDevice* device_ = nullptr;
     QPainter painter_;
     bool started_ = false;
     QString error_;
