@@ -11,6 +11,7 @@
 #include "app/catalogue_place.h"
 #include "core/close_request.h"
 #include "core/program_folder.h"
+#include "print/system_printer.h"
 #include "report/report.h"
 #include "ui/main_window.h"
 #include "ui/notifier.h"
@@ -47,9 +48,11 @@ int main(int argc, char** argv) {
         std::cerr << "palquin: каталог спутников: " << where.file.string() << '\n';
     }
 
+    palquin::SystemPrinter printer;
     palquin::MainWindowSetup setup;
     setup.folder = where.Folder();
     setup.notifier = &notifier;
+    setup.printer = &printer;
     setup.reportPath = palquin::DefaultReportPath();
 
     // Polled from the start, so that a request also ends a message box of the start-up.

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <cstdio>
 #include <system_error>
@@ -19,10 +20,13 @@
 #include "diagram/compass_view.h"
 #include "diagram/diagram_view.h"
 #include "diagram/twips.h"
+#include "print/printer.h"
 #include "report/report.h"
 #include "ui/catalogue_model.h"
 #include "ui/field_rules.h"
 #include "ui/notifier.h"
+#include "ui/picture_window.h"
+#include "ui/print_failure.h"
 #include "ui/satellite_selector.h"
 #include "ui/text_codec.h"
 #include "ui/ticker.h"
@@ -86,7 +90,10 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 }  // namespace
 
 frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
-    : QMainWindow(parent), setup_(std::move(setup)), notifier_(setup_.notifier) {
+    : QMainWindow(parent),
+      setup_(std::move(setup)),
+      notifier_(setup_.notifier),
+      printer_(setup_.printer) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dorvik - Расчет мультифида v.1.1"));
 
@@ -404,6 +411,8 @@ void frmMain::ConnectRules() {
     connect(cmdMax, &QPushButton::clicked, this, &frmMain::ZoomIn);
     connect(cmdMin, &QPushButton::clicked, this, &frmMain::ZoomOut);
     connect(Command1, &QPushButton::clicked, this, &frmMain::ExportReport);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmMain::PrintMainWindow);
+    connect(mnuPrint, &QAction::triggered, this, &frmMain::PrintFromMenu);
 }
 
 void frmMain::LoadCatalogue() {
@@ -466,6 +475,11 @@ void frmMain::CloseOnRequest() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label4[0] && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        OpenPictureWindow();
+        return true;
+    }
     // The wheel would change a selector's satellite (or a hemisphere) without a choice from its
     // list; it is ignored there.
     if (event->type() == QEvent::Wheel && qobject_cast<QComboBox*>(watched) != nullptr) {
@@ -519,6 +533,49 @@ void frmMain::ExportReport() {
                             .arg(QString::fromStdString(written.error)),
                         kAppTitle, MessageIcon::None);
     }
+}
+
+}  // namespace palquin
+
+namespace palquin {
+
+double frmMain::OuterHeightTw() const {
+    return centralWidget()->height() * kTwipsPerPixel + (kNormalOuterHeightTw - kClientHeightTw);
+}
+
+void frmMain::SetOuterHeightTw(double outerTw) {
+    QWidget* client = centralWidget();
+    const int clientPx = TwToPx(outerTw - (kNormalOuterHeightTw - kClientHeightTw));
+    client->setFixedSize(client->width(), clientPx);
+    setFixedSize(client->width(), menuBar()->sizeHint().height() + clientPx);
+}
+
+void frmMain::PrintMainWindow() {
+    Label10->show();
+    SetOuterHeightTw(kPrintOuterHeightTw);
+    const bool printed =
+        printer_ != nullptr && printer_->PrintWidget(*centralWidget(), windowTitle()).ok;
+    if (!printed) {
+        ShowPrintFailure(notifier_);
+    }
+    SetOuterHeightTw(kNormalOuterHeightTw);
+    Label10->hide();
+}
+
+void frmMain::PrintFromMenu() {
+    // Cancel in the dialog changes nothing.
+    if (printer_ != nullptr && !printer_->ChooseDestination(this)) {
+        return;
+    }
+    PrintMainWindow();
+}
+
+void frmMain::OpenPictureWindow() {
+    // Modal without a nested event loop: the main window takes no input while it is open.
+    auto* picture = new frmpicture(e0_, Combo1[0]->currentText(), printer_, notifier_, this);
+    picture->setAttribute(Qt::WA_DeleteOnClose);
+    picture->setWindowModality(Qt::ApplicationModal);
+    picture->show();
 }
 
 }  // namespace palquin

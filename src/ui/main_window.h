@@ -27,12 +27,14 @@ class CatalogueModel;
 class CompassView;
 class DiagramView;
 class Notifier;
+class Printer;
 
 /// What the main window needs from outside; tests hand in a temporary folder and a recorder.
 struct MainWindowSetup {
     std::filesystem::path folder;      ///< the program's folder, where satellite.txt lives
     Notifier* notifier = nullptr;      ///< message boxes
     std::filesystem::path reportPath;  ///< where the pointing report is written
+    Printer* printer = nullptr;        ///< pages of the windows; none: every print fails
 };
 
 /// The main window. Elements carry their names as members and as objectNames ("Combo1_3" for
@@ -46,6 +48,10 @@ class frmMain : public QMainWindow {
     /// The window's client area as laid out, twips.
     static constexpr double kClientWidthTw = 11355.0;
     static constexpr double kClientHeightTw = 9030.0;
+    /// Outer heights, twips: title bar, menu and borders take the classic 555 twips above the
+    /// client area. While printing, the window grows so that the lower panel is on the page.
+    static constexpr double kNormalOuterHeightTw = 9585.0;
+    static constexpr double kPrintOuterHeightTw = 11520.0;
 
     /// Builds the window and runs the start-up sequence (loading satellite.txt included); any
     /// message of the start-up is shown before the constructor returns.
@@ -64,6 +70,8 @@ class frmMain : public QMainWindow {
     const std::vector<std::string>& SettingsLines() const { return settingsLines_; }  // List2
     const QStringList& Links(int slot) const { return List4[static_cast<size_t>(slot)]; }
     bool LoadFailed() const { return loadFailed_; }
+    /// The outer height the client area stands for, twips.
+    double OuterHeightTw() const;
 
     // Elements.
     QGroupBox* Frame1 = nullptr;
@@ -101,10 +109,13 @@ class frmMain : public QMainWindow {
     CompassView* panelCompass = nullptr;  ///< Shape100, Line100, Line200, Line300 and letters
 
     // Triggers.
-    void RecalculateAll();  ///< cmdOk
-    void ZoomIn();          ///< cmdMax
-    void ZoomOut();         ///< cmdMin
-    void ExportReport();    ///< Command1
+    void RecalculateAll();     ///< cmdOk
+    void ZoomIn();             ///< cmdMax
+    void ZoomOut();            ///< cmdMin
+    void ExportReport();       ///< Command1
+    void PrintMainWindow();    ///< cmdPrint: banner, enlarged, printed, restored
+    void PrintFromMenu();      ///< mnuPrint: the print dialog first, then as cmdPrint
+    void OpenPictureWindow();  ///< Label4(0): the picture window, modal
 
     /// Closes the window as the system asked (SIGTERM, SIGHUP): the save runs, but a failure is
     /// not shown in a box that would hold up the end.
@@ -137,12 +148,15 @@ class frmMain : public QMainWindow {
     void SetSelectorText(int slot, const QString& text);
     void SetSelectorColour(int slot, const QColor& colour);
 
+    void SetOuterHeightTw(double outerTw);
+
     void AfterZoomStep();
     void UpdatePanel(int slot);
     double DiameterMm(int slot) const;
 
     MainWindowSetup setup_;
     Notifier* notifier_;
+    Printer* printer_;
     CatalogueModel* catalogue_ = nullptr;     ///< the selectors' items and the report list (List1)
     std::vector<std::string> settingsLines_;  ///< List2
     std::array<QStringList, kSlots> List4;    ///< links of each slot
