@@ -91,6 +91,7 @@ const FailureRow kFailures[] = {
     {"MissingFolder", "missing/out.txt", Nothing},
     {"FileAsFolder", "old.txt/out.txt", Nothing},
     {"Folder", "folder", Nothing},
+    {"Device", "NUL", Nothing},  // a device name in any folder is the device, not a file
     {"ReadOnly", "old.txt",
      [](const fs::path& dir) -> std::shared_ptr<void> {
          EXPECT_TRUE(SetReadOnly(dir / "old.txt", true));
