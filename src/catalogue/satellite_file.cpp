@@ -88,7 +88,10 @@ std::string ComposeSatelliteFile(const std::vector<std::string>& entries,
 }
 
 LoadResult LoadSatelliteFile(const std::filesystem::path& folder) {
-    const std::filesystem::path path = FilePath(folder);
+    return LoadSatelliteFileAt(FilePath(folder));
+}
+
+LoadResult LoadSatelliteFileAt(const std::filesystem::path& path) {
     LoadResult result;
 
     // symlink_status, so that a dangling link counts as there but unreadable and is never
@@ -118,7 +121,11 @@ LoadResult LoadSatelliteFile(const std::filesystem::path& folder) {
 
 SaveResult SaveSatelliteFile(const std::filesystem::path& folder, const SettingsTexts& settings,
                              const std::vector<std::string>& fallbackEntries) {
-    const std::filesystem::path path = FilePath(folder);
+    return SaveSatelliteFileAt(FilePath(folder), settings, fallbackEntries);
+}
+
+SaveResult SaveSatelliteFileAt(const std::filesystem::path& path, const SettingsTexts& settings,
+                               const std::vector<std::string>& fallbackEntries) {
     SaveResult result;
 
     // The catalogue as it is in the file now: edits made in an editor while we ran survive.

@@ -52,6 +52,8 @@ struct LoadResult {
 /// Reads satellite.txt from the folder. A missing file is created from the built-in default
 /// catalogue; if even that cannot be written, the default is still returned.
 LoadResult LoadSatelliteFile(const std::filesystem::path& folder);
+/// The same for a catalogue file of any name (palquin --catalogue FILE).
+LoadResult LoadSatelliteFileAt(const std::filesystem::path& file);
 
 struct SaveResult {
     bool ok = false;
@@ -65,6 +67,9 @@ struct SaveResult {
 /// leaves the old file whole.
 SaveResult SaveSatelliteFile(const std::filesystem::path& folder, const SettingsTexts& settings,
                              const std::vector<std::string>& fallbackEntries);
+/// The same for a catalogue file of any name.
+SaveResult SaveSatelliteFileAt(const std::filesystem::path& file, const SettingsTexts& settings,
+                               const std::vector<std::string>& fallbackEntries);
 
 /// The built-in default satellite.txt, in the file's own format and Windows-1251.
 std::string_view DefaultSatelliteFile();

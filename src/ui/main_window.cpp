@@ -5,12 +5,14 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 
 #include "core/numeric_value.h"
@@ -20,6 +22,7 @@
 #include "report/report.h"
 #include "ui/catalogue_model.h"
 #include "ui/field_rules.h"
+#include "ui/links_window.h"
 #include "ui/notifier.h"
 #include "ui/text_codec.h"
 #include "ui/ticker.h"
@@ -91,6 +94,8 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuPrint = mnuFile->addAction(QStringLiteral("печать"));
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
+    mnuReport = mnuFile->addAction(QStringLiteral("Отчёт по каталогу"));
+    mnuReport->setObjectName(QStringLiteral("mnuReport"));
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -381,10 +386,13 @@ void frmMain::ConnectRules() {
     connect(cmdMax, &QPushButton::clicked, this, &frmMain::ZoomIn);
     connect(cmdMin, &QPushButton::clicked, this, &frmMain::ZoomOut);
     connect(Command1, &QPushButton::clicked, this, &frmMain::ExportReport);
+    connect(mnuReport, &QAction::triggered, this, &frmMain::ExportReportFromMenu);
 }
 
 void frmMain::LoadCatalogue() {
-    const LoadResult loaded = LoadSatelliteFile(setup_.folder);
+    const LoadResult loaded = setup_.catalogueFile.empty()
+                                  ? LoadSatelliteFile(setup_.folder)
+                                  : LoadSatelliteFileAt(setup_.catalogueFile);
     if (loaded.status == LoadResult::Status::Unreadable) {
         loadFailed_ = true;
         notifier_->Show(kLoadFailedMessage, kAppTitle, MessageIcon::None);
@@ -419,7 +427,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
             EncodeFileText(fokus->text()),
         };
         const SaveResult saved =
-            SaveSatelliteFile(setup_.folder, settings, catalogue_->EntryBytes());
+            setup_.catalogueFile.empty()
+                ? SaveSatelliteFile(setup_.folder, settings, catalogue_->EntryBytes())
+                : SaveSatelliteFileAt(setup_.catalogueFile, settings, catalogue_->EntryBytes());
         if (!saved.ok) {
             notifier_->Show(QStringLiteral("Не удалось сохранить настройки в файл satellite.txt "
                                            "(%1). Файл на диске остался прежним.")
@@ -435,6 +445,18 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     // list; it is ignored there.
     if (event->type() == QEvent::Wheel && qobject_cast<QComboBox*>(watched) != nullptr) {
         return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        // A click: press and release of the left button over the same heading.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        for (int i = 0; i < kSlots; ++i) {
+            QLabel* heading = Label1[static_cast<size_t>(i)];
+            if (watched == heading && mouse->button() == Qt::LeftButton &&
+                heading->rect().contains(mouse->position().toPoint())) {
+                OpenLinksWindow(i);
+                break;
+            }
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -475,7 +497,7 @@ double frmMain::DiameterMm(int slot) const {
     return NumericValue(diam[slot]->text().toStdString());
 }
 
-void frmMain::ExportReport() {
+bool frmMain::ExportReport() {
     const std::vector<std::string> lines = BuildReportLines(
         EncodeFileText(sh->text()), EncodeFileText(dl->text()), catalogue_->EntryBytes());
     const WriteResult written = WriteReportFile(setup_.reportPath, ComposeReport(lines));
@@ -484,6 +506,22 @@ void frmMain::ExportReport() {
                             .arg(QString::fromStdString(written.error)),
                         kAppTitle, MessageIcon::None);
     }
+    return written.ok;
+}
+
+void frmMain::ExportReportFromMenu() {
+    if (ExportReport()) {
+        notifier_->Show(QStringLiteral("Отчёт по каталогу записан в файл %1")
+                            .arg(QFile::decodeName(setup_.reportPath.c_str())),
+                        kAppTitle, MessageIcon::Information);
+    }
+}
+
+void frmMain::OpenLinksWindow(int slot) {
+    linkSlot = static_cast<std::int16_t>(slot);
+    // Modal without a nested event loop: the main window takes no input until it closes.
+    auto* window = new http(List4[static_cast<size_t>(linkSlot)], setup_.linkOpener, this);
+    window->show();
 }
 
 }  // namespace palquin

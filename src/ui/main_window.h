@@ -26,6 +26,7 @@ class AboutTicker;
 class CatalogueModel;
 class CompassView;
 class DiagramView;
+class LinkOpener;
 class Notifier;
 
 /// What the main window needs from outside; tests hand in a temporary folder and a recorder.
@@ -33,6 +34,9 @@ struct MainWindowSetup {
     std::filesystem::path folder;      ///< the program's folder, where satellite.txt lives
     Notifier* notifier = nullptr;      ///< message boxes
     std::filesystem::path reportPath;  ///< where the pointing report is written
+    LinkOpener* linkOpener = nullptr;  ///< opens the links of the links window; null: nothing
+    /// The catalogue and settings file; empty: satellite.txt in folder.
+    std::filesystem::path catalogueFile;
 };
 
 /// The main window. Elements carry their names as members and as objectNames ("Combo1_3" for
@@ -92,6 +96,7 @@ class frmMain : public QMainWindow {
     QPushButton* Command1 = nullptr;
     QMenu* mnuFile = nullptr;
     QAction* mnuPrint = nullptr;
+    QAction* mnuReport = nullptr;
     std::array<QLabel*, kSlots> Label1{};
     std::array<QComboBox*, kSlots> Combo1{};
     std::array<QLabel*, kSlots> Label4{};
@@ -104,7 +109,9 @@ class frmMain : public QMainWindow {
     void RecalculateAll();  ///< cmdOk
     void ZoomIn();          ///< cmdMax
     void ZoomOut();         ///< cmdMin
-    void ExportReport();    ///< Command1
+    bool ExportReport();    ///< Command1; false (and the user told) when the file was not written
+    void ExportReportFromMenu();     ///< mnuReport: the export, then where the file went
+    void OpenLinksWindow(int slot);  ///< Label1(slot) clicked
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+namespace palquin {
+
+/// Hands text (UTF-8) unchanged, as one single argument, to the desktop's default handler:
+/// xdg-open on Linux (macOS: open), the shell's "open" verb with a maximised window on Windows
+/// (ShellExecuteW). Never through a shell; does not wait for the handler to finish (detached).
+/// False when the text is empty or the handler could not be started.
+bool OpenWithDesktop(std::string_view text);
+
+}  // namespace palquin
