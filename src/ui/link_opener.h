@@ -14,7 +14,8 @@ class LinkOpener {
 };
 
 /// The real thing: OpenWithDesktop with the text in UTF-8, as one argument, never through a
-/// shell. QDesktopServices is not used: its QUrl rewrites relative paths, blanks and "%".
+/// shell. QDesktopServices is not used: through its QUrl, xdg-open receives blanks and quotes as
+/// %20 and %22, a Cyrillic host in punycode with its path %-escaped, and %41 decoded to A.
 class DesktopLinkOpener : public LinkOpener {
   public:
     void Open(const QString& text) override;
