@@ -17,8 +17,12 @@ namespace {
 
 // The folder of the running program, once an application object exists.
 std::filesystem::path ApplicationFolder() {
+#ifdef _WIN32
+    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdWString());
+#else
     return std::filesystem::path(
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+#endif
 }
 
 std::filesystem::path Absolute(const std::filesystem::path& path) {

@@ -83,4 +83,20 @@ std::string ArgumentBytes(const QString& text) {
     return bytes;
 }
 
+std::filesystem::path PathFromArgument(const QString& text) {
+#ifdef _WIN32
+    return std::filesystem::path(text.toStdWString());
+#else
+    return std::filesystem::path(ArgumentBytes(text));
+#endif
+}
+
+QString PathText(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return QString::fromStdWString(path.native());
+#else
+    return ArgumentText(path.native());
+#endif
+}
+
 }  // namespace palquin::cli

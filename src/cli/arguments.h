@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,10 @@ QString ArgumentText(std::string_view bytes);
 
 /// The bytes an ArgumentText stood for.
 std::string ArgumentBytes(const QString& text);
+
+/// A path as an option's value names it, and a path as a message shows it; on Linux through
+/// the two functions above, so no byte of a name is lost.
+std::filesystem::path PathFromArgument(const QString& text);
+QString PathText(const std::filesystem::path& path);
 
 }  // namespace palquin::cli

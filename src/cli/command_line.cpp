@@ -99,8 +99,7 @@ QString HelpText(const Context& context) {
         help += Row(QStringLiteral("    --%1 %2").arg(option.name, option.valueName),
                     option.description);
     }
-    help += QStringLiteral("\nКаталог по умолчанию: ") +
-            ArgumentText(context.defaultCatalogue.string()) +
+    help += QStringLiteral("\nКаталог по умолчанию: ") + PathText(context.defaultCatalogue) +
             QStringLiteral(
                 "\nКоды завершения: 0 — готово; 1 — каталог не прочитан или вывод не записан; "
                 "2 — ошибка в параметрах.\n");
@@ -203,7 +202,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments) {
             if (value.isEmpty()) {
                 return Failed(QStringLiteral("у параметра --catalogue пустое имя файла"));
             }
-            invocation.catalogue = std::filesystem::path(ArgumentBytes(value));
+            invocation.catalogue = PathFromArgument(value);
             continue;
         }
         const bool accepted =
@@ -268,8 +267,8 @@ bool CheckCatalogue(const std::filesystem::path& file, std::ostream& err) {
     } else {
         reason = ArgumentText(std::strerror(errno));
     }
-    err << ArgumentBytes(QStringLiteral("%1: каталог «%2» не прочитан: %3\n")
-                             .arg(kProgram, ArgumentText(file.string()), reason));
+    err << ArgumentBytes(
+        QStringLiteral("%1: каталог «%2» не прочитан: %3\n").arg(kProgram, PathText(file), reason));
     err.flush();
     return false;
 }
@@ -289,9 +288,8 @@ std::optional<SatelliteFileContent> ReadModeCatalogue(const Invocation& invocati
     std::string error;
     const std::optional<std::string> bytes = ReadWholeFile(file, &error);
     if (!bytes) {
-        context.err << ArgumentBytes(
-            QStringLiteral("%1: каталог «%2» не прочитан: %3\n")
-                .arg(kProgram, ArgumentText(file.string()), ArgumentText(error)));
+        context.err << ArgumentBytes(QStringLiteral("%1: каталог «%2» не прочитан: %3\n")
+                                         .arg(kProgram, PathText(file), ArgumentText(error)));
         return std::nullopt;
     }
     return ParseSatelliteFile(*bytes);
