@@ -32,10 +32,10 @@ std::string LargeCatalogue() {
 void BM_ParseAndSplitLargestCatalogue(benchmark::State& state) {
     const std::string bytes = LargeCatalogue();
     for (auto _ : state) {
-        const SatelliteFileContent content = ParseSatelliteFile(bytes);
+        const CatalogueText catalogue(bytes);
         int complete = 0;
-        for (const std::string& entry : content.entries) {
-            const auto position = SplitPosition(entry);
+        for (size_t i = 0; i < catalogue.size(); ++i) {
+            const auto position = SplitPosition(catalogue[i]);
             if (position && SplitLinks(position->tail).KnownLinks() == 3) {
                 ++complete;
             }
@@ -62,7 +62,7 @@ void BM_LoadLargestCatalogue(benchmark::State& state) {
     }
     for (auto _ : state) {
         const LoadResult result = LoadSatelliteFile(folder);
-        if (result.content.entries.size() != static_cast<size_t>(kLargestCatalogue)) {
+        if (result.catalogue.size() != static_cast<size_t>(kLargestCatalogue)) {
             state.SkipWithError("catalogue did not load whole");
             break;
         }

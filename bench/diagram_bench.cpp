@@ -13,7 +13,7 @@ palquin::LayoutModel FinestScaleModel() {
     while (model.ZoomOut()) {
     }
     model.RedrawLayout();
-    // The central slot and the worked example's second slot, so markers and captions are painted.
+    // A site in Moscow with 36 E central and 13 E in slot 2, so markers and captions are painted.
     model.PlaceCentral(50, "E 36.0");
     model.PlaceRotation(0, 50, 1.1);
     model.PlaceExtra(2, 50, 208.98, 22.77, 181.94, 26.46, 272.82, 38.62, "E 13.0");

@@ -20,10 +20,12 @@ bool IsPlainLine(const std::string& line) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const palquin::SatelliteFileContent content = palquin::ParseSatelliteFile(bytes);
+    // A leading byte-order mark belongs to no line.
+    const std::string_view bom = bytes.starts_with(palquin::kUtf8Bom) ? palquin::kUtf8Bom : "";
 
     FUZZ_CHECK(content.hasSeparator || content.settings.empty());
     FUZZ_CHECK(content.entries.size() + content.settings.size() + (content.hasSeparator ? 1 : 0) ==
-               palquin::SplitLines(bytes).size());
+               palquin::SplitLines(bytes.substr(bom.size())).size());
     for (const std::string& entry : content.entries) {
         FUZZ_CHECK(IsPlainLine(entry) && entry != palquin::kSeparatorLine);
     }
@@ -36,14 +38,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(settings[i] == (i < content.settings.size() ? content.settings[i] : ""));
     }
 
-    // What a save writes reads back as the same catalogue and the five settings, and saving
-    // that again changes nothing.
-    const std::string composed = palquin::ComposeSatelliteFile(content.entries, settings);
-    const palquin::SatelliteFileContent reread = palquin::ParseSatelliteFile(composed);
+    // What a save writes (composed in the file's own buffer, the mark kept in front) reads back
+    // as the same catalogue and the five settings, and saving that again changes nothing.
+    const std::string saved = palquin::ComposeFromFile(std::string(bytes), settings).value();
+    FUZZ_CHECK(saved ==
+               std::string(bom) + palquin::ComposeSatelliteFile(content.entries, settings).value());
+    const palquin::SatelliteFileContent reread = palquin::ParseSatelliteFile(saved);
     FUZZ_CHECK(reread.hasSeparator);
     FUZZ_CHECK(reread.entries == content.entries);
     FUZZ_CHECK(reread.settings == std::vector<std::string>(settings.begin(), settings.end()));
-    FUZZ_CHECK(palquin::ComposeSatelliteFile(
-                   reread.entries, palquin::SettingsFromLines(reread.settings)) == composed);
+    FUZZ_CHECK(palquin::ComposeFromFile(saved, palquin::SettingsFromLines(reread.settings)) ==
+               saved);
+    // A line break in a setting never reaches the file.
+    palquin::SettingsTexts broken = settings;
+    broken[bytes.size() % broken.size()] += bytes.size() % 2 == 0 ? "\r" : "\n";
+    FUZZ_CHECK(!palquin::ComposeSatelliteFile(content.entries, broken).has_value());
+    FUZZ_CHECK(!palquin::ComposeFromFile(std::string(bytes), broken).has_value());
     return 0;
 }

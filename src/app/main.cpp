@@ -1,13 +1,19 @@
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCoreApplication>
-#include <QFile>
+#include <QTimer>
+#include <QWidget>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "catalogue/satellite_file.h"
+#include "app/catalogue_place.h"
 #include "cli/command_line.h"
+#include "core/close_request.h"
+#include "core/program_folder.h"
 #include "report/report.h"
 #include "ui/link_opener.h"
 #include "ui/main_window.h"
@@ -15,58 +21,103 @@
 
 namespace {
 
-// The folder of the running program, once an application object exists.
-std::filesystem::path ApplicationFolder() {
-#ifdef _WIN32
-    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdWString());
-#else
-    return std::filesystem::path(
-        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
-#endif
-}
-
-std::filesystem::path Absolute(const std::filesystem::path& path) {
-    std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    return ec ? path : absolute;
+// Help, version, usage errors and the modes without a window. They need no display: no window
+// platform is loaded.
+int RunCommandLine(int argc, char** argv, const palquin::cli::Invocation& invocation) {
+    QCoreApplication app(argc, argv);
+    std::filesystem::path defaultCatalogue;
+    std::string error;
+    if (const std::optional<std::filesystem::path> folder = palquin::ProgramFolder(&error)) {
+        // The file the window would use; a mode reads it and never creates it.
+        defaultCatalogue = palquin::LocateCatalogueForUser(std::nullopt, *folder).file;
+    }
+    palquin::cli::Context context{defaultCatalogue, std::cout, std::cerr};
+    return palquin::cli::Run(invocation, context);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv, argv + argc);
-    palquin::cli::Invocation invocation = palquin::cli::ParseArguments(arguments);
-    if (invocation.catalogue) {
-        // The window makes the program's folder the current one; a relative name means the
-        // folder the user typed it in.
-        invocation.catalogue = Absolute(*invocation.catalogue);
-    }
-
+    const palquin::cli::Invocation invocation = palquin::cli::ParseArguments(arguments);
     if (invocation.action != palquin::cli::Invocation::Action::Window) {
-        // Help, version, errors and the report need no display: no window platform is loaded.
-        QCoreApplication app(argc, argv);
-        palquin::cli::Context context{ApplicationFolder() / palquin::kSatelliteFileName, std::cout,
-                                      std::cerr};
-        return palquin::cli::Run(invocation, context);
+        return RunCommandLine(argc, argv, invocation);
     }
+    // Checked before any window exists: a file that is not there gives a message and status 1,
+    // with or without a display.
     if (invocation.catalogue && !palquin::cli::CheckCatalogue(*invocation.catalogue, std::cerr)) {
         return palquin::cli::kExitFailure;
     }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(palquin::kAppTitle);
+    QApplication::setDesktopFileName(QStringLiteral("palquin"));
+
+    // Installed before anything is loaded: from here on a SIGTERM or SIGHUP closes the window
+    // normally, and the settings are saved.
+    palquin::InstallCloseRequestHandlers();
 
     palquin::MessageBoxNotifier notifier;
+    std::string error;
+    const std::optional<std::filesystem::path> folder = palquin::ProgramFolder(&error);
+    if (!folder) {
+        // Without its own folder the program would read and write some other satellite.txt.
+        notifier.Show(
+            QStringLiteral("Ошибка в процедуре загрузки! Не найдена папка программы (%1).")
+                .arg(QString::fromStdString(error)),
+            palquin::kAppTitle, palquin::MessageIcon::None);
+        return 1;
+    }
+
+    const palquin::CatalogueLocation where =
+        palquin::LocateCatalogueForUser(invocation.catalogue, *folder);
+    if (where.kind == palquin::CatalogueLocation::Kind::Unavailable) {
+        std::cerr << "palquin: " << where.error << '\n';
+        notifier.Show(QStringLiteral("Ошибка в процедуре загрузки!"), palquin::kAppTitle,
+                      palquin::MessageIcon::None);
+        return 1;
+    }
+    if (::isatty(STDERR_FILENO) != 0) {
+        std::cerr << "palquin: каталог спутников: " << where.file.string() << '\n';
+    }
+
     palquin::DesktopLinkOpener linkOpener;
     palquin::MainWindowSetup setup;
-    setup.folder = ApplicationFolder();
+    setup.folder = where.Folder();
     setup.notifier = &notifier;
     setup.reportPath = palquin::DefaultReportPath();
     setup.linkOpener = &linkOpener;
-    setup.catalogueFile = invocation.catalogue.value_or(std::filesystem::path());
+    if (where.kind == palquin::CatalogueLocation::Kind::Override) {
+        setup.catalogueFile = where.file;  // a file of any name, not only satellite.txt
+    }
+
+    // Polled from the start, so that a request also ends a message box of the start-up.
+    palquin::frmMain* built = nullptr;
+    QTimer closeRequests;
+    QObject::connect(&closeRequests, &QTimer::timeout, &app, [&built, &closeRequests] {
+        if (!palquin::CloseRequested()) {
+            return;
+        }
+        // A modal window or message box open at the time goes first; nobody may be there to
+        // close it.
+        for (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr;) {
+            modal->close();
+            QWidget* next = QApplication::activeModalWidget();
+            modal = next == modal ? nullptr : next;
+        }
+        if (built != nullptr) {
+            closeRequests.stop();
+            built->CloseOnRequest();
+        }
+    });
+    closeRequests.start(100);
 
     palquin::frmMain window(setup);
     notifier.SetParent(&window);
+    built = &window;
+    palquin::ShowCataloguePlace(window, where);
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    palquin::AcknowledgeClose();
+    return status;
 }

@@ -1,6 +1,8 @@
 #include "catalogue/satellite_file.h"
 
 #include <algorithm>
+#include <cstring>
+#include <new>
 #include <system_error>
 
 #include "core/file_io.h"
@@ -9,6 +11,14 @@ namespace palquin {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+
+void AppendSettingsBlock(std::string& text, const SettingsTexts& settings) {
+    text.append(kSeparatorLine).append(kLineEnd);
+    // The last setting ends in CR LF too, so an editor appending a line keeps it separate.
+    for (const std::string& setting : settings) {
+        text.append(setting).append(kLineEnd);
+    }
+}
 
 std::filesystem::path FilePath(const std::filesystem::path& folder) {
     return folder / std::filesystem::path(kSatelliteFileName);
@@ -39,22 +49,8 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
 }
 
 SatelliteFileContent ParseSatelliteFile(std::string_view bytes) {
-    SatelliteFileContent content;
-    std::vector<std::string> lines = SplitLines(bytes);
-    content.entries.reserve(lines.size());
-    size_t i = 0;
-    for (; i < lines.size(); ++i) {
-        if (lines[i] == kSeparatorLine) {
-            content.hasSeparator = true;
-            ++i;
-            break;
-        }
-        content.entries.push_back(std::move(lines[i]));
-    }
-    for (; i < lines.size(); ++i) {
-        content.settings.push_back(std::move(lines[i]));
-    }
-    return content;
+    const CatalogueText text{std::string(bytes)};
+    return {text.Entries(), text.Settings(), text.HasSeparator()};
 }
 
 SettingsTexts SettingsFromLines(const std::vector<std::string>& settingsLines) {
@@ -65,8 +61,17 @@ SettingsTexts SettingsFromLines(const std::vector<std::string>& settingsLines) {
     return settings;
 }
 
-std::string ComposeSatelliteFile(const std::vector<std::string>& entries,
-                                 const SettingsTexts& settings) {
+bool SettingsBreakLines(const SettingsTexts& settings) {
+    return std::any_of(settings.begin(), settings.end(), [](const std::string& setting) {
+        return setting.find_first_of("\r\n") != std::string::npos;
+    });
+}
+
+std::optional<std::string> ComposeSatelliteFile(const std::vector<std::string>& entries,
+                                                const SettingsTexts& settings) {
+    if (SettingsBreakLines(settings)) {
+        return std::nullopt;
+    }
     size_t size = kSeparatorLine.size() + kLineEnd.size();
     for (const std::string& entry : entries) {
         size += entry.size() + kLineEnd.size();
@@ -79,12 +84,74 @@ std::string ComposeSatelliteFile(const std::vector<std::string>& entries,
     for (const std::string& entry : entries) {
         text.append(entry).append(kLineEnd);
     }
-    text.append(kSeparatorLine).append(kLineEnd);
-    // The last setting ends in CR LF too, so an editor appending a line keeps it separate.
-    for (const std::string& setting : settings) {
-        text.append(setting).append(kLineEnd);
-    }
+    AppendSettingsBlock(text, settings);
     return text;
+}
+
+std::optional<std::string> ComposeFromFile(std::string bytes, const SettingsTexts& settings) {
+    if (SettingsBreakLines(settings)) {
+        return std::nullopt;
+    }
+    const std::string_view view = bytes;
+    const size_t first = view.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+
+    // The size of the catalogue part once every line ends in CR LF.
+    size_t catalogueEnd = bytes.size();
+    size_t composedEnd = first;
+    for (size_t at = first; at < bytes.size();) {
+        size_t end = view.find_first_of("\r\n", at);
+        if (end == std::string_view::npos) {
+            end = bytes.size();
+        }
+        if (view.substr(at, end - at) == kSeparatorLine) {
+            catalogueEnd = at;
+            break;
+        }
+        composedEnd += end - at + kLineEnd.size();
+        at = end == bytes.size()
+                 ? end
+                 : end + ((view[end] == '\r' && end + 1 < bytes.size() && view[end + 1] == '\n')
+                              ? 2
+                              : 1);
+    }
+    size_t settingsSize = kSeparatorLine.size() + kLineEnd.size();
+    for (const std::string& setting : settings) {
+        settingsSize += setting.size() + kLineEnd.size();
+    }
+    if (composedEnd + settingsSize > bytes.size()) {
+        bytes.resize(composedEnd + settingsSize);
+    }
+
+    // From the last line back to the first: every line moves to its place in the composed text,
+    // which never lies before its place now (a line end only ever grows to CR LF), so nothing
+    // not yet moved is overwritten.
+    char* const data = bytes.data();
+    size_t from = catalogueEnd;
+    size_t to = composedEnd;
+    while (from > first) {
+        size_t lineEnd = from;
+        if (data[lineEnd - 1] == '\n') {
+            --lineEnd;
+            if (lineEnd > first && data[lineEnd - 1] == '\r') {
+                --lineEnd;
+            }
+        } else if (data[lineEnd - 1] == '\r') {
+            --lineEnd;
+        }
+        size_t lineStart = lineEnd;
+        while (lineStart > first && data[lineStart - 1] != '\r' && data[lineStart - 1] != '\n') {
+            --lineStart;
+        }
+        const size_t length = lineEnd - lineStart;
+        to -= kLineEnd.size();
+        std::memcpy(data + to, kLineEnd.data(), kLineEnd.size());
+        to -= length;
+        std::memmove(data + to, data + lineStart, length);
+        from = lineStart;
+    }
+    bytes.resize(composedEnd);
+    AppendSettingsBlock(bytes, settings);
+    return bytes;
 }
 
 LoadResult LoadSatelliteFile(const std::filesystem::path& folder) {
@@ -93,48 +160,71 @@ LoadResult LoadSatelliteFile(const std::filesystem::path& folder) {
 
 LoadResult LoadSatelliteFileAt(const std::filesystem::path& path) {
     LoadResult result;
-
-    // symlink_status, so that a dangling link counts as there but unreadable and is never
-    // replaced by the default catalogue.
-    std::error_code ec;
-    const auto type = std::filesystem::symlink_status(path, ec).type();
-    if (type == std::filesystem::file_type::not_found) {
-        result.status = LoadResult::Status::CreatedFromDefault;
-        result.content = ParseSatelliteFile(DefaultSatelliteFile());
-        std::string error;
-        if (!ReplaceFile(path, DefaultSatelliteFile(), &error)) {
-            result.error = std::move(error);
+    // A save cut short (power loss, kill -9) leaves its temporary file behind; one still running
+    // in another instance holds its file locked and keeps it.
+    RemoveStaleTemporaries(path.parent_path());
+    try {
+        // symlink_status, so that a dangling link counts as there but unreadable and is never
+        // replaced by the default catalogue.
+        std::error_code ec;
+        const auto type = std::filesystem::symlink_status(path, ec).type();
+        if (type == std::filesystem::file_type::not_found) {
+            result.status = LoadResult::Status::CreatedFromDefault;
+            result.catalogue = CatalogueText(std::string(DefaultSatelliteFile()));
+            std::string error;
+            if (!ReplaceFile(path, DefaultSatelliteFile(), &error)) {
+                result.error = std::move(error);
+            }
+            return result;
         }
-        return result;
-    }
 
-    std::string error;
-    std::optional<std::string> bytes = ReadWholeFile(path, &error);
-    if (!bytes) {
+        std::optional<std::string> bytes = ReadWholeFile(path, &result.error);
+        if (!bytes) {
+            result.status = LoadResult::Status::Unreadable;
+            return result;
+        }
+        result.catalogue = CatalogueText(std::move(*bytes));
+    } catch (const std::bad_alloc&) {
+        result = LoadResult{};
         result.status = LoadResult::Status::Unreadable;
-        result.error = std::move(error);
-        return result;
+        result.error = "not enough memory to load " + path.string();
     }
-    result.content = ParseSatelliteFile(*bytes);
     return result;
 }
 
 SaveResult SaveSatelliteFile(const std::filesystem::path& folder, const SettingsTexts& settings,
-                             const std::vector<std::string>& fallbackEntries) {
-    return SaveSatelliteFileAt(FilePath(folder), settings, fallbackEntries);
+                             const CatalogueText& fallback) {
+    return SaveSatelliteFileAt(FilePath(folder), settings, fallback);
 }
 
 SaveResult SaveSatelliteFileAt(const std::filesystem::path& path, const SettingsTexts& settings,
-                               const std::vector<std::string>& fallbackEntries) {
+                               const CatalogueText& fallback) {
     SaveResult result;
-
-    // The catalogue as it is in the file now: edits made in an editor while we ran survive.
-    const std::optional<std::string> bytes = ReadWholeFile(path, nullptr);
-    const std::string composed =
-        bytes ? ComposeSatelliteFile(ParseSatelliteFile(*bytes).entries, settings)
-              : ComposeSatelliteFile(fallbackEntries, settings);
-
-    result.ok = ReplaceFile(path, composed, &result.error);
+    if (SettingsBreakLines(settings)) {
+        result.error = "a setting holds a line break";
+        return result;
+    }
+    try {
+        // The catalogue as it is in the file now: edits made in an editor while we ran survive.
+        // Only a file that is gone is written from memory; one that is there but cannot be read
+        // is left as it is.
+        std::optional<std::string> bytes;
+        std::error_code ec;
+        if (std::filesystem::symlink_status(path, ec).type() ==
+            std::filesystem::file_type::not_found) {
+            bytes = std::string(fallback.Bytes());
+        } else {
+            bytes = ReadWholeFile(path, &result.error);
+            if (!bytes) {
+                return result;
+            }
+        }
+        const std::optional<std::string> composed = ComposeFromFile(std::move(*bytes), settings);
+        result.ok = composed && ReplaceFile(path, *composed, &result.error);
+    } catch (const std::bad_alloc&) {
+        result.ok = false;
+        result.error = "not enough memory to save " + path.string();
+    }
     return result;
 }
 

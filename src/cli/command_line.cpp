@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <system_error>
 
 #include "cli/arguments.h"
@@ -202,7 +203,11 @@ Invocation ParseArguments(const std::vector<std::string>& arguments) {
             if (value.isEmpty()) {
                 return Failed(QStringLiteral("у параметра --catalogue пустое имя файла"));
             }
-            invocation.catalogue = PathFromArgument(value);
+            // A relative name means the folder the command was given in.
+            std::error_code ec;
+            const std::filesystem::path named = PathFromArgument(value);
+            const std::filesystem::path absolute = std::filesystem::absolute(named, ec);
+            invocation.catalogue = ec ? named : absolute;
             continue;
         }
         const bool accepted =
@@ -273,26 +278,29 @@ bool CheckCatalogue(const std::filesystem::path& file, std::ostream& err) {
     return false;
 }
 
-std::optional<SatelliteFileContent> ReadModeCatalogue(const Invocation& invocation,
-                                                      Context& context) {
+std::optional<CatalogueText> ReadModeCatalogue(const Invocation& invocation, Context& context) {
     const std::filesystem::path file = invocation.catalogue.value_or(context.defaultCatalogue);
     std::error_code ec;
     if (!invocation.catalogue &&
         std::filesystem::symlink_status(file, ec).type() == std::filesystem::file_type::not_found) {
         // The window would create the file from its built-in catalogue; a mode only reads.
-        return ParseSatelliteFile(DefaultSatelliteFile());
+        return CatalogueText(std::string(DefaultSatelliteFile()));
     }
     if (!CheckCatalogue(file, context.err)) {
         return std::nullopt;
     }
     std::string error;
-    const std::optional<std::string> bytes = ReadWholeFile(file, &error);
-    if (!bytes) {
-        context.err << ArgumentBytes(QStringLiteral("%1: каталог «%2» не прочитан: %3\n")
-                                         .arg(kProgram, PathText(file), ArgumentText(error)));
-        return std::nullopt;
+    try {
+        std::optional<std::string> bytes = ReadWholeFile(file, &error);
+        if (bytes) {
+            return CatalogueText(std::move(*bytes));
+        }
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory";
     }
-    return ParseSatelliteFile(*bytes);
+    context.err << ArgumentBytes(QStringLiteral("%1: каталог «%2» не прочитан: %3\n")
+                                     .arg(kProgram, PathText(file), ArgumentText(error)));
+    return std::nullopt;
 }
 
 std::string SiteText(const Invocation& invocation, const QString& option,

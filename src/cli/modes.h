@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "catalogue/catalogue_text.h"
 #include "catalogue/satellite_file.h"
 #include "cli/command_line.h"
 
@@ -14,8 +15,7 @@ namespace palquin::cli {
 /// The catalogue a mode reads: --catalogue FILE, else the default file, else (when the default
 /// file does not exist yet) the built-in catalogue. Nothing is written. nullopt once a message
 /// naming the file and the reason is on err.
-std::optional<SatelliteFileContent> ReadModeCatalogue(const Invocation& invocation,
-                                                      Context& context);
+std::optional<CatalogueText> ReadModeCatalogue(const Invocation& invocation, Context& context);
 
 /// A site text: the option's value when given, else the saved setting as the window would
 /// hold it (a saved coordinate outside 0 to 180 is cleared there at start-up).

@@ -6,20 +6,20 @@
 namespace palquin::cli {
 
 int RunReport(const Invocation& invocation, Context& context) {
-    const std::optional<SatelliteFileContent> catalogue = ReadModeCatalogue(invocation, context);
+    const std::optional<CatalogueText> catalogue = ReadModeCatalogue(invocation, context);
     if (!catalogue) {
         return kExitFailure;
     }
-    const SettingsTexts saved = SettingsFromLines(catalogue->settings);
-    const std::vector<std::string> lines = BuildReportLines(
+    const SettingsTexts saved = SettingsFromLines(catalogue->Settings());
+    const std::vector<std::string> lines = BuildCatalogueReportLines(
         SiteText(invocation, QStringLiteral("latitude"), saved[0]),
-        SiteText(invocation, QStringLiteral("longitude"), saved[2]), catalogue->entries);
+        SiteText(invocation, QStringLiteral("longitude"), saved[2]), *catalogue);
     // The lines as the window shows its entries, in UTF-8, one per line; written in pieces so a
     // reader such as head sees the first lines at once.
     constexpr qsizetype kPieceBytes = 1 << 16;
     QByteArray text;
     for (const std::string& line : lines) {
-        text.append(DecodeFileText(line).toUtf8()).append('\n');
+        text.append(DecodeFileText(line, catalogue->Encoding()).toUtf8()).append('\n');
         if (text.size() >= kPieceBytes) {
             if (!WriteOut(context, text)) {
                 return kExitFailure;

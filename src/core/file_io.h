@@ -7,12 +7,23 @@
 
 namespace palquin {
 
-/// The whole file as bytes, or empty when it cannot be opened or read (error says why).
+/// The whole file as bytes, or empty when it cannot be opened or read (error says why). Only a
+/// regular file (or a link to one) is read; a FIFO, a device or a folder is refused without
+/// blocking. Running out of memory is a failure like any other.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string* error);
 
 /// Replaces the file with bytes, as one piece: the bytes go to a temporary file in the same
-/// folder, which is flushed and then renamed over path. On failure the old file stays as it was
-/// and error says why.
+/// folder, which is flushed and then renamed over path; the new file keeps the old one's
+/// permissions, owner and group. A file with several hard links, one whose owner cannot be kept,
+/// or one in a folder that takes no new file is instead rewritten in place (new bytes over the
+/// old, flushed, then the tail cut). Refused, leaving everything as it is: a target the user may
+/// not write (no write permission at all counts, even for root), anything but a regular file, and
+/// a link that leads nowhere (a link is never replaced by a plain file). On failure error says
+/// why.
 bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::string* error);
+
+/// Removes leftovers of interrupted saves in folder: regular files named .palquin-*.tmp, nothing
+/// else (and none that a running save still holds).
+void RemoveStaleTemporaries(const std::filesystem::path& folder);
 
 }  // namespace palquin

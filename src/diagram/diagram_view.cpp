@@ -15,6 +15,10 @@ const QColor kMarkerOutline(0, 0, 0);
 const QColor kCaptionColor(255, 0, 0);
 const QColor kRotationColor(255, 0, 255);
 const QColor kCrossColor(0, 255, 0);
+const QColor kCollisionColor(255, 0, 0);
+const QColor kFrameBackground(192, 192, 255);
+// The collision warning's line at the bottom left of the frame, twips.
+const QRectF kCollisionLineTw(150.0, LayoutModel::kFrameHeightTw - 285.0, 9900.0, 255.0);
 
 }  // namespace
 
@@ -63,7 +67,11 @@ void DiagramView::paintEvent(QPaintEvent* /*event*/) {
         const SlotDrawing& slot = model_->Slot(i);
         if (slot.marker.visible && slot.marker.widthTw > 0.0 && slot.marker.heightTw > 0.0) {
             painter.setRenderHint(QPainter::Antialiasing, true);
-            painter.setPen(QPen(kMarkerOutline, 0));  // cosmetic: one pixel at any scale
+            // Cosmetic pens: one pixel at any scale, two for a body that overlaps another.
+            QPen outline =
+                model_->Colliding(i) ? QPen(kCollisionColor, 2) : QPen(kMarkerOutline, 0);
+            outline.setCosmetic(true);
+            painter.setPen(outline);
             painter.setBrush(kMarkerFill);
             painter.drawEllipse(ToQRect(slot.marker));
             painter.setRenderHint(QPainter::Antialiasing, false);
@@ -93,6 +101,20 @@ void DiagramView::paintEvent(QPaintEvent* /*event*/) {
         if (slot.crossY.visible) {
             painter.drawRect(ToQRect(slot.crossY));
         }
+    }
+
+    if (!model_->CollisionLine().empty()) {
+        // On the frame's own colour, so the grid lines do not cross the letters.
+        painter.resetTransform();
+        const QString text = QString::fromStdString(model_->CollisionLine());
+        const QRectF area(
+            kCollisionLineTw.left() / kTwipsPerPixel, kCollisionLineTw.top() / kTwipsPerPixel,
+            kCollisionLineTw.width() / kTwipsPerPixel, kCollisionLineTw.height() / kTwipsPerPixel);
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+        const QRectF used = painter.boundingRect(area, flags, text).adjusted(-2, 0, 2, 0);
+        painter.fillRect(used, kFrameBackground);
+        painter.setPen(kCollisionColor);
+        painter.drawText(area, flags, text);
     }
 }
 

@@ -37,7 +37,8 @@ constexpr double kTwipsPerMm = 10.0;
 // start-up grid build moves lineX(0) and lineY(0) onto the central marker's centre, so by the
 // time anything is placed "the template's edge" and "the marker's centre" are the same point,
 // (5650, 1567.5). Using the laid-out template edges instead would put every extra marker 10
-// twips left and 7.5 twips high of where the checked example expects it.
+// twips left and 7.5 twips high (a site in Moscow with 36 E central and 13 E beside it, checked
+// by hand, has the 13 E marker at left 8128.23, top 931.29).
 constexpr double kPlaceCenterXTw = LayoutModel::kCenterXTw;
 constexpr double kPlaceCenterYTw = LayoutModel::kCenterYTw;
 
@@ -137,36 +138,32 @@ void LayoutModel::PlaceCentral(double diameterMm, const std::string& caption) {
     slot.marker.widthTw = size;
     slot.marker.heightTw = size;
     CenterOn(slot.marker, kPlaceCenterXTw, kPlaceCenterYTw);
+
+    mm_[0] = ConverterMm{caption, {0.0, 0.0}, diameterMm, 0.0};
+    UpdateCollisions();
 }
 
 void LayoutModel::PlaceExtra(int slot, double diameterMm, double azimuthDeg, double elevationDeg,
                              double centralAzimuthDeg, double centralElevationDeg,
                              double horizontalMm, double verticalMm, const std::string& caption) {
     SlotDrawing& drawing = slots_.at(static_cast<size_t>(slot));
+    // The millimetre layout decides the side; the diagram only scales it onto the screen.
+    const PointMm centre = ExtraCentreMm(azimuthDeg, elevationDeg, centralAzimuthDeg,
+                                         centralElevationDeg, horizontalMm, verticalMm);
     RectTw& marker = drawing.marker;
     marker.visible = true;
     const double size = diameterMm * kTwipsPerMm * msh_;
     marker.widthTw = size;
     marker.heightTw = size;
-
-    // Offsets are magnitudes; the side comes from comparing the angles. Seen from behind the
-    // dish a smaller azimuth lies left and a lower elevation lies above.
-    marker.leftTw = kPlaceCenterXTw - size / 2.0;
-    if (azimuthDeg < centralAzimuthDeg) {
-        marker.leftTw -= horizontalMm * kTwipsPerMm * msh_;
-    } else if (azimuthDeg > centralAzimuthDeg) {
-        marker.leftTw += horizontalMm * kTwipsPerMm * msh_;
-    }
-    marker.topTw = kPlaceCenterYTw - size / 2.0;
-    if (elevationDeg < centralElevationDeg) {
-        marker.topTw -= verticalMm * kTwipsPerMm * msh_;
-    } else if (elevationDeg > centralElevationDeg) {
-        marker.topTw += verticalMm * kTwipsPerMm * msh_;
-    }
+    marker.leftTw = kPlaceCenterXTw - size / 2.0 + centre.xMm * kTwipsPerMm * msh_;
+    marker.topTw = kPlaceCenterYTw - size / 2.0 + centre.yMm * kTwipsPerMm * msh_;
 
     CenterOn(drawing.caption, marker.CenterXTw(), marker.CenterYTw());
     drawing.captionText = caption;
     drawing.caption.visible = true;
+
+    mm_.at(static_cast<size_t>(slot)) = ConverterMm{caption, centre, diameterMm, 0.0};
+    UpdateCollisions();
 }
 
 void LayoutModel::PlaceRotation(int slot, double diameterMm, double rotationDeg) {
@@ -175,11 +172,11 @@ void LayoutModel::PlaceRotation(int slot, double diameterMm, double rotationDeg)
     const double py = drawing.marker.CenterYTw();
 
     // Half-length equals the marker's diameter at scale 1 and deliberately ignores the zoom.
-    const double half = kTwipsPerMm * diameterMm;
-    const double r = DegToRad(rotationDeg);
-    const double s = std::sin(r);
-    const double c = std::cos(r);
-    drawing.rotationLine = {px - half * s, py - half * c, px + half * s, py + half * c, true};
+    const RotationLine line = RotationLineThrough({px, py}, kTwipsPerMm * diameterMm, rotationDeg);
+    drawing.rotationLine = {line.first.xMm, line.first.yMm, line.second.xMm, line.second.yMm, true};
+    if (std::optional<ConverterMm>& mm = mm_.at(static_cast<size_t>(slot))) {
+        mm->rotationDeg = rotationDeg;
+    }
 
     drawing.crossX.leftTw = px - kCrossLengthTw / 2.0;
     drawing.crossX.topTw = py;
@@ -196,6 +193,8 @@ void LayoutModel::HideSlot(int slot) {
     drawing.rotationLine.visible = false;
     drawing.crossX.visible = false;
     drawing.crossY.visible = false;
+    mm_.at(static_cast<size_t>(slot)).reset();
+    UpdateCollisions();
 }
 
 void LayoutModel::ShowCentralMarker() {
@@ -210,6 +209,27 @@ void LayoutModel::ResizeMarker(int slot, double diameterMm) {
     marker.widthTw = size;
     marker.heightTw = size;
     CenterOn(marker, cx, cy);
+    if (std::optional<ConverterMm>& mm = mm_.at(static_cast<size_t>(slot))) {
+        mm->diameterMm = diameterMm;
+        UpdateCollisions();
+    }
+}
+
+void LayoutModel::UpdateCollisions() {
+    std::vector<ConverterMm> placed;
+    std::vector<size_t> slotOf;
+    for (size_t i = 0; i < mm_.size(); ++i) {
+        if (mm_[i]) {
+            placed.push_back(*mm_[i]);
+            slotOf.push_back(i);
+        }
+    }
+    colliding_.fill(false);
+    for (const Collision& collision : FindCollisions(placed)) {
+        colliding_[slotOf[collision.first]] = true;
+        colliding_[slotOf[collision.second]] = true;
+    }
+    collisionLine_ = CollisionSummary(placed);
 }
 
 }  // namespace palquin

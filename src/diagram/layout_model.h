@@ -1,8 +1,11 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "diagram/layout_mm.h"
 
 namespace palquin {
 
@@ -103,12 +106,27 @@ class LayoutModel {
     /// New marker size D x 10 x msh, keeping its centre; visibility unchanged.
     void ResizeMarker(int slot, double diameterMm);
 
+    /// The converter of a slot in millimetres, once the slot has been placed and until it is
+    /// hidden; the twips above are drawn from it.
+    const std::optional<ConverterMm>& SlotMm(int slot) const {
+        return mm_.at(static_cast<size_t>(slot));
+    }
+    /// True when the slot's converter body overlaps another placed one.
+    bool Colliding(int slot) const { return colliding_.at(static_cast<size_t>(slot)); }
+    /// The warning for the worst overlapping pair (UTF-8); empty when nothing overlaps.
+    const std::string& CollisionLine() const { return collisionLine_; }
+
   private:
+    void UpdateCollisions();
+
     double msh_ = 1.0;
     std::string scaleLabel_ = "1x1";
     std::vector<double> verticalGrid_;
     std::vector<double> horizontalGrid_;
     std::array<SlotDrawing, kSlots> slots_;
+    std::array<std::optional<ConverterMm>, kSlots> mm_;
+    std::array<bool, kSlots> colliding_{};
+    std::string collisionLine_;
 };
 
 }  // namespace palquin

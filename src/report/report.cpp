@@ -26,7 +26,7 @@ std::optional<Pointing> PointingOf(const Site& site, const EntryPosition& positi
 
 // "<azimuth> - <elevation> - <entry>", built in one allocation: the export runs this for every
 // entry of a catalogue that may hold 32,767.
-std::string FiguresLine(const Pointing& pointing, const std::string& entry) {
+std::string FiguresLine(const Pointing& pointing, std::string_view entry) {
     const std::string azimuth = FormatResult(pointing.azimuthDeg, NumberPattern::Fixed2);
     const std::string elevation = FormatResult(pointing.elevationDeg, NumberPattern::Fixed2);
     std::string line;
@@ -35,16 +35,15 @@ std::string FiguresLine(const Pointing& pointing, const std::string& entry) {
     return line;
 }
 
-}  // namespace
-
-std::vector<std::string> BuildReportLines(std::string_view latitudeText,
-                                          std::string_view longitudeText,
-                                          const std::vector<std::string>& entries) {
+template <typename EntryAt>
+std::vector<std::string> ReportLines(std::string_view latitudeText, std::string_view longitudeText,
+                                     size_t count, EntryAt entryAt) {
     const Site site{NumericValue(latitudeText), "N", NumericValue(longitudeText), "E"};
     std::vector<std::string> lines;
-    lines.reserve(entries.size());
+    lines.reserve(count);
     bool stopped = false;
-    for (const std::string& entry : entries) {
+    for (size_t i = 0; i < count; ++i) {
+        const std::string_view entry = entryAt(i);
         std::optional<Pointing> pointing;
         if (!stopped) {
             const std::optional<EntryPosition> position = SplitPosition(entry);
@@ -54,9 +53,25 @@ std::vector<std::string> BuildReportLines(std::string_view latitudeText,
             }
         }
         // Past the stop, and where the figures cannot be computed, the entry stands alone.
-        lines.push_back(pointing ? FiguresLine(*pointing, entry) : entry);
+        lines.push_back(pointing ? FiguresLine(*pointing, entry) : std::string(entry));
     }
     return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> BuildReportLines(std::string_view latitudeText,
+                                          std::string_view longitudeText,
+                                          const std::vector<std::string>& entries) {
+    return ReportLines(latitudeText, longitudeText, entries.size(),
+                       [&entries](size_t i) { return std::string_view(entries[i]); });
+}
+
+std::vector<std::string> BuildCatalogueReportLines(std::string_view latitudeText,
+                                                   std::string_view longitudeText,
+                                                   const CatalogueText& entries) {
+    return ReportLines(latitudeText, longitudeText, entries.size(),
+                       [&entries](size_t i) { return entries[i]; });
 }
 
 std::string ComposeReport(const std::vector<std::string>& lines) {
@@ -70,21 +85,6 @@ std::string ComposeReport(const std::vector<std::string>& lines) {
         text.append(line).append("\r\n");
     }
     return text;
-}
-
-std::filesystem::path DefaultReportPath() {
-#ifdef _WIN32
-    return std::filesystem::path("c:\\printOut.txt");
-#else
-    constexpr const char* kFileName = "printOut.txt";
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && *home != '\0') {
-        return std::filesystem::path(home) / kFileName;
-    }
-    std::error_code ec;
-    const std::filesystem::path here = std::filesystem::current_path(ec);
-    return ec ? std::filesystem::path(kFileName) : here / kFileName;
-#endif
 }
 
 WriteResult WriteReportFile(const std::filesystem::path& path, std::string_view text) {

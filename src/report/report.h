@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/catalogue_text.h"
+
 namespace palquin {
 
 /// One output line per catalogue entry, in order: "<azimuth> - <elevation> - <entry>" with both
@@ -15,6 +17,10 @@ namespace palquin {
 std::vector<std::string> BuildReportLines(std::string_view latitudeText,
                                           std::string_view longitudeText,
                                           const std::vector<std::string>& entries);
+/// The same for the catalogue as the window holds it.
+std::vector<std::string> BuildCatalogueReportLines(std::string_view latitudeText,
+                                                   std::string_view longitudeText,
+                                                   const CatalogueText& entries);
 
 /// The report file's text: every line followed by CR LF.
 std::string ComposeReport(const std::vector<std::string>& lines);

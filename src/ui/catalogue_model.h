@@ -1,32 +1,38 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <string>
+#include <cstddef>
+#include <string_view>
 #include <vector>
+
+#include "catalogue/catalogue_text.h"
 
 namespace palquin {
 
 /// The catalogue as one list model shared by the ten satellite selectors; it also serves as the
-/// report list. Each row keeps the line's bytes as read and the text shown for them.
+/// report list. It holds the file's bytes once; a row's text is decoded only when a view asks for
+/// it (a selector's list only asks for the rows it shows), and shown shortened when it is long.
 class CatalogueModel : public QAbstractListModel {
     Q_OBJECT
   public:
+    /// The whole entry, decoded, for the calculation and the links.
+    static constexpr int kEntryRole = Qt::UserRole;
+
     using QAbstractListModel::QAbstractListModel;
 
-    void SetEntries(std::vector<std::string> entries);
-    const std::vector<std::string>& EntryBytes() const { return bytes_; }
+    void SetCatalogue(CatalogueText catalogue);
+    const CatalogueText& Text() const { return catalogue_; }
+    /// Row's bytes, verbatim.
+    std::string_view EntryBytes(int row) const;
+    /// Up to `count` rows with the longest lines, longest first (worked out once per catalogue).
+    std::vector<size_t> LongestRows(size_t count) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
   private:
-    /// The shown text of a row, decoded the first time it is asked for: a selector's list only
-    /// ever asks for the rows it shows.
-    const QString& TextAt(size_t row) const;
-
-    std::vector<std::string> bytes_;
-    mutable std::vector<QString> texts_;
-    mutable std::vector<bool> decoded_;
+    CatalogueText catalogue_;
+    mutable std::vector<size_t> longest_;
 };
 
 }  // namespace palquin

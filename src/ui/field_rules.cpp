@@ -1,6 +1,10 @@
 #include "ui/field_rules.h"
 
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
 #include <QKeyEvent>
+#include <QWidget>
 
 #include "ui/notifier.h"
 
@@ -52,12 +56,46 @@ bool DiameterInRange(double value) {
     return value >= 0.0 && value <= 100.0;
 }
 
+QValidator::State LineBreakDropper::validate(QString& input, int& cursor) const {
+    for (qsizetype at = input.size() - 1; at >= 0; --at) {
+        if (input.at(at) == u'\r' || input.at(at) == u'\n') {
+            input.remove(at, 1);
+            if (at < cursor) {
+                --cursor;
+            }
+        }
+    }
+    return Acceptable;
+}
+
 KeyFilter::KeyFilter(KeyRule rule, Notifier* notifier, QObject* parent, Keys keys)
     : QObject(parent), rule_(rule), notifier_(notifier), keys_(keys) {}
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress) {
-        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            break;
+        case QEvent::InputMethod:
+            return FilterInputMethod(watched, *static_cast<QInputMethodEvent*>(event));
+        case QEvent::InputMethodQuery: {
+            // Answered here because QLineEdit says "enabled" whatever its attribute holds.
+            auto* widget = qobject_cast<QWidget*>(watched);
+            auto* query = static_cast<QInputMethodQueryEvent*>(event);
+            if (widget == nullptr || !query->queries().testFlag(Qt::ImEnabled)) {
+                return false;
+            }
+            for (int bit = 0; bit < 32; ++bit) {
+                const auto one = static_cast<Qt::InputMethodQuery>(1u << bit);
+                if (query->queries().testFlag(one)) {
+                    query->setValue(one, one == Qt::ImEnabled ? QVariant(false)
+                                                              : widget->inputMethodQuery(one));
+                }
+            }
+            query->accept();
+            return true;
+        }
+        default:
+            return QObject::eventFilter(watched, event);
     }
     const auto character = TypedCharacter(*static_cast<QKeyEvent*>(event));
     if (!character || KeyRuleAccepts(rule_, *character)) {
@@ -66,6 +104,11 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (keys_ == Keys::PrintableOnly && *character < u' ') {
         return false;
     }
+    Refuse();
+    return true;  // the character never reaches the field
+}
+
+void KeyFilter::Refuse() const {
     switch (rule_) {
         case KeyRule::Number:
             notifier_->Show(kFormatMessage, kKeyFilterTitle, MessageIcon::None);
@@ -78,7 +121,40 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
         case KeyRule::Diameter:
             break;
     }
-    return true;  // the character never reaches the field
+}
+
+bool KeyFilter::FilterInputMethod(QObject* watched, QInputMethodEvent& event) const {
+    // Each committed character is taken as if typed; text replaced around the cursor counts as
+    // Backspace. Text still being composed is not shown: it may hold anything.
+    QString kept;
+    bool refused = false;
+    for (const QChar c : event.commitString()) {
+        const bool accepted = KeyRuleAccepts(rule_, c.unicode()) && c != u'\b' && c != u'\r';
+        refused = refused || !accepted;
+        if (accepted) {
+            kept += c;
+        }
+    }
+    const bool replaces = event.replacementLength() > 0;
+    const bool replaceAllowed = !replaces || KeyRuleAccepts(rule_, u'\b');
+    refused = refused || !replaceAllowed;
+    if (!refused && event.preeditString().isEmpty()) {
+        return false;
+    }
+    if (refused) {
+        Refuse();  // once for the whole commit
+    }
+    if (kept.isEmpty() && !replaces && event.preeditString().isEmpty()) {
+        return true;
+    }
+    QInputMethodEvent cleaned;
+    if (replaceAllowed) {
+        cleaned.setCommitString(kept, event.replacementStart(), event.replacementLength());
+    } else {
+        cleaned.setCommitString(kept);
+    }
+    QCoreApplication::sendEvent(watched, &cleaned);
+    return true;
 }
 
 }  // namespace palquin

@@ -2,8 +2,10 @@
 
 #include <QObject>
 #include <QString>
+#include <QValidator>
 #include <optional>
 
+class QInputMethodEvent;
 class QKeyEvent;
 
 namespace palquin {
@@ -40,8 +42,18 @@ bool CoordinateInRange(double value);
 /// Range rule of diam(i): 0 <= v <= 100.
 bool DiameterInRange(double value);
 
+/// Drops CR and LF from whatever reaches a settings field (pasted, dropped, set): every
+/// setting is one line of satellite.txt, and a line break there would shift the ones after it.
+class LineBreakDropper : public QValidator {
+    Q_OBJECT
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& cursor) const override;
+};
+
 /// Applies a KeyRule to the key presses of the widgets it is installed on: a refused character
-/// is announced (where the rule has a message) and never reaches the field.
+/// is announced (where the rule has a message) and never reaches the field. Text an input
+/// method commits goes through the same rule, and the fields tell input methods they take none.
 class KeyFilter : public QObject {
     Q_OBJECT
   public:
@@ -55,6 +67,9 @@ class KeyFilter : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void Refuse() const;
+    bool FilterInputMethod(QObject* watched, QInputMethodEvent& event) const;
+
     KeyRule rule_;
     Notifier* notifier_;
     Keys keys_;

@@ -14,6 +14,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <cstdio>
+#include <system_error>
 
 #include "core/numeric_value.h"
 #include "diagram/compass_view.h"
@@ -24,6 +26,7 @@
 #include "ui/field_rules.h"
 #include "ui/links_window.h"
 #include "ui/notifier.h"
+#include "ui/satellite_selector.h"
 #include "ui/text_codec.h"
 #include "ui/ticker.h"
 
@@ -122,7 +125,9 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
 
     // Start-up, in order: the program's folder becomes the current one, so that links written
     // as relative document paths open from there.
-    QDir::setCurrent(QString::fromStdString(setup_.folder.string()));
+    // The folder goes over as bytes: its name need not be valid in any encoding.
+    std::error_code ec;
+    std::filesystem::current_path(setup_.folder, ec);
     ticker_ = new AboutTicker(Label9, this);
     Label10->setText(QStringLiteral("Расчет мультифида выполнен программой Dorvik"));
     // msh and the grid at scale 1 are the layout model's start state.
@@ -213,9 +218,10 @@ void frmMain::BuildSlotGroup(QWidget* client) {
         Label1[i] = MakeLabel(Frame1, "", QString(), boxed);
         Label1[i]->setObjectName(Indexed("Label1", i));
         Label1[i]->setAlignment(Qt::AlignCenter);
+        Label1[i]->setTextFormat(Qt::PlainText);  // parts of a catalogue entry, shown as written
         Label1[i]->installEventFilter(this);
 
-        Combo1[i] = new QComboBox(Frame1);
+        Combo1[i] = new SatelliteSelector(Frame1);
         Combo1[i]->setObjectName(Indexed("Combo1", i));
         Combo1[i]->setEditable(true);
         Combo1[i]->setFocusPolicy(Qt::StrongFocus);
@@ -233,6 +239,7 @@ void frmMain::BuildSlotGroup(QWidget* client) {
         Label4[i] = MakeLabel(Frame1, "", QString(), boxed);
         Label4[i]->setObjectName(Indexed("Label4", i));
         Label4[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        Label4[i]->setTextFormat(Qt::PlainText);
         // Five result lines must fit the cell's width beside the diameter field.
         QFont results = Label4[i]->font();
         results.setPointSizeF(7);
@@ -319,6 +326,7 @@ void frmMain::BuildPanel(QWidget* client) {
                                 QStringLiteral("color: black; border: 1px solid black;"));
         Label500[k]->setObjectName(Indexed("Label500", k));
         Label500[k]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        Label500[k]->setTextFormat(Qt::PlainText);  // whole catalogue entries, as written
         Label500[k]->setWordWrap(true);
         QFont boxFont = Label500[k]->font();
         boxFont.setPointSizeF(7);
@@ -343,11 +351,17 @@ void frmMain::LayOutSlots() {
 }
 
 void frmMain::ConnectRules() {
-    // Text composed by an input method would bypass the key filters.
+    // Text composed by an input method would bypass the key filters: the filters also take
+    // input-method commits, and the fields ask for plain key presses.
     for (QWidget* field :
          {static_cast<QWidget*>(sh), static_cast<QWidget*>(dl), static_cast<QWidget*>(fokus),
           static_cast<QWidget*>(cmbNS->lineEdit()), static_cast<QWidget*>(cmbEW->lineEdit())}) {
         field->setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
+    // Every setting is one line of satellite.txt: no line break may get into one.
+    auto* oneLine = new LineBreakDropper(this);
+    for (QLineEdit* field : {sh, dl, fokus, cmbNS->lineEdit(), cmbEW->lineEdit()}) {
+        field->setValidator(oneLine);
     }
     auto* numberFilter = new KeyFilter(KeyRule::Number, notifier_, this);
     for (QLineEdit* field : {sh, dl, fokus}) {
@@ -363,12 +377,18 @@ void frmMain::ConnectRules() {
     cmbNS->lineEdit()->installEventFilter(northSouth);
     cmbEW->installEventFilter(eastWest);
     cmbEW->lineEdit()->installEventFilter(eastWest);
+    // With a list open the keys go to the list, which would pick "S" for a typed "s".
+    cmbNS->view()->installEventFilter(
+        new KeyFilter(KeyRule::NorthSouth, notifier_, this, KeyFilter::Keys::PrintableOnly));
+    cmbEW->view()->installEventFilter(
+        new KeyFilter(KeyRule::EastWest, notifier_, this, KeyFilter::Keys::PrintableOnly));
 
     auto* diameterFilter = new KeyFilter(KeyRule::Diameter, notifier_, this);
     auto* satelliteFilter = new KeyFilter(KeyRule::Satellite, notifier_, this);
     for (int i = 0; i < kSlots; ++i) {
         diam[i]->installEventFilter(diameterFilter);
         diam[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
+        diam[i]->setValidator(oneLine);
         Combo1[i]->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
         connect(diam[i], &QLineEdit::textChanged, this, [this, i] { OnDiameterChanged(i); });
 
@@ -385,6 +405,9 @@ void frmMain::ConnectRules() {
         });
         connect(Combo1[i]->lineEdit(), &QLineEdit::textEdited, this,
                 [this, i] { OnSelectorEdited(i); });
+        // QComboBox takes an edited text that matches an entry as a choice when the focus
+        // leaves; only a choice from the list may recalculate.
+        disconnect(Combo1[i]->lineEdit(), &QLineEdit::editingFinished, Combo1[i], nullptr);
     }
 
     cmbNS->installEventFilter(this);  // no wheel
@@ -399,15 +422,15 @@ void frmMain::ConnectRules() {
 }
 
 void frmMain::LoadCatalogue() {
-    const LoadResult loaded = setup_.catalogueFile.empty()
-                                  ? LoadSatelliteFile(setup_.folder)
-                                  : LoadSatelliteFileAt(setup_.catalogueFile);
+    LoadResult loaded = setup_.catalogueFile.empty() ? LoadSatelliteFile(setup_.folder)
+                                                     : LoadSatelliteFileAt(setup_.catalogueFile);
     if (loaded.status == LoadResult::Status::Unreadable) {
         loadFailed_ = true;
         notifier_->Show(kLoadFailedMessage, kAppTitle, MessageIcon::None);
     }
-    settingsLines_ = loaded.content.settings;
-    catalogue_->SetEntries(loaded.content.entries);
+    settingsLines_ = loaded.catalogue.Settings();
+    const FileEncoding encoding = loaded.catalogue.Encoding();
+    catalogue_->SetCatalogue(std::move(loaded.catalogue));
     // A model reset makes every selector pick its first item; slots start empty.
     for (QComboBox* selector : Combo1) {
         const QSignalBlocker blockCombo(selector);
@@ -417,36 +440,48 @@ void frmMain::LoadCatalogue() {
     }
 
     const SettingsTexts settings = SettingsFromLines(settingsLines_);
-    sh->setText(DecodeFileText(settings[0]));
+    sh->setText(DecodeFileText(settings[0], encoding));
     cmbNS->setCurrentIndex(-1);
-    cmbNS->setEditText(DecodeFileText(settings[1]));
-    dl->setText(DecodeFileText(settings[2]));
+    cmbNS->setEditText(DecodeFileText(settings[1], encoding));
+    dl->setText(DecodeFileText(settings[2], encoding));
     cmbEW->setCurrentIndex(-1);
-    cmbEW->setEditText(DecodeFileText(settings[3]));
-    fokus->setText(DecodeFileText(settings[4]));
+    cmbEW->setEditText(DecodeFileText(settings[3], encoding));
+    fokus->setText(DecodeFileText(settings[4], encoding));
     Label1[0]->setText(QStringLiteral("Центральный"));
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
     // A catalogue that could not be read at start is left alone rather than overwritten.
     if (!loadFailed_) {
+        const FileEncoding encoding = catalogue_->Text().Encoding();
         const SettingsTexts settings = {
-            EncodeFileText(sh->text()),    EncodeFileText(cmbNS->currentText()),
-            EncodeFileText(dl->text()),    EncodeFileText(cmbEW->currentText()),
-            EncodeFileText(fokus->text()),
+            EncodeFileText(sh->text(), encoding),    EncodeFileText(cmbNS->currentText(), encoding),
+            EncodeFileText(dl->text(), encoding),    EncodeFileText(cmbEW->currentText(), encoding),
+            EncodeFileText(fokus->text(), encoding),
         };
         const SaveResult saved =
             setup_.catalogueFile.empty()
-                ? SaveSatelliteFile(setup_.folder, settings, catalogue_->EntryBytes())
-                : SaveSatelliteFileAt(setup_.catalogueFile, settings, catalogue_->EntryBytes());
+                ? SaveSatelliteFile(setup_.folder, settings, catalogue_->Text())
+                : SaveSatelliteFileAt(setup_.catalogueFile, settings, catalogue_->Text());
         if (!saved.ok) {
-            notifier_->Show(QStringLiteral("Не удалось сохранить настройки в файл satellite.txt "
-                                           "(%1). Файл на диске остался прежним.")
-                                .arg(QString::fromStdString(saved.error)),
-                            kAppTitle, MessageIcon::None);
+            const QString message = QStringLiteral(
+                                        "Не удалось сохранить настройки в файл satellite.txt "
+                                        "(%1). Файл на диске остался прежним.")
+                                        .arg(QString::fromStdString(saved.error));
+            // Asked to end by the system (a logout, kill): nobody may be there to close a box.
+            if (closingOnRequest_) {
+                std::fputs((message.toStdString() + "\n").c_str(), stderr);
+            } else {
+                notifier_->Show(message, kAppTitle, MessageIcon::None);
+            }
         }
     }
     event->accept();
+}
+
+void frmMain::CloseOnRequest() {
+    closingOnRequest_ = true;
+    close();
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -507,8 +542,8 @@ double frmMain::DiameterMm(int slot) const {
 }
 
 bool frmMain::ExportReport() {
-    const std::vector<std::string> lines = BuildReportLines(
-        EncodeFileText(sh->text()), EncodeFileText(dl->text()), catalogue_->EntryBytes());
+    const std::vector<std::string> lines = BuildCatalogueReportLines(
+        EncodeFileText(sh->text()), EncodeFileText(dl->text()), catalogue_->Text());
     const WriteResult written = WriteReportFile(setup_.reportPath, ComposeReport(lines));
     if (!written.ok) {
         notifier_->Show(QStringLiteral("Не удалось записать отчет (%1).")

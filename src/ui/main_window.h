@@ -113,6 +113,10 @@ class frmMain : public QMainWindow {
     void ExportReportFromMenu();     ///< mnuReport: the export, then where the file went
     void OpenLinksWindow(int slot);  ///< Label1(slot) clicked
 
+    /// Closes the window as the system asked (SIGTERM, SIGHUP): the save runs, but a failure is
+    /// not shown in a box that would hold up the end.
+    void CloseOnRequest();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -154,6 +158,7 @@ class frmMain : public QMainWindow {
     std::optional<double> e0_;
     std::optional<double> u0_;
     bool loadFailed_ = false;
+    bool closingOnRequest_ = false;
     int resetDepth_ = 0;  ///< nested runs of the central reset change nothing more
 };
 

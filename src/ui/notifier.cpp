@@ -1,14 +1,23 @@
 #include "ui/notifier.h"
 
 #include <QMessageBox>
+#include <memory>
 
 namespace palquin {
 
-void MessageBoxNotifier::Show(const QString& text, const QString& title, MessageIcon icon) {
-    QMessageBox box(
+QMessageBox* BuildMessageBox(const QString& text, const QString& title, MessageIcon icon,
+                             QWidget* parent) {
+    auto* box = new QMessageBox(
         icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::NoIcon, title,
-        text, QMessageBox::Ok, parent_);
-    box.exec();
+        QString(), QMessageBox::Ok, parent);
+    box->setTextFormat(Qt::PlainText);
+    box->setText(text);
+    return box;
+}
+
+void MessageBoxNotifier::Show(const QString& text, const QString& title, MessageIcon icon) {
+    const std::unique_ptr<QMessageBox> box(BuildMessageBox(text, title, icon, parent_));
+    box->exec();
 }
 
 }  // namespace palquin

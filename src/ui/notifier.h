@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QMessageBox;
 class QWidget;
 
 namespace palquin {
@@ -18,6 +19,11 @@ class Notifier {
     virtual ~Notifier() = default;
     virtual void Show(const QString& text, const QString& title, MessageIcon icon) = 0;
 };
+
+/// The box MessageBoxNotifier shows: text as written (a catalogue entry may hold "<b>"), one OK
+/// button. The caller owns it.
+QMessageBox* BuildMessageBox(const QString& text, const QString& title, MessageIcon icon,
+                             QWidget* parent);
 
 /// The real thing: a QMessageBox over the given parent window.
 class MessageBoxNotifier : public Notifier {

@@ -11,8 +11,10 @@
 #include "diagram/compass.h"
 #include "diagram/compass_view.h"
 #include "diagram/diagram_view.h"
+#include "ui/catalogue_model.h"
 #include "ui/main_window.h"
 #include "ui/notifier.h"
+#include "ui/text_codec.h"
 
 namespace palquin {
 namespace {
@@ -54,7 +56,12 @@ void frmMain::RecalculateSlot(int i) {
         return;
     }
 
-    const QString entryText = Combo1[i]->currentText();
+    // A long entry is shown shortened; the calculation and the links use the whole of it.
+    QString entryText = Combo1[i]->currentText();
+    const int row = Combo1[i]->currentIndex();
+    if (row >= 0 && entryText == Combo1[i]->itemText(row)) {
+        entryText = catalogue_->data(catalogue_->index(row), CatalogueModel::kEntryRole).toString();
+    }
     const std::optional<EntryPosition> position = SplitPosition(entryText.toStdString());
     if (!position) {
         return;
@@ -87,7 +94,8 @@ void frmMain::RecalculateSlot(int i) {
     }
 
     if (!pointing->visible) {
-        notifier_->Show(QStringLiteral("Для указанного места приема спутник ") + entryText +
+        notifier_->Show(QStringLiteral("Для указанного места приема спутник ") +
+                            ShortenForDisplay(entryText) +
                             QStringLiteral(" не виден!"),
                         QStringLiteral("!!!!!"), MessageIcon::Information);
         SetSelectorColour(i, kHiddenColour);

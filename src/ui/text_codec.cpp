@@ -5,25 +5,58 @@
 #include <algorithm>
 
 namespace palquin {
+namespace {
 
-QString DecodeFileText(std::string_view bytes) {
+const QChar kEllipsis(0x2026);
+
+// The most bytes kShownLineLength characters take in either encoding (UTF-8: four per character).
+constexpr size_t kShownBytes = static_cast<size_t>(kShownLineLength) * 4;
+
+}  // namespace
+
+QString DecodeFileText(std::string_view bytes, FileEncoding encoding) {
+    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (encoding == FileEncoding::Utf8) {
+        return QString::fromUtf8(view);
+    }
     const bool ascii = std::all_of(bytes.begin(), bytes.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
     if (ascii) {
         return QString::fromLatin1(view);
-    }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError()) {
-        return text;
     }
     // Looking the code page up by name is slow; one stateless decoder serves every line.
     static QStringDecoder cp1251("windows-1251", QStringDecoder::Flag::Stateless);
     return cp1251.decode(view);
 }
 
-std::string EncodeFileText(const QString& text) {
+QString ShortenForDisplay(const QString& text) {
+    if (text.size() <= kShownLineLength) {
+        return text;
+    }
+    qsizetype keep = kShownLineLength;
+    // Never split a character that takes two UTF-16 units.
+    if (text.at(keep - 1).isHighSurrogate()) {
+        --keep;
+    }
+    return text.left(keep) + kEllipsis;
+}
+
+QString DecodeForDisplay(std::string_view bytes, FileEncoding encoding) {
+    if (bytes.size() <= kShownBytes) {
+        return ShortenForDisplay(DecodeFileText(bytes, encoding));
+    }
+    // A cut through a UTF-8 character lies far past the characters kept.
+    QString text = ShortenForDisplay(DecodeFileText(bytes.substr(0, kShownBytes), encoding));
+    if (!text.endsWith(kEllipsis)) {
+        text += kEllipsis;
+    }
+    return text;
+}
+
+std::string EncodeFileText(const QString& text, FileEncoding encoding) {
+    if (encoding == FileEncoding::Utf8) {
+        return text.toStdString();
+    }
     QStringEncoder cp1251("windows-1251", QStringEncoder::Flag::Stateless);
     const QByteArray bytes = cp1251.encode(text);
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));

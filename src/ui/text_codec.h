@@ -4,13 +4,27 @@
 #include <string>
 #include <string_view>
 
+#include "catalogue/catalogue_text.h"
+
 namespace palquin {
 
-/// How a catalogue line is shown: Windows-1251, unless the bytes are valid UTF-8 with non-ASCII
-/// characters in them (a catalogue edited on Linux). The bytes themselves are never changed.
-QString DecodeFileText(std::string_view bytes);
+/// How many characters of a catalogue line lists and labels show; the rest becomes "…". A line
+/// of any length must not hold up the window, while the calculation, the links and the report
+/// still use the whole line.
+inline constexpr qsizetype kShownLineLength = 300;
 
-/// A field text as it goes into satellite.txt (Windows-1251).
-std::string EncodeFileText(const QString& text);
+/// A catalogue line or setting in the file's encoding (decided once for the whole file). The
+/// bytes themselves are never changed.
+QString DecodeFileText(std::string_view bytes, FileEncoding encoding);
+
+/// The same, shortened for lists and labels: only the first kShownLineLength characters are
+/// decoded, then "…" when something was left out.
+QString DecodeForDisplay(std::string_view bytes, FileEncoding encoding);
+
+/// A text shortened for lists, labels and messages in the same way.
+QString ShortenForDisplay(const QString& text);
+
+/// A field text as it goes into satellite.txt.
+std::string EncodeFileText(const QString& text, FileEncoding encoding = FileEncoding::Windows1251);
 
 }  // namespace palquin

@@ -25,7 +25,7 @@ struct PointingRow {
 
 class PointingTest : public testing::TestWithParam<PointingRow> {};
 
-TEST_P(PointingTest, MatchesTheWorkedFigures) {
+TEST_P(PointingTest, AzimuthElevationAndVisibility) {
     const PointingRow& c = GetParam();
     const auto pointing = ComputePointing(c.site, c.positionText);
     ASSERT_EQ(pointing.has_value(), !std::isnan(c.azimuthDeg));
@@ -36,7 +36,8 @@ TEST_P(PointingTest, MatchesTheWorkedFigures) {
     }
 }
 
-// Figures the worked examples lack come from the formulas, computed apart from this code.
+// The Moscow rows were checked by hand; the others come from the formulas, computed apart from
+// this code.
 const PointingRow kRows[] = {
     {"Central36E", kMoscow, "E 36.0", 181.935, 26.463},
     {"East13", kMoscow, "E 13.0", 208.981, 22.773},
@@ -47,29 +48,20 @@ const PointingRow kRows[] = {
     {"SouthAbove360", kSouth, "E 36.0", 377.776, 58.331},
     {"SouthWestBelowZero", {34.6, "S", 58.4, "W"}, "W 61.0", -4.572, 49.709},
     {"WrittenWest", {50, "N", 10, "E"}, "W 5.0", 199.279, 30.937},
-    {"WrittenEast", {50, "N", 10, "E"}, "E 355.0", 199.279, 30.937},
     // A letter other than a capital E or W applies no rule: the satellite counts as on the
     // site's meridian. Anything but "N" is a southern site.
     {"LowerCaseNorth", kMoscow, "e 13.0", 180.0, 26.480},
-    {"LowerCaseSouth", kSouth, "e 13.0", 180.0, 59.619},
     {"LowerCaseSiteLetter", {55.75, "N", 37.6, "e"}, "E 13.0", 180.0, 26.480},
-    {"NoLetter", kMoscow, "", 180.0, 26.480},
     {"LowerCaseNorthIsSouth", {26, "n", 28, "E"}, "E 20.0", 342.224, 58.331},
     // The position is read from the third character on; without a number there it is 0.
     {"PositionMissing", kMoscow, "E", 222.974, 18.233},
-    {"PositionBlank", kMoscow, "E ", 222.974, 18.233},
-    {"PositionNotANumber", kMoscow, "E x.0", 222.974, 18.233},
     // Latitude 0 S has a tiny sine, not 0; 0 N divides by zero.
     {"LatitudeZeroSouth", {0, "S", 37.6, "E"}, "E 13.0", 270.0, 61.231},
     {"LatitudeZeroNorth", {0, "N", 37.6, "E"}, "E 13.0", NAN, NAN},
-    {"LatitudeZeroNorthNoRule", {0, "N", 37.6, "E"}, "e 13.0", NAN, NAN},
     // cos(180 deg) is -1 and the satellite sits on the site's meridian: the root D is 0.
     {"RootZero", {180, "N", 37.6, "E"}, "E 37.6", NAN, NAN},
     {"LatitudeInfinite", {HUGE_VAL, "N", 37.6, "E"}, "E 13.0", NAN, NAN},
-    {"LatitudeInfiniteSouth", {-HUGE_VAL, "S", 37.6, "E"}, "E 13.0", NAN, NAN},
-    {"LatitudeNotANumber", {NAN, "N", 37.6, "E"}, "E 13.0", NAN, NAN},
     {"LongitudeInfinite", {55.75, "N", HUGE_VAL, "E"}, "E 13.0", NAN, NAN},
-    {"LongitudeInfiniteWest", {55.75, "N", HUGE_VAL, "W"}, "W 13.0", NAN, NAN},
     {"PositionInfinite", kMoscow, "E 1e400", NAN, NAN},
 };
 

@@ -31,6 +31,11 @@ TEST_P(ParseSatelliteFileTest, SplitsLinesThenCatalogueAndSettings) {
     EXPECT_EQ(content.entries, row.entries);
     EXPECT_EQ(content.settings, row.settings);
     EXPECT_EQ(content.hasSeparator, row.hasSeparator);
+    // The save composes in the file's own buffer; a byte-order mark stays in front.
+    const SettingsTexts settings = {"55.75", "N", "", "E", "600"};
+    const std::string mark = row.bytes.starts_with(kUtf8Bom) ? std::string(kUtf8Bom) : "";
+    EXPECT_EQ(ComposeFromFile(row.bytes, settings),
+              mark + *ComposeSatelliteFile(row.entries, settings));
 }
 
 // CR LF, a lone CR and a lone LF each end a line. Only a line of exactly eighteen hyphens
@@ -48,6 +53,14 @@ INSTANTIATE_TEST_SUITE_P(
             "SecondSeparatorIsASetting", "a\n" + kSep + "\n1\n" + kSep, {"a"}, {"1", kSep}, true},
         ParseRow{"SeparatorFirst", kSep + "\r\n1", {}, {"1"}, true},
         ParseRow{"SeparatorLast", "a\r\n" + kSep, {"a"}, {}, true},
+        ParseRow{"ByteOrderMarkSkipped",
+                 "\xEF\xBB\xBF"
+                 "140;0;E;a\nb",
+                 {"140;0;E;a", "b"},
+                 {},
+                 false},
+        ParseRow{"ByteOrderMarkBeforeSeparator", "\xEF\xBB\xBF" + kSep + "\r\n1", {}, {"1"}, true},
+        ParseRow{"OnlyByteOrderMark", "\xEF\xBB\xBF", {}, {}, false},
         ParseRow{"NearSeparatorsAreEntries",
                  " " + kSep + "\r" + kSep + " \r" + kSep.substr(1) + "\r-" + kSep,
                  {" " + kSep, kSep + " ", kSep.substr(1), "-" + kSep},
@@ -66,10 +79,40 @@ TEST(DefaultSatelliteFileTest, IsAWellFormedCatalogueInTheProgramsOwnForm) {
         EXPECT_EQ(SplitLinks(position->tail).outcome, EntryLinks::Outcome::Complete) << entry;
     }
     // Written in the program's own form, with the Moscow site as its settings.
-    EXPECT_EQ(ComposeSatelliteFile(content.entries, {"55.75", "N", "37.6", "E", "600"}), bytes);
+    EXPECT_EQ(ComposeSatelliteFile(content.entries, {"55.75", "N", "37.6", "E", "600"}),
+              std::string(bytes));
     // Windows-1251, not UTF-8: "Россия".
     EXPECT_NE(bytes.find("\xD0\xEE\xF1\xF1\xE8\xFF"), std::string_view::npos);
 }
+
+struct EncodingRow {
+    const char* name;
+    std::string bytes;
+    FileEncoding encoding;
+};
+
+class DetectEncodingTest : public testing::TestWithParam<EncodingRow> {};
+
+TEST_P(DetectEncodingTest, DecidesForTheWholeFile) {
+    EXPECT_EQ(DetectEncoding(GetParam().bytes), GetParam().encoding);
+}
+
+// "Сё" in Windows-1251 (D1 B8) happens to be valid UTF-8; the rest of the file decides.
+INSTANTIATE_TEST_SUITE_P(
+    Files, DetectEncodingTest,
+    testing::Values(
+        EncodingRow{"Ascii", "13;0;E;Astra;;;\r\n", FileEncoding::Windows1251},
+        EncodingRow{"Cp1251LineLookingLikeUtf8", "\xD1\xB8\r\n\xD0\xEE\xF1\xF1\xE8\xFF",
+                    FileEncoding::Windows1251},
+        EncodingRow{"Cp1251AloneLookingLikeUtf8", "\xD1\xB8", FileEncoding::Utf8},
+        EncodingRow{"Utf8", "\xD0\xA0\xD0\xBE\xD1\x81\xD1\x81\xD0\xB8\xD1\x8F\r\n\xF0\x9F\x93\xA1",
+                    FileEncoding::Utf8},
+        EncodingRow{"ByteOrderMarkWins", "\xEF\xBB\xBF\xD0\xEE", FileEncoding::Utf8},
+        EncodingRow{"Overlong", "\xC0\xAF", FileEncoding::Windows1251},
+        EncodingRow{"Surrogate", "\xED\xA0\x80", FileEncoding::Windows1251},
+        EncodingRow{"BeyondUnicode", "\xF4\x90\x80\x80", FileEncoding::Windows1251},
+        EncodingRow{"CutShort", "\xD0\xA0\xD0", FileEncoding::Windows1251}),
+    RowName());
 
 }  // namespace
 }  // namespace palquin

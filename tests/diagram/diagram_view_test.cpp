@@ -34,7 +34,7 @@ class DiagramViewTest : public QObject {
 
   private slots:
     void PaintsAxisGridMarkerAndRotationLine() {
-        LayoutModel model;  // the worked example: slot 2 right of and above the centre
+        LayoutModel model;  // Moscow, 36 E central, 13 E in slot 2: right of and above the centre
         model.PlaceExtra(2, 50, 208.98141531600504, 22.772725167247664, 181.9354308031532,
                          26.46327596944846, 272.8232750948578, 38.62063891096427, "E 13.0");
         model.PlaceRotation(2, 50, 15.824612669384681);
@@ -51,6 +51,41 @@ class DiagramViewTest : public QObject {
         QVERIFY(NearPixel(
             image, Pixel(0.9 * line.x1Tw + 0.1 * line.x2Tw, 0.9 * line.y1Tw + 0.1 * line.y2Tw),
             IsMagenta));
+    }
+
+    // 13 E and 16 E side by side with 60 mm converters: both outlines and the warning turn red.
+    void MarksCollidingConvertersRed() {
+        LayoutModel model;
+        model.PlaceCentral(60, "E 36.0");
+        model.PlaceExtra(2, 60, 209, 22.7, 182, 26.5, 272, 38.6, "E 13.0");
+        model.PlaceExtra(3, 60, 205, 23.1, 182, 26.5, 227, 34.6, "E 16.0");
+        DiagramView view(&model);
+        const auto IsRed = [](QColor c) {
+            return c.red() > 200 && c.green() < 80 && c.blue() < 80;
+        };
+        const auto redAt = [&](int slot, double dxTw) {
+            const RectTw& m = model.Slot(slot).marker;
+            return NearPixel(Render(view), Pixel(m.CenterXTw() + dxTw, m.CenterYTw()), IsRed);
+        };
+        if (qEnvironmentVariableIsSet("PALQUIN_SHOT_DIR")) {  // to look at by hand
+            Render(view).save(qEnvironmentVariable("PALQUIN_SHOT_DIR") + "/collision.png");
+        }
+        // The outline's rightmost point, away from the other marker and the caption.
+        QVERIFY(redAt(2, 300));
+        QVERIFY(redAt(3, -300));
+        QVERIFY(!redAt(0, 300));
+        // The warning's first letter at the bottom left of the frame.
+        const QImage image = Render(view);
+        int redPixels = 0;
+        for (int y = image.height() - 20; y < image.height(); ++y) {
+            for (int x = 0; x < 200; ++x) {
+                redPixels += IsRed(image.pixelColor(x, y)) ? 1 : 0;
+            }
+        }
+        QVERIFY(redPixels > 20);
+
+        model.HideSlot(3);
+        QVERIFY(!redAt(2, 300));
     }
 
     void PaintsTheNeedleOnlyWhilePointed() {

@@ -12,8 +12,8 @@ namespace {
 
 using testing_support::RowName;
 
-// The worked example carries the pointing formulas' rounding and is checked to the hundredth of
-// a twip; every other value is a sum of exact binary fractions.
+// The placement from real pointing figures carries their rounding and is checked to the
+// hundredth of a twip; every other value is a sum of exact binary fractions.
 constexpr double kTw = 0.01;
 constexpr double kCx = 5650.0;
 constexpr double kCy = 1567.5;
@@ -86,9 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
         ZoomRow{"OutThenIn", "-+", "1/1", {57, 50, 11050, 15, 167.5, 2767.5}}),
     RowName());
 
-// Site 55.75 N 37.6 E, focal length 600 mm, central entry 36;0;E and slot entry 13;0;E, as the
-// pointing formulas give them.
-TEST(LayoutModelPlacement, WorkedExampleRightOfAndAboveTheCentre) {
+// A site in Moscow (55.75 N 37.6 E), focal length 600 mm, 36 E central and 13 E in slot 2,
+// checked by hand.
+TEST(LayoutModelPlacement, MoscowThirteenEastRightOfAndAboveTheCentre) {
     LayoutModel model;
     model.PlaceExtra(2, 50, 208.98141531600504, 22.772725167247664, 181.9354308031532,
                      26.46327596944846, 272.8232750948578, 38.62063891096427, "E 13.0");

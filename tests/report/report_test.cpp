@@ -41,14 +41,11 @@ const LineRow kLines[] = {
     {"West5", "55.75", "5;0;W;Sat W;;;", " 228.05 -  16.13 - "},
     {"BelowHorizonListed", "55.75", "140;0;E;Sat C;;;", " 259.7 - -15.32 - "},
     {"SiteLongitude", "55.75", "37;6;E;Here;;;", " 180 -  26.48 - "},
-    {"LowerCaseE", "55.75", "13;0;e;x;;;", k13},
     {"LowerCaseW", "55.75", "13;0;w;x;;;", k13},
-    {"LongerWestField", "55.75", "5;0;Wx;x;;;", " 228.05 -  16.13 - "},
     {"EmptyLetter", "55.75", "13;0;;x;;;", " 219.85 -  19.41 - "},
     {"BarePositionBytesKept", "55.75", "13;0;E;\xD1\xEF\xF3\xF2\xED\xE8\xEA", k13},
     {"LatitudeEmpty", "", "13;0;E;x;;;", ""},
     {"RootZero", "180", "37;6;E;x;;;", ""},
-    {"PositionInfinite", "55.75", "1e400;0;E;x;;;", ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Entries, ReportLineTest, testing::ValuesIn(kLines), RowName());
@@ -61,6 +58,9 @@ TEST(ReportTest, StopsAtTheFirstEntryWithoutPositionNotAtAnUncomputableOne) {
 }
 
 TEST(ReportTest, GoesToTheHomeFolderOrElseTheCurrentOneAndTellsAFailedWrite) {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows the report goes to c:\\printOut.txt, whatever HOME holds";
+#else
     const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
     const fs::path dir =
         fs::temp_directory_path() / ("palquin_report_" + std::to_string(::getpid()));
@@ -76,6 +76,7 @@ TEST(ReportTest, GoesToTheHomeFolderOrElseTheCurrentOneAndTellsAFailedWrite) {
     ::setenv("HOME", "", 1);
     EXPECT_EQ(DefaultReportPath(), fs::current_path() / "printOut.txt");
     ::setenv("HOME", home.c_str(), 1);
+#endif
 }
 
 }  // namespace

@@ -1,8 +1,17 @@
-// RecalculateSlot through the window: texts, colours, links, the diagram and the lower panel.
+// RecalculateSlot through the window (texts, colours, links, the diagram and the lower panel) and
+// what runs or clears it: cmdOk, choosing, editing and leaving selectors, zooming.
+// Site 55.75 N 37.6 E, focal length 600: a site in Moscow with satellites at 36 E (central),
+// 13 E and 140 E (below the horizon), checked by hand.
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWheelEvent>
 #include <QtTest>
+#include <memory>
 
 #include "diagram/compass_view.h"
 #include "window_fixture.h"
@@ -14,19 +23,57 @@ using palquin::testing::WindowFixture;
 
 namespace {
 
-enum Row { kSatA, kSatB, kSatC, kShortTail, kLongTail, kWest, kNoPosition, kSevenSemicolons };
+enum Row {
+    kSatA,
+    kSatB,
+    kSatC,
+    kShortTail,
+    kLongTail,
+    kNoPosition,
+    kSatE,
+    kSatF,
+    kSatG,
+    kSatBShort
+};
 const std::vector<std::string> kEntries = {
-    "36;0;E;Sat A;a0;b0;c0",  "13;0;E;Sat B;a;b;c", "140;0;E;Sat C;;;", "13;0;E;Sat B;a;b",
-    "13;0;E;Sat D;a;b;c;d;e", "5;0;W;Sat W;;;",     "no position here", "75;0;E;Sat E;x;y;z;w",
+    "36;0;E;Sat A;a0;b0;c0", "13;0;E;Sat B;a;b;c",     "140;0;E;<b>Sat</b> &lt;C;;;",
+    "13;0;E;Sat B;a;b",      "13;0;E;Sat D;a;b;c;d;e", "no position here",
+    "75;0;E;Sat E;;;",       "150;0;E;Sat F;;;",       "160;0;E;Sat G;;;",
+    "13;0;E;Sat B;a;b;",
 };
 
-constexpr double kTwipTolerance = 0.01;
 bool Near(double actual, double expected) {
-    return std::abs(actual - expected) <= kTwipTolerance;
+    return std::abs(actual - expected) <= 0.01;  // twips
 }
 
 QColor SelectorColour(frmMain& w, int slot) {
     return w.Combo1[static_cast<size_t>(slot)]->lineEdit()->palette().color(QPalette::Text);
+}
+
+QStringList PanelTexts(frmMain& w) {
+    QStringList texts;
+    for (QLabel* box : w.Label500) {
+        texts << box->text();
+    }
+    return texts;
+}
+
+QStringList AllTexts(frmMain& w) {
+    QStringList texts;
+    for (int i = 0; i < frmMain::kSlots; ++i) {
+        texts << w.Label1[i]->text() << w.Label4[i]->text() << w.Combo1[i]->currentText();
+    }
+    return texts + PanelTexts(w);
+}
+
+void Focus(QWidget* widget) {
+    widget->setFocus();
+    QTRY_VERIFY(widget->hasFocus());
+}
+
+void Delete(QComboBox* selector, int from, int length) {
+    selector->lineEdit()->setSelection(from, length);
+    QTest::keyClick(selector, Qt::Key_Delete);
 }
 
 }  // namespace
@@ -35,7 +82,7 @@ class RecalculationTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void centralThenExtraSlot() {
+    void centralThenExtraSlots() {
         WindowFixture fixture(SampleFile(kEntries));
         frmMain& w = fixture.Window();
         Choose(w, 0, kSatA);
@@ -60,22 +107,34 @@ class RecalculationTest : public QObject {
         QCOMPARE(w.Label4[0]->text(), centralText);
         QCOMPARE(w.Links(2), (QStringList{"a", "b", "c"}));
         QCOMPARE(w.Label500[2]->text(), QStringLiteral("13;0;E;Sat B;a;b;c"));
-        // Right of and above the centre, as the worked layout says.
+        // 13 E is west of 36 E and lower: right of and above the centre.
         const palquin::SlotDrawing& slot = w.Layout().Slot(2);
         QVERIFY(Near(slot.marker.leftTw, 8128.23) && Near(slot.marker.topTw, 931.29));
         QVERIFY(Near(slot.rotationLine.x1Tw, 8241.88) && Near(slot.rotationLine.y2Tw, 1662.34));
         QVERIFY(slot.crossX.visible && slot.crossY.visible && slot.caption.visible);
         QVERIFY(fixture.Notifier().messages.empty());
 
-        // Slot 9 is calculated and drawn but has no panel box; the needle stays.
+        // Slots 8 and 9 are calculated and drawn but have no panel box; the needle stays.
         const palquin::LineTw needle = w.panelCompass->Layout().needle;
-        Choose(w, 9, kSatB);
-        QVERIFY(w.Label4[9]->text().endsWith(QStringLiteral("Поворот конв. 15.8°")));
-        QVERIFY(w.Layout().Slot(9).marker.visible);
+        const QStringList panel = PanelTexts(w);
+        for (int i : {8, 9}) {
+            Choose(w, i, kSatB);
+            QVERIFY(w.Label4[i]->text().endsWith(QStringLiteral("Поворот конв. 15.8°")));
+            QVERIFY(w.Layout().Slot(i).marker.visible);
+        }
+        QCOMPARE(PanelTexts(w), panel);
         QCOMPARE(w.panelCompass->Layout().needle.x2Tw, needle.x2Tw);
-        QCOMPARE(w.Label500[7]->text(), QString());
+        // A zoom places every slot again, the last one included, and rebuilds the grid.
+        QTest::mouseClick(w.cmdMax, Qt::LeftButton);
+        QCOMPARE(w.LblMashtab->text(), QStringLiteral("1/2"));
+        QCOMPARE(w.Layout().VerticalGridLeftsTw()[1] - w.Layout().VerticalGridLeftsTw()[0], 400.0);
+        for (int i : {2, 8, 9}) {
+            QCOMPARE(w.Layout().Slot(i).marker.widthTw, 1000.0);  // 50 mm x 10 x 2
+        }
+        QVERIFY(Near(w.Layout().Slot(9).marker.CenterXTw(), 5650 + 2 * 2728.23));
     }
 
+    // Entry text is shown as written, markup and entities included.
     void invisibleSatelliteIsAnnouncedThenRed() {
         WindowFixture fixture(SampleFile(kEntries));
         frmMain& w = fixture.Window();
@@ -87,49 +146,23 @@ class RecalculationTest : public QObject {
         Choose(w, 3, kSatC);
         QCOMPARE(fixture.Notifier().messages.size(), size_t{1});
         const auto& message = fixture.Notifier().messages[0];
-        QCOMPARE(message.text,
-                 QStringLiteral("Для указанного места приема спутник 140;0;E;Sat C;;; не виден!"));
+        QCOMPARE(message.text, QStringLiteral("Для указанного места приема спутник "
+                                              "140;0;E;<b>Sat</b> &lt;C;;; не виден!"));
         QCOMPARE(message.title, QStringLiteral("!!!!!"));
         QCOMPARE(message.icon, palquin::MessageIcon::Information);
+        const std::unique_ptr<QMessageBox> box(
+            palquin::BuildMessageBox(message.text, message.title, message.icon, &w));
+        QCOMPARE(box->textFormat(), Qt::PlainText);
         QCOMPARE(colourDuringMessage, QColor(0, 0, 192));
         QCOMPARE(SelectorColour(w, 3), QColor(255, 0, 0));
         QVERIFY(w.Label4[3]->text().startsWith(
             QStringLiteral("Азимут:  259.7°\r\nУгол места: -15.318°\r\nГоризонталь: ")));
-        QVERIFY(w.Label4[3]->text().contains(QStringLiteral("Поворот конв.")));
+        QCOMPARE(w.Label500[3]->text(), QString::fromStdString(kEntries[kSatC]));
+        for (QLabel* label : {w.Label1[3], w.Label4[3], w.Label500[3]}) {
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        }
         Choose(w, 3, kSatB);
         QCOMPARE(SelectorColour(w, 3), QColor(0, 0, 192));
-    }
-
-    void extraSlotTexts_data() {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("focal");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QStringList>("links");
-        QTest::newRow("seventh ; stays inside link 3")
-            << int(kSevenSemicolons) << "600" << QStringList{"Горизонталь:  422.058 мм."}
-            << QStringList{"x", "y", "z;w"};
-        QTest::newRow("west of an eastern site turns the same way as 355 E")
-            << int(kWest) << "600"
-            << QStringList{"Горизонталь:  432.417 мм.", "Поворот конв. 24.7°"}
-            << QStringList{"", "", ""};
-        QTest::newRow("thousands are grouped")
-            << int(kSatB) << "6000" << QStringList{"Горизонталь:  2 728.233 мм."}
-            << QStringList{"a", "b", "c"};
-    }
-    void extraSlotTexts() {
-        QFETCH(int, row);
-        QFETCH(QString, focal);
-        QFETCH(QStringList, lines);
-        QFETCH(QStringList, links);
-        WindowFixture fixture(SampleFile(kEntries));
-        frmMain& w = fixture.Window();
-        w.fokus->setText(focal);
-        Choose(w, 0, kSatA);
-        Choose(w, 5, row);
-        for (const QString& line : lines) {
-            QVERIFY2(w.Label4[5]->text().contains(line), qPrintable(w.Label4[5]->text()));
-        }
-        QCOMPARE(w.Links(5), links);
     }
 
     // Each failure keeps what was written before it and nothing after.
@@ -163,22 +196,136 @@ class RecalculationTest : public QObject {
         QVERIFY(fixture.Notifier().messages.empty());
     }
 
-    void centralGuardEmptiesEverySlot() {
+    void okRecalculatesFilledSlotsInOrder() {
+        WindowFixture fixture(SampleFile(kEntries));
+        frmMain& w = fixture.Window();
+        QStringList before = AllTexts(w);
+        QTest::mouseClick(w.cmdOk, Qt::LeftButton);
+        QCOMPARE(AllTexts(w), before);  // nothing chosen, nothing changes
+
+        Choose(w, 0, kSatC);
+        Choose(w, 5, kSatG);
+        Choose(w, 2, kSatF);
+        fixture.Notifier().messages.clear();
+        before = AllTexts(w);
+        w.dl->setText(QStringLiteral("38"));
+        w.fokus->setText(QStringLiteral("800"));
+        QCOMPARE(AllTexts(w), before);  // site edits wait for the button
+
+        QTest::mouseClick(w.cmdOk, Qt::LeftButton);
+        const QStringList once = AllTexts(w);
+        QVERIFY(once != before);
+        QStringList order;
+        for (const auto& message : fixture.Notifier().messages) {
+            order << message.text.section(QLatin1Char(' '), 5, 5).section(QLatin1Char(';'), 0, 0);
+        }
+        QCOMPARE(order, (QStringList{"140", "150", "160"}));
+        QTest::mouseClick(w.cmdOk, Qt::LeftButton);
+        QCOMPARE(AllTexts(w), once);
+    }
+
+    void choosingFromTheListClearsNothing() {
         WindowFixture fixture(SampleFile(kEntries));
         frmMain& w = fixture.Window();
         Choose(w, 0, kSatA);
         Choose(w, 2, kSatB);
-        const double e0 = *w.e0();
-        w.Combo1[0]->lineEdit()->selectAll();
-        QTest::keyClick(w.Combo1[0], Qt::Key_Delete);
-        Choose(w, 4, kSatB);
+        const QString slot2 = w.Label4[2]->text();
+        QTest::keyClick(w.Combo1[0], Qt::Key_Down);  // moves through the list, as Qt provides
+        QCOMPARE(w.Label1[0]->text(), QStringLiteral("E 13.0"));
+        QCOMPARE(w.Label4[2]->text(), slot2);
+        QCOMPARE(w.Combo1[2]->currentText(), QString::fromStdString(kEntries[kSatB]));
+
+        // Nor does the wheel choose anything.
+        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.Combo1[4], &wheel);
+        QApplication::sendEvent(w.cmbNS, &wheel);
+        QCOMPARE(w.Combo1[4]->currentIndex(), -1);
+        QCOMPARE(w.cmbNS->currentText(), QStringLiteral("N"));
+    }
+
+    void deletingSelectorTextClears() {
+        WindowFixture fixture(SampleFile(kEntries));
+        frmMain& w = fixture.Window();
+        Choose(w, 0, kSatA);
+        Choose(w, 2, kSatB);
+        Choose(w, 3, kSatE);
+        const QString slot2 = w.Label4[2]->text();
+        Delete(w.Combo1[3], 0, 100);  // one slot alone
+        QCOMPARE(w.Label1[3]->text() + w.Label4[3]->text(), QString());
+        QVERIFY(w.Links(3).isEmpty() && !w.Layout().Slot(3).marker.visible);
+        QCOMPARE(w.Label4[2]->text(), slot2);
+
+        Delete(w.Combo1[0], 0, 3);  // part of the central text: every slot
         for (int i = 0; i < frmMain::kSlots; ++i) {
-            QCOMPARE(w.Combo1[i]->currentText() + w.Label4[i]->text(), QString());
-            QCOMPARE(w.Label1[i]->text(), i == 0 ? QStringLiteral("Центральная") : QString());
+            QCOMPARE(w.Combo1[i]->currentText() + w.Label1[i]->text() + w.Label4[i]->text(),
+                     QString());
             QVERIFY(w.Links(i).isEmpty());
-            QCOMPARE(w.Layout().Slot(i).marker.visible, i == 0);
+            const palquin::SlotDrawing& slot = w.Layout().Slot(i);
+            QCOMPARE(slot.marker.visible, i == 0);
+            QVERIFY(!slot.caption.visible && !slot.rotationLine.visible && !slot.crossX.visible &&
+                    !slot.crossY.visible);
         }
+        QVERIFY(!w.Label500[2]->text().isEmpty());  // panel boxes keep their last texts
+
+        // Without a central satellite a choice elsewhere empties every slot again.
+        const double e0 = *w.e0();
+        Choose(w, 4, kSatB);
+        QCOMPARE(w.Combo1[4]->currentText() + w.Label1[4]->text(), QString());
+        QCOMPARE(w.Label1[0]->text(), QStringLiteral("Центральная"));
         QCOMPARE(*w.e0(), e0);
+    }
+
+    void leavingASelector() {
+        WindowFixture fixture(SampleFile(kEntries));
+        frmMain& w = fixture.Window();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        Focus(w.Combo1[0]);
+        // Its own list opening and closing, or a message box for a refused key, is no leaving.
+        w.Combo1[0]->showPopup();
+        w.Combo1[0]->hidePopup();
+        QDialog box(&w);
+        auto* button = new QPushButton(QStringLiteral("OK"), &box);
+        fixture.Notifier().onShow = [&](const auto&) {
+            box.show();
+            QVERIFY(QTest::qWaitForWindowActive(&box));
+            Focus(button);
+            box.hide();
+        };
+        QTest::keyClick(w.Combo1[0], Qt::Key_A);
+        QCOMPARE(w.Label1[0]->text(), QStringLiteral("Центральный"));
+        fixture.Notifier().onShow = nullptr;
+
+        Choose(w, 0, kSatA);
+        Choose(w, 3, kSatB);
+        // Edited into another entry's exact text: leaving is no choice from the list.
+        const QString results = w.Label4[3]->text();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        Focus(w.Combo1[3]);
+        Delete(w.Combo1[3], static_cast<int>(kEntries[kSatB].size()) - 1, 1);
+        QCOMPARE(w.Combo1[3]->currentText(), QString::fromStdString(kEntries[kSatBShort]));
+        Focus(w.sh);
+        QCOMPARE(w.Links(3), (QStringList{"a", "b", "c"}));
+        QCOMPARE(w.Label4[3]->text(), results);
+        {
+            const QSignalBlocker quiet(w.Combo1[3]->lineEdit());
+            w.Combo1[3]->setEditText(QString());
+        }
+        Focus(w.Combo1[3]);
+        Focus(w.sh);  // results and diagram items go, the links stay
+        QCOMPARE(w.Label4[3]->text(), QString());
+        QVERIFY(!w.Layout().Slot(3).marker.visible);
+        QCOMPARE(w.Links(3), (QStringList{"a", "b", "c"}));
+
+        {
+            const QSignalBlocker quiet(w.Combo1[0]->lineEdit());
+            w.Combo1[0]->setEditText(QString());
+        }
+        Focus(w.Combo1[0]);
+        Focus(w.sh);  // the central marker stays visible, its caption goes
+        QVERIFY(w.Layout().Slot(0).marker.visible && !w.Layout().Slot(0).caption.visible);
     }
 };
 

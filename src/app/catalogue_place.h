@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+#include "catalogue/catalogue_location.h"
+
+namespace palquin {
+
+class frmMain;
+
+/// The catalogue file for this run: the override, beside the executable (in programFolder), or in
+/// the user's data folder (XDG_DATA_HOME/palquin, normally ~/.local/share/palquin).
+CatalogueLocation LocateCatalogueForUser(const std::optional<std::filesystem::path>& override,
+                                         const std::filesystem::path& programFolder);
+
+/// Names the file in use in the window: the satellite group's tooltip.
+void ShowCataloguePlace(frmMain& window, const CatalogueLocation& where);
+
+}  // namespace palquin

@@ -1,0 +1,59 @@
+#include "catalogue/catalogue_location.h"
+
+#include <unistd.h>
+
+#include <system_error>
+
+#include "catalogue/satellite_file.h"
+
+namespace palquin {
+
+namespace fs = std::filesystem;
+
+bool FolderIsWritable(const fs::path& folder) {
+    std::error_code ec;
+    if (folder.empty() || !fs::is_directory(folder, ec)) {
+        return false;
+    }
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+CatalogueLocation LocateCatalogue(const CatalogueLocationInput& input) {
+    using Kind = CatalogueLocation::Kind;
+    if (input.override) {
+        fs::path file = *input.override;
+        std::error_code ec;
+        if (file.is_relative()) {
+            const fs::path absolute = fs::absolute(file, ec);
+            if (!ec) {
+                file = absolute;
+            }
+        }
+        return {Kind::Override, file, {}};
+    }
+
+    const auto writable = input.isWritable ? input.isWritable : FolderIsWritable;
+    if (!input.programFolder.empty()) {
+        const fs::path beside = input.programFolder / kSatelliteFileName;
+        std::error_code ec;
+        // A file (or a link to one) already there is the user's: keep using it even when the
+        // folder itself is read-only, as an unpacked copy on a read-only medium would be.
+        if (fs::exists(fs::symlink_status(beside, ec)) || writable(input.programFolder)) {
+            return {Kind::BesideProgram, beside, {}};
+        }
+    }
+
+    if (input.perUserFolder.empty()) {
+        return {Kind::Unavailable, {}, "no per-user data folder is known"};
+    }
+    std::error_code ec;
+    fs::create_directories(input.perUserFolder, ec);
+    if (ec) {
+        return {Kind::Unavailable,
+                {},
+                "cannot create " + input.perUserFolder.string() + ": " + ec.message()};
+    }
+    return {Kind::PerUser, input.perUserFolder / kSatelliteFileName, {}};
+}
+
+}  // namespace palquin

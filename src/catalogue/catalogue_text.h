@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace palquin {
+
+/// How the text of a whole catalogue file is read.
+enum class FileEncoding { Windows1251, Utf8 };
+
+/// Decided once for the whole file, never line by line: UTF-8 when the file starts with a UTF-8
+/// byte-order mark, or when all of it is valid UTF-8 and at least one byte is not ASCII;
+/// Windows-1251 otherwise. (Windows-1251 text can look like valid UTF-8 in places, so a single
+/// line proves nothing.)
+FileEncoding DetectEncoding(std::string_view bytes);
+
+/// The UTF-8 byte-order mark that Notepad puts before the first line.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+/// satellite.txt held once, as its bytes, with the place where each catalogue line starts; an
+/// entry's text is cut out of the bytes only when it is asked for. Line ends are CR LF, a lone
+/// CR or a lone LF; a line end is not part of the line. A leading byte-order mark belongs to no
+/// entry. Only the first line that is exactly the separator ends the catalogue part; the lines
+/// after it are the settings lines.
+class CatalogueText {
+  public:
+    CatalogueText() = default;
+    /// Finds the lines of bytes; throws std::bad_alloc when memory runs out.
+    explicit CatalogueText(std::string bytes);
+
+    /// Number of catalogue entries.
+    size_t size() const { return starts_.empty() ? 0 : starts_.size() - 1; }
+    bool empty() const { return size() == 0; }
+    /// Entry i, verbatim, without its line end.
+    std::string_view operator[](size_t i) const;
+    /// Copies of all entries (for small catalogues and tests).
+    std::vector<std::string> Entries() const;
+
+    const std::vector<std::string>& Settings() const { return settings_; }
+    bool HasSeparator() const { return hasSeparator_; }
+    FileEncoding Encoding() const { return encoding_; }
+    /// The file's bytes as read, byte-order mark and settings included.
+    std::string_view Bytes() const { return bytes_; }
+
+  private:
+    std::string bytes_;
+    std::vector<size_t> starts_;  ///< start of every entry, then the end of the catalogue part
+    std::vector<std::string> settings_;
+    bool hasSeparator_ = false;
+    FileEncoding encoding_ = FileEncoding::Windows1251;
+};
+
+}  // namespace palquin

@@ -1,0 +1,304 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <random>
+#include <system_error>
+
+#include "core/file_io.h"
+#include "core/file_io_hooks.h"
+
+namespace palquin {
+
+std::function<void(const std::filesystem::path&)> file_io_hooks::beforeRename;
+
+namespace {
+
+// Room left behind a read file, so that a save composing the new text in the same buffer
+// rarely has to move it.
+constexpr size_t kReadSlack = 4096;
+
+void SetError(std::string* error, const std::string& what) {
+    if (error != nullptr) {
+        *error = what;
+    }
+}
+
+std::string ErrnoText(const std::string& what, const std::filesystem::path& path, int code) {
+    return what + " " + path.string() + ": " + std::strerror(code);
+}
+
+// Closes a descriptor on every way out.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    /// Closes now; false (errno set) when the close reports a failed write.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+// Writes all bytes to fd at offset; false on any short or failed write.
+bool WriteAllAt(int fd, std::string_view bytes, off_t offset) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                   offset + static_cast<off_t>(done));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Rewrites the existing file target in place: the new bytes over the old ones, flushed, and only
+// then the old tail cut off. Used where a replace would break hard links, lose the owner, or
+// cannot create its temporary file.
+bool RewriteInPlace(const std::filesystem::path& target, const struct stat& expected,
+                    std::string_view bytes, std::string* error) {
+    Descriptor fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) {
+        SetError(error, ErrnoText("cannot open", target, errno));
+        return false;
+    }
+    struct stat now {};
+    if (::fstat(fd.get(), &now) != 0 || !S_ISREG(now.st_mode) || !SameFile(now, expected)) {
+        SetError(error, target.string() + " changed while it was being saved");
+        return false;
+    }
+    if (!WriteAllAt(fd.get(), bytes, 0) || ::fsync(fd.get()) != 0 ||
+        ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.get()) != 0) {
+        SetError(error, ErrnoText("cannot write", target, errno));
+        return false;
+    }
+    if (!fd.Close()) {
+        SetError(error, ErrnoText("cannot close", target, errno));
+        return false;
+    }
+    return true;
+}
+
+enum class TemporaryOutcome { Replaced, Failed, TryInPlace };
+
+// The normal save: a temporary file beside the target, renamed over it.
+TemporaryOutcome ReplaceThroughTemporary(const std::filesystem::path& target,
+                                         const struct stat* old, std::string_view bytes,
+                                         std::string* error) {
+    // A short unique name beside the target, so the rename stays on one file system and a target
+    // with the longest allowed name still gets a temporary file.
+    std::random_device random;
+    std::filesystem::path temporary;
+    int raw = -1;
+    int openError = 0;
+    for (int attempt = 0; attempt < 16 && raw < 0; ++attempt) {
+        temporary =
+            target.parent_path() / (".palquin-" + std::to_string(random() % 1000000) + ".tmp");
+        raw = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+        openError = errno;
+        if (raw < 0 && openError != EEXIST) {
+            break;
+        }
+    }
+    if (raw < 0) {
+        // A folder the user cannot write may still hold a file the user may write.
+        if (old != nullptr && (openError == EACCES || openError == EPERM)) {
+            return TemporaryOutcome::TryInPlace;
+        }
+        SetError(error, ErrnoText("cannot create", temporary, openError));
+        return TemporaryOutcome::Failed;
+    }
+    Descriptor fd(raw);
+    // Held until the rename, so that another instance cleaning up does not take it for a leftover.
+    ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    auto discard = [&temporary] { ::unlink(temporary.c_str()); };
+
+    if (old != nullptr) {
+        struct stat mine {};
+        const bool ownerKept = ::fstat(fd.get(), &mine) == 0 &&
+                               ((mine.st_uid == old->st_uid && mine.st_gid == old->st_gid) ||
+                                ::fchown(fd.get(), old->st_uid, old->st_gid) == 0);
+        if (!ownerKept) {
+            discard();
+            return TemporaryOutcome::TryInPlace;
+        }
+    }
+    if (!WriteAllAt(fd.get(), bytes, 0) ||
+        (old != nullptr && ::fchmod(fd.get(), old->st_mode & 07777) != 0) ||
+        ::fsync(fd.get()) != 0) {
+        SetError(error, ErrnoText("cannot write", temporary, errno));
+        discard();
+        return TemporaryOutcome::Failed;
+    }
+    if (file_io_hooks::beforeRename) {
+        file_io_hooks::beforeRename(temporary);
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        SetError(error, ErrnoText("cannot replace", target, errno));
+        discard();
+        return TemporaryOutcome::Failed;
+    }
+    if (!fd.Close()) {
+        SetError(error, ErrnoText("cannot close", target, errno));
+        return TemporaryOutcome::Failed;
+    }
+    return TemporaryOutcome::Replaced;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string* error) {
+    // Checked before opening, so that opening a device has no effect; and again on the open
+    // descriptor, in case the name changed in between. O_NONBLOCK: a FIFO must not hang us.
+    struct stat before {};
+    if (::stat(path.c_str(), &before) != 0) {
+        SetError(error, ErrnoText("cannot open", path, errno));
+        return std::nullopt;
+    }
+    if (!S_ISREG(before.st_mode)) {
+        SetError(error, path.string() + " is not a regular file");
+        return std::nullopt;
+    }
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
+        SetError(error, ErrnoText("cannot open", path, errno));
+        return std::nullopt;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        SetError(error, path.string() + " is not a regular file");
+        return std::nullopt;
+    }
+    try {
+        std::string bytes;
+        const auto size = static_cast<size_t>(st.st_size);
+        bytes.reserve(size + kReadSlack);
+        bytes.resize(size);
+        size_t done = 0;
+        for (;;) {
+            if (done == bytes.size()) {
+                // The file may have grown since fstat.
+                bytes.resize(bytes.size() + kReadSlack);
+            }
+            const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                SetError(error, ErrnoText("cannot read", path, errno));
+                return std::nullopt;
+            }
+            if (n == 0) {
+                break;
+            }
+            done += static_cast<size_t>(n);
+        }
+        bytes.resize(done);
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        SetError(error, "not enough memory to read " + path.string());
+        return std::nullopt;
+    } catch (const std::length_error&) {
+        SetError(error, path.string() + " is too large");
+        return std::nullopt;
+    }
+}
+
+bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::string* error) {
+    // A link stays a link: the file it points to is the one written. A link that leads nowhere
+    // is left alone rather than turned into a plain file.
+    std::filesystem::path target = path;
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (resolved == nullptr) {
+            SetError(error, ErrnoText("the link leads nowhere:", path, errno));
+            return false;
+        }
+        target = resolved;
+        std::free(resolved);
+    }
+
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (!replacing && errno != ENOENT) {
+        SetError(error, ErrnoText("cannot reach", target, errno));
+        return false;
+    }
+    if (replacing) {
+        if (!S_ISREG(old.st_mode)) {
+            SetError(error, target.string() + " is not a regular file");
+            return false;
+        }
+        // A file nobody may write is the user's way of keeping it as it is, root included.
+        if ((old.st_mode & 0222) == 0 ||
+            ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            SetError(error, target.string() + " is read-only");
+            return false;
+        }
+    }
+
+    if (!replacing || old.st_nlink <= 1) {
+        switch (ReplaceThroughTemporary(target, replacing ? &old : nullptr, bytes, error)) {
+            case TemporaryOutcome::Replaced:
+                return true;
+            case TemporaryOutcome::Failed:
+                return false;
+            case TemporaryOutcome::TryInPlace:
+                break;
+        }
+    }
+    return RewriteInPlace(target, old, bytes, error);
+}
+
+void RemoveStaleTemporaries(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() < 13 || !name.starts_with(".palquin-") || !name.ends_with(".tmp")) {
+            continue;
+        }
+        // Never follows a link, never opens anything but a regular file; a save in progress
+        // holds its file locked.
+        Descriptor fd(
+            ::open(it->path().c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+        struct stat st {};
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+            ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            continue;
+        }
+        struct stat named {};
+        if (::lstat(it->path().c_str(), &named) == 0 && SameFile(named, st)) {
+            ::unlink(it->path().c_str());
+        }
+    }
+}
+
+}  // namespace palquin

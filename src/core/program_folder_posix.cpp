@@ -1,0 +1,44 @@
+#include "core/program_folder.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+namespace palquin {
+
+std::optional<std::filesystem::path> ProgramFolder(std::string* error) {
+    // readlink does not say whether the name was cut short; grow until it fits.
+    std::vector<char> buffer(256);
+    for (;;) {
+        const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (n < 0) {
+            if (error != nullptr) {
+                *error = std::string("cannot read /proc/self/exe: ") + std::strerror(errno);
+            }
+            return std::nullopt;
+        }
+        const auto length = static_cast<size_t>(n);
+        if (length < buffer.size()) {
+            std::string_view name(buffer.data(), length);
+            // The kernel marks an executable that was removed or replaced while it runs.
+            constexpr std::string_view kDeleted = " (deleted)";
+            if (name.size() > kDeleted.size() && name.ends_with(kDeleted)) {
+                name.remove_suffix(kDeleted.size());
+            }
+            const std::filesystem::path folder = std::filesystem::path(name).parent_path();
+            if (name.empty() || name.front() != '/' || folder.empty()) {
+                if (error != nullptr) {
+                    *error = "the program's own file has no usable name";
+                }
+                return std::nullopt;
+            }
+            return folder;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace palquin

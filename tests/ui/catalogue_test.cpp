@@ -1,0 +1,71 @@
+// How the window shows and uses the catalogue it holds: decoding per file, long lines, the
+// byte-order mark, and the close the system asks for.
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QtTest>
+
+#include "window_fixture.h"
+
+using palquin::frmMain;
+using palquin::testing::Choose;
+using palquin::testing::SampleFile;
+using palquin::testing::WindowFixture;
+
+class CatalogueTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void decodesTheWholeFileOneWay_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("first");
+        // "Сё" in Windows-1251 is valid UTF-8 on its own; the next line shows the file is not.
+        QTest::newRow("cp1251") << QByteArray("1;0;E;\xD1\xB8;;;\r\n2;0;E;\xD0\xEE\xF1;;;\r\n")
+                                << QStringLiteral("1;0;E;Сё;;;");
+        QTest::newRow("utf8") << QByteArray("1;0;E;\xD0\xA1\xD1\x91;;;\r\n2;0;E;x;;;\r\n")
+                              << QStringLiteral("1;0;E;Сё;;;");
+    }
+    void decodesTheWholeFileOneWay() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, first);
+        WindowFixture fixture(file.toStdString());
+        QCOMPARE(fixture.Window().Combo1[3]->itemText(0), first);
+    }
+
+    // Notepad's mark before the first entry must not turn 140 E into 0.
+    void byteOrderMarkIsNoPartOfTheFirstEntry() {
+        const std::string file = "\xEF\xBB\xBF" + SampleFile({"140;0;E;Sat;;;"});
+        WindowFixture fixture(file);
+        frmMain& w = fixture.Window();
+        QCOMPARE(w.Combo1[0]->itemText(0), QStringLiteral("140;0;E;Sat;;;"));
+        Choose(w, 0, 0);
+        QCOMPARE(w.Label1[0]->text(), QStringLiteral("E 140.0"));
+        fixture.Close();
+        QCOMPARE(fixture.FileBytes(), file);
+    }
+
+    // A line of any length is shown shortened; the calculation and the links see all of it.
+    void longLineIsShownShortenedAndUsedWhole() {
+        const std::string description(2'000'000, 'd');
+        WindowFixture fixture(SampleFile({"36;0;E;" + description + ";a;b;last link"}));
+        frmMain& w = fixture.Window();
+        const QString shown = w.Combo1[0]->itemText(0);
+        QCOMPARE(shown.size(), qsizetype{301});
+        QVERIFY(shown.endsWith(QChar(0x2026)));
+        Choose(w, 0, 0);
+        QCOMPARE(w.Label1[0]->text(), QStringLiteral("E 36.0"));
+        QCOMPARE(w.Links(0).value(2), QStringLiteral("last link"));
+        QVERIFY(!w.Label4[0]->text().isEmpty());
+    }
+
+    // Closing because the system asked: a failed save must not wait for anyone to close a box.
+    void closeOnRequestShowsNoBox() {
+        WindowFixture fixture(SampleFile({"1;0;E;a;;;"}));
+        QVERIFY(QDir(QString::fromStdString(fixture.FolderPath())).removeRecursively());
+        fixture.Window().CloseOnRequest();
+        QVERIFY(fixture.Notifier().messages.empty());
+    }
+};
+
+QTEST_MAIN(CatalogueTest)
+#include "catalogue_test.moc"
