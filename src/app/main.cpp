@@ -14,6 +14,7 @@
 #include "cli/command_line.h"
 #include "core/close_request.h"
 #include "core/program_folder.h"
+#include "print/system_printer.h"
 #include "report/report.h"
 #include "ui/link_opener.h"
 #include "ui/main_window.h"
@@ -81,10 +82,12 @@ int main(int argc, char** argv) {
         std::cerr << "palquin: каталог спутников: " << where.file.string() << '\n';
     }
 
+    palquin::SystemPrinter printer;
     palquin::DesktopLinkOpener linkOpener;
     palquin::MainWindowSetup setup;
     setup.folder = where.Folder();
     setup.notifier = &notifier;
+    setup.printer = &printer;
     setup.reportPath = palquin::DefaultReportPath();
     setup.linkOpener = &linkOpener;
     if (where.kind == palquin::CatalogueLocation::Kind::Override) {

@@ -127,15 +127,17 @@ void CompassView::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.scale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
+    // Lines one pixel wide on screen and as wide on paper; a hairline would all but vanish
+    // at a printer's resolution.
 
     if (layout_.circle.visible) {
-        painter.setPen(QPen(layout_.circleColor, 0));
+        painter.setPen(QPen(layout_.circleColor, kTwipsPerPixel));
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(ToQRect(layout_.circle));
     }
     const auto drawLine = [&painter](const LineTw& line, const QColor& color) {
         if (line.visible) {
-            painter.setPen(QPen(color, 0));
+            painter.setPen(QPen(color, kTwipsPerPixel));
             painter.drawLine(QLineF(line.x1Tw, line.y1Tw, line.x2Tw, line.y2Tw));
         }
     };

@@ -67,11 +67,10 @@ void DiagramView::paintEvent(QPaintEvent* /*event*/) {
         const SlotDrawing& slot = model_->Slot(i);
         if (slot.marker.visible && slot.marker.widthTw > 0.0 && slot.marker.heightTw > 0.0) {
             painter.setRenderHint(QPainter::Antialiasing, true);
-            // Cosmetic pens: one pixel at any scale, two for a body that overlaps another.
-            QPen outline =
-                model_->Colliding(i) ? QPen(kCollisionColor, 2) : QPen(kMarkerOutline, 0);
-            outline.setCosmetic(true);
-            painter.setPen(outline);
+            // One pixel on screen and as wide on paper, where a hairline would all but vanish; two
+            // for a body that overlaps another.
+            painter.setPen(model_->Colliding(i) ? QPen(kCollisionColor, 2 * kTwipsPerPixel)
+                                                : QPen(kMarkerOutline, kTwipsPerPixel));
             painter.setBrush(kMarkerFill);
             painter.drawEllipse(ToQRect(slot.marker));
             painter.setRenderHint(QPainter::Antialiasing, false);
@@ -89,7 +88,7 @@ void DiagramView::paintEvent(QPaintEvent* /*event*/) {
         if (slot.rotationLine.visible) {
             const LineTw& line = slot.rotationLine;
             painter.setRenderHint(QPainter::Antialiasing, true);
-            painter.setPen(QPen(kRotationColor, 0));
+            painter.setPen(QPen(kRotationColor, kTwipsPerPixel));
             painter.drawLine(QLineF(line.x1Tw, line.y1Tw, line.x2Tw, line.y2Tw));
             painter.setRenderHint(QPainter::Antialiasing, false);
         }

@@ -21,11 +21,14 @@
 #include "diagram/compass_view.h"
 #include "diagram/diagram_view.h"
 #include "diagram/twips.h"
+#include "print/printer.h"
 #include "report/report.h"
 #include "ui/catalogue_model.h"
 #include "ui/field_rules.h"
 #include "ui/links_window.h"
 #include "ui/notifier.h"
+#include "ui/picture_window.h"
+#include "ui/print_failure.h"
 #include "ui/satellite_selector.h"
 #include "ui/text_codec.h"
 #include "ui/ticker.h"
@@ -98,7 +101,10 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 }  // namespace
 
 frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
-    : QMainWindow(parent), setup_(std::move(setup)), notifier_(setup_.notifier) {
+    : QMainWindow(parent),
+      setup_(std::move(setup)),
+      notifier_(setup_.notifier),
+      printer_(setup_.printer) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dorvik - Расчет мультифида v.1.1"));
 
@@ -418,6 +424,8 @@ void frmMain::ConnectRules() {
     connect(cmdMax, &QPushButton::clicked, this, &frmMain::ZoomIn);
     connect(cmdMin, &QPushButton::clicked, this, &frmMain::ZoomOut);
     connect(Command1, &QPushButton::clicked, this, &frmMain::ExportReport);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmMain::PrintMainWindow);
+    connect(mnuPrint, &QAction::triggered, this, &frmMain::PrintFromMenu);
     connect(mnuReport, &QAction::triggered, this, &frmMain::ExportReportFromMenu);
 }
 
@@ -485,6 +493,11 @@ void frmMain::CloseOnRequest() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label4[0] && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        OpenPictureWindow();
+        return true;
+    }
     // The wheel would change a selector's satellite (or a hemisphere) without a choice from its
     // list; it is ignored there.
     if (event->type() == QEvent::Wheel && qobject_cast<QComboBox*>(watched) != nullptr) {
@@ -566,6 +579,49 @@ void frmMain::OpenLinksWindow(int slot) {
     // Modal without a nested event loop: the main window takes no input until it closes.
     auto* window = new http(List4[static_cast<size_t>(linkSlot)], setup_.linkOpener, this);
     window->show();
+}
+
+}  // namespace palquin
+
+namespace palquin {
+
+double frmMain::OuterHeightTw() const {
+    return centralWidget()->height() * kTwipsPerPixel + (kNormalOuterHeightTw - kClientHeightTw);
+}
+
+void frmMain::SetOuterHeightTw(double outerTw) {
+    QWidget* client = centralWidget();
+    const int clientPx = TwToPx(outerTw - (kNormalOuterHeightTw - kClientHeightTw));
+    client->setFixedSize(client->width(), clientPx);
+    setFixedSize(client->width(), menuBar()->sizeHint().height() + clientPx);
+}
+
+void frmMain::PrintMainWindow() {
+    Label10->show();
+    SetOuterHeightTw(kPrintOuterHeightTw);
+    const bool printed =
+        printer_ != nullptr && printer_->PrintWidget(*centralWidget(), windowTitle()).ok;
+    if (!printed) {
+        ShowPrintFailure(notifier_);
+    }
+    SetOuterHeightTw(kNormalOuterHeightTw);
+    Label10->hide();
+}
+
+void frmMain::PrintFromMenu() {
+    // Cancel in the dialog changes nothing.
+    if (printer_ != nullptr && !printer_->ChooseDestination(this)) {
+        return;
+    }
+    PrintMainWindow();
+}
+
+void frmMain::OpenPictureWindow() {
+    // Modal without a nested event loop: the main window takes no input while it is open.
+    auto* picture = new frmpicture(e0_, Combo1[0]->currentText(), printer_, notifier_, this);
+    picture->setAttribute(Qt::WA_DeleteOnClose);
+    picture->setWindowModality(Qt::ApplicationModal);
+    picture->show();
 }
 
 }  // namespace palquin

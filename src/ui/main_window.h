@@ -28,12 +28,14 @@ class CompassView;
 class DiagramView;
 class LinkOpener;
 class Notifier;
+class Printer;
 
 /// What the main window needs from outside; tests hand in a temporary folder and a recorder.
 struct MainWindowSetup {
     std::filesystem::path folder;      ///< the program's folder, where satellite.txt lives
     Notifier* notifier = nullptr;      ///< message boxes
     std::filesystem::path reportPath;  ///< where the pointing report is written
+    Printer* printer = nullptr;        ///< pages of the windows; none: every print fails
     LinkOpener* linkOpener = nullptr;  ///< opens the links of the links window; null: nothing
     /// The catalogue and settings file; empty: satellite.txt in folder.
     std::filesystem::path catalogueFile;
@@ -50,6 +52,10 @@ class frmMain : public QMainWindow {
     /// The window's client area as laid out, twips.
     static constexpr double kClientWidthTw = 11355.0;
     static constexpr double kClientHeightTw = 9030.0;
+    /// Outer heights, twips: title bar, menu and borders take the classic 555 twips above the
+    /// client area. While printing, the window grows so that the lower panel is on the page.
+    static constexpr double kNormalOuterHeightTw = 9585.0;
+    static constexpr double kPrintOuterHeightTw = 11520.0;
 
     /// Builds the window and runs the start-up sequence (loading satellite.txt included); any
     /// message of the start-up is shown before the constructor returns.
@@ -68,6 +74,8 @@ class frmMain : public QMainWindow {
     const std::vector<std::string>& SettingsLines() const { return settingsLines_; }  // List2
     const QStringList& Links(int slot) const { return List4[static_cast<size_t>(slot)]; }
     bool LoadFailed() const { return loadFailed_; }
+    /// The outer height the client area stands for, twips.
+    double OuterHeightTw() const;
 
     // Elements.
     QGroupBox* Frame1 = nullptr;
@@ -106,12 +114,15 @@ class frmMain : public QMainWindow {
     CompassView* panelCompass = nullptr;  ///< Shape100, Line100, Line200, Line300 and letters
 
     // Triggers.
-    void RecalculateAll();  ///< cmdOk
-    void ZoomIn();          ///< cmdMax
-    void ZoomOut();         ///< cmdMin
-    bool ExportReport();    ///< Command1; false (and the user told) when the file was not written
+    void RecalculateAll();           ///< cmdOk
+    void ZoomIn();                   ///< cmdMax
+    void ZoomOut();                  ///< cmdMin
+    bool ExportReport();             ///< Command1; false (and the user told) when not written
     void ExportReportFromMenu();     ///< mnuReport: the export, then where the file went
     void OpenLinksWindow(int slot);  ///< Label1(slot) clicked
+    void PrintMainWindow();          ///< cmdPrint: banner, enlarged, printed, restored
+    void PrintFromMenu();            ///< mnuPrint: the print dialog first, then as cmdPrint
+    void OpenPictureWindow();        ///< Label4(0): the picture window, modal
 
     /// Closes the window as the system asked (SIGTERM, SIGHUP): the save runs, but a failure is
     /// not shown in a box that would hold up the end.
@@ -144,12 +155,15 @@ class frmMain : public QMainWindow {
     void SetSelectorText(int slot, const QString& text);
     void SetSelectorColour(int slot, const QColor& colour);
 
+    void SetOuterHeightTw(double outerTw);
+
     void AfterZoomStep();
     void UpdatePanel(int slot);
     double DiameterMm(int slot) const;
 
     MainWindowSetup setup_;
     Notifier* notifier_;
+    Printer* printer_;
     CatalogueModel* catalogue_ = nullptr;     ///< the selectors' items and the report list (List1)
     std::vector<std::string> settingsLines_;  ///< List2
     std::array<QStringList, kSlots> List4;    ///< links of each slot

@@ -1,0 +1,189 @@
+#include "print/print_job.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+#include <utility>
+
+#if PALQUIN_HAVE_CUPS
+#include <cups/cups.h>
+#endif
+
+namespace palquin {
+namespace {
+
+QPageLayout FallbackLayout() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
+// The page size and the smallest margins the printer itself reports.
+QPageLayout PrinterLayout(const QString& queue) {
+    QPrinter probe(QPrinter::HighResolution);
+    probe.setPrinterName(queue);
+    if (!probe.isValid()) {
+        return FallbackLayout();
+    }
+    return probe.pageLayout();
+}
+
+#if PALQUIN_HAVE_CUPS
+// The default queue as the user's print system sees it (lpoptions, PRINTER and LPDEST count).
+QString DefaultQueue() {
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
+    if (dest == nullptr) {
+        return QString();
+    }
+    QString name = QString::fromLocal8Bit(dest->name);
+    cupsFreeDests(1, dest);
+    return name;
+}
+#else
+QString DefaultQueue() {
+    return QPrinterInfo::defaultPrinterName();
+}
+#endif
+
+}  // namespace
+
+PrintJob::PrintJob(PrintDestination destination, QString title)
+    : destination_(std::move(destination)), title_(std::move(title)) {
+    document_.setFileTemplate(QDir::temp().filePath(QStringLiteral("palquin-XXXXXX.pdf")));
+}
+
+PrintJob::~PrintJob() {
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+}
+
+bool PrintJob::Fail(const QString& reason) {
+    if (error_.isEmpty()) {
+        error_ = reason;
+    }
+    return false;
+}
+
+bool PrintJob::Begin() {
+    QPageLayout layout = FallbackLayout();
+    if (destination_.kind == PrintDestination::Kind::PdfFile) {
+        if (destination_.name.isEmpty()) {
+            return Fail(QStringLiteral("no file name for the PDF"));
+        }
+    } else {
+        queue_ = destination_.kind == PrintDestination::Kind::NamedPrinter ? destination_.name
+                                                                           : DefaultQueue();
+        if (queue_.isEmpty()) {
+            return Fail(QStringLiteral("no default printer"));
+        }
+        layout = PrinterLayout(queue_);
+    }
+    if (destination_.layout) {
+        layout = *destination_.layout;
+    }
+
+#if PALQUIN_HAVE_CUPS
+    const bool toPdf = true;
+#else
+    const bool toPdf = destination_.kind == PrintDestination::Kind::PdfFile;
+#endif
+    if (toPdf) {
+        if (!document_.open()) {
+            return Fail(QStringLiteral("no temporary file: %1").arg(document_.errorString()));
+        }
+        document_.close();  // the writer writes it by name
+        pdf_ = std::make_unique<QPdfWriter>(document_.fileName());
+        pdf_->setResolution(kResolutionDpi);
+        pdf_->setTitle(title_);
+        pdf_->setCreator(QStringLiteral("Palquin"));
+        device_ = pdf_.get();
+    } else {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPrinterName(queue_);
+        printer_->setCopyCount(destination_.copies);
+        printer_->setResolution(kResolutionDpi);
+        printer_->setDocName(title_);
+        device_ = printer_.get();
+    }
+    if (!device_->setPageLayout(layout)) {
+        return Fail(QStringLiteral("the page layout is not possible"));
+    }
+    if (!painter_.begin(device_)) {
+        return Fail(QStringLiteral("the page cannot be drawn"));
+    }
+    started_ = true;
+    return true;
+}
+
+QRectF PrintJob::PageArea() const {
+    if (device_ == nullptr) {
+        return QRectF();
+    }
+    // The painter's origin is the top left of the printable area.
+    const QPageLayout layout = device_->pageLayout();
+    return QRectF(QPointF(0.0, 0.0), QSizeF(layout.paintRectPixels(device_->logicalDpiX()).size()));
+}
+
+bool PrintJob::NewPage() {
+    return started_ && device_->newPage();
+}
+
+PrintResult PrintJob::Finish() {
+    if (started_) {
+        started_ = false;
+        if (!painter_.end()) {
+            Fail(QStringLiteral("the document could not be finished"));
+        } else {
+            Deliver();
+        }
+    }
+    if (error_.isEmpty() && device_ == nullptr) {
+        Fail(QStringLiteral("the job was never started"));
+    }
+    return {error_.isEmpty(), error_};
+}
+
+bool PrintJob::Deliver() {
+    if (destination_.kind == PrintDestination::Kind::PdfFile) {
+        QFile made(document_.fileName());
+        QSaveFile target(destination_.name);
+        if (!made.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly)) {
+            return Fail(QStringLiteral("cannot write %1").arg(destination_.name));
+        }
+        const QByteArray bytes = made.readAll();
+        if (bytes.isEmpty() || target.write(bytes) != bytes.size() || !target.commit()) {
+            return Fail(QStringLiteral("cannot write %1").arg(destination_.name));
+        }
+        return true;
+    }
+#if PALQUIN_HAVE_CUPS
+    cups_option_t* options = nullptr;
+    int count = 0;
+    if (destination_.copies > 1) {
+        count = cupsAddOption("copies", QByteArray::number(destination_.copies).constData(), count,
+                              &options);
+    }
+    if (destination_.layout) {
+        const QByteArray media = destination_.layout->pageSize().key().toUtf8();
+        count = cupsAddOption("media", media.constData(), count, &options);
+    }
+    if (destination_.duplex) {
+        count = cupsAddOption("sides", "two-sided-long-edge", count, &options);
+    }
+    const int job = cupsPrintFile(queue_.toLocal8Bit().constData(),
+                                  QFile::encodeName(document_.fileName()).constData(),
+                                  title_.toUtf8().constData(), count, options);
+    cupsFreeOptions(count, options);
+    if (job == 0) {
+        return Fail(QStringLiteral("the print system refused the job: %1")
+                        .arg(QString::fromUtf8(cupsLastErrorString())));
+    }
+#endif
+    return true;
+}
+
+}  // namespace palquin

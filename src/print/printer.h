@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace palquin {
+
+/// How a print ended. reason says what went wrong, for tests and diagnostics; the user only
+/// ever sees the program's own failure message.
+struct PrintResult {
+    bool ok = false;
+    QString reason;
+};
+
+/// The windows print through this. Production prints to the system's default printer; tests
+/// record the calls, so that no test needs a printer or waits on a print dialog.
+class Printer {
+  public:
+    virtual ~Printer() = default;
+    /// The standard print dialog: the user picks where the next page goes (another printer, a
+    /// PDF file). Returns false when the user cancelled.
+    virtual bool ChooseDestination(QWidget* parent) = 0;
+    /// Prints one page showing the widget's whole area as it stands now, to the destination
+    /// chosen just before or else to the default printer, and returns once the job is with the
+    /// print system. A page is delivered whole or not at all.
+    virtual PrintResult PrintWidget(QWidget& widget, const QString& jobTitle) = 0;
+};
+
+}  // namespace palquin

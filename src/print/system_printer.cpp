@@ -1,0 +1,44 @@
+#include "print/system_printer.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "print/page_composer.h"
+
+namespace palquin {
+
+bool SystemPrinter::ChooseDestination(QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, parent);
+    // One page, always all of it.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    PrintDestination picked;
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        picked.kind = PrintDestination::Kind::PdfFile;
+        picked.name = printer.outputFileName();
+    } else {
+        picked.kind = PrintDestination::Kind::NamedPrinter;
+        picked.name = printer.printerName();
+    }
+    picked.copies = printer.copyCount();
+    picked.layout = printer.pageLayout();
+    picked.duplex = printer.duplex() != QPrinter::DuplexNone;
+    chosen_ = picked;
+    return true;
+}
+
+PrintResult SystemPrinter::PrintWidget(QWidget& widget, const QString& jobTitle) {
+    PrintJob job(chosen_.value_or(fixed_), jobTitle);
+    chosen_.reset();
+    if (job.Begin()) {
+        ComposeWidgetPage(job.Painter(), widget, job.PageArea());
+    }
+    return job.Finish();
+}
+
+}  // namespace palquin

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <utility>
+
+#include "print/print_job.h"
+#include "print/printer.h"
+
+namespace palquin {
+
+/// The production printer: each page goes to the system's default printer, or once to the
+/// destination picked in the print dialog. A fixed destination (a PDF file, say) replaces the
+/// default printer for every page.
+class SystemPrinter : public Printer {
+  public:
+    SystemPrinter() = default;
+    explicit SystemPrinter(PrintDestination fixed) : fixed_(std::move(fixed)) {}
+
+    bool ChooseDestination(QWidget* parent) override;
+    PrintResult PrintWidget(QWidget& widget, const QString& jobTitle) override;
+
+  private:
+    PrintDestination fixed_;
+    std::optional<PrintDestination> chosen_;  ///< for the next page only
+};
+
+}  // namespace palquin
