@@ -37,8 +37,11 @@ struct Folder {
         file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     }
     palquin::MainWindowSetup Setup(palquin::Notifier* notifier) const {
-        return {dir.path().toStdString(), notifier,
-                dir.filePath(QStringLiteral("r.txt")).toStdString()};
+        palquin::MainWindowSetup setup;
+        setup.folder = dir.path().toStdString();
+        setup.notifier = notifier;
+        setup.reportPath = dir.filePath(QStringLiteral("r.txt")).toStdString();
+        return setup;
     }
     QTemporaryDir dir;
 };

@@ -1,22 +1,55 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/catalogue_place.h"
+#include "cli/command_line.h"
 #include "core/close_request.h"
 #include "core/program_folder.h"
 #include "print/system_printer.h"
 #include "report/report.h"
+#include "ui/link_opener.h"
 #include "ui/main_window.h"
 #include "ui/notifier.h"
 
+namespace {
+
+// Help, version, usage errors and the modes without a window. They need no display: no window
+// platform is loaded.
+int RunCommandLine(int argc, char** argv, const palquin::cli::Invocation& invocation) {
+    QCoreApplication app(argc, argv);
+    std::filesystem::path defaultCatalogue;
+    std::string error;
+    if (const std::optional<std::filesystem::path> folder = palquin::ProgramFolder(&error)) {
+        // The file the window would use; a mode reads it and never creates it.
+        defaultCatalogue = palquin::LocateCatalogueForUser(std::nullopt, *folder).file;
+    }
+    palquin::cli::Context context{defaultCatalogue, std::cout, std::cerr};
+    return palquin::cli::Run(invocation, context);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv, argv + argc);
+    const palquin::cli::Invocation invocation = palquin::cli::ParseArguments(arguments);
+    if (invocation.action != palquin::cli::Invocation::Action::Window) {
+        return RunCommandLine(argc, argv, invocation);
+    }
+    // Checked before any window exists: a file that is not there gives a message and status 1,
+    // with or without a display.
+    if (invocation.catalogue && !palquin::cli::CheckCatalogue(*invocation.catalogue, std::cerr)) {
+        return palquin::cli::kExitFailure;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(palquin::kAppTitle);
     QApplication::setDesktopFileName(QStringLiteral("palquin"));
@@ -37,7 +70,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const palquin::CatalogueLocation where = palquin::LocateCatalogueForUser(std::nullopt, *folder);
+    const palquin::CatalogueLocation where =
+        palquin::LocateCatalogueForUser(invocation.catalogue, *folder);
     if (where.kind == palquin::CatalogueLocation::Kind::Unavailable) {
         std::cerr << "palquin: " << where.error << '\n';
         notifier.Show(QStringLiteral("Ошибка в процедуре загрузки!"), palquin::kAppTitle,
@@ -49,11 +83,16 @@ int main(int argc, char** argv) {
     }
 
     palquin::SystemPrinter printer;
+    palquin::DesktopLinkOpener linkOpener;
     palquin::MainWindowSetup setup;
     setup.folder = where.Folder();
     setup.notifier = &notifier;
     setup.printer = &printer;
     setup.reportPath = palquin::DefaultReportPath();
+    setup.linkOpener = &linkOpener;
+    if (where.kind == palquin::CatalogueLocation::Kind::Override) {
+        setup.catalogueFile = where.file;  // a file of any name, not only satellite.txt
+    }
 
     // Polled from the start, so that a request also ends a message box of the start-up.
     palquin::frmMain* built = nullptr;

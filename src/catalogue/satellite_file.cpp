@@ -155,11 +155,14 @@ std::optional<std::string> ComposeFromFile(std::string bytes, const SettingsText
 }
 
 LoadResult LoadSatelliteFile(const std::filesystem::path& folder) {
-    const std::filesystem::path path = FilePath(folder);
+    return LoadSatelliteFileAt(FilePath(folder));
+}
+
+LoadResult LoadSatelliteFileAt(const std::filesystem::path& path) {
     LoadResult result;
     // A save cut short (power loss, kill -9) leaves its temporary file behind; one still running
     // in another instance holds its file locked and keeps it.
-    RemoveStaleTemporaries(folder);
+    RemoveStaleTemporaries(path.parent_path());
     try {
         // symlink_status, so that a dangling link counts as there but unreadable and is never
         // replaced by the default catalogue.
@@ -191,7 +194,11 @@ LoadResult LoadSatelliteFile(const std::filesystem::path& folder) {
 
 SaveResult SaveSatelliteFile(const std::filesystem::path& folder, const SettingsTexts& settings,
                              const CatalogueText& fallback) {
-    const std::filesystem::path path = FilePath(folder);
+    return SaveSatelliteFileAt(FilePath(folder), settings, fallback);
+}
+
+SaveResult SaveSatelliteFileAt(const std::filesystem::path& path, const SettingsTexts& settings,
+                               const CatalogueText& fallback) {
     SaveResult result;
     if (SettingsBreakLines(settings)) {
         result.error = "a setting holds a line break";

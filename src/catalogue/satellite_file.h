@@ -68,6 +68,8 @@ struct LoadResult {
 /// catalogue; if even that cannot be written, the default is still returned. Anything but a
 /// regular file, and a file too large for the memory, is Unreadable.
 LoadResult LoadSatelliteFile(const std::filesystem::path& folder);
+/// The same for a catalogue file of any name (palquin --catalogue FILE).
+LoadResult LoadSatelliteFileAt(const std::filesystem::path& file);
 
 struct SaveResult {
     bool ok = false;
@@ -82,6 +84,9 @@ struct SaveResult {
 /// leaves the old file whole; running out of memory is a failure like any other.
 SaveResult SaveSatelliteFile(const std::filesystem::path& folder, const SettingsTexts& settings,
                              const CatalogueText& fallback);
+/// The same for a catalogue file of any name.
+SaveResult SaveSatelliteFileAt(const std::filesystem::path& file, const SettingsTexts& settings,
+                               const CatalogueText& fallback);
 
 /// The built-in default satellite.txt, in the file's own format and Windows-1251.
 std::string_view DefaultSatelliteFile();

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,6 +25,7 @@
 #include "report/report.h"
 #include "ui/catalogue_model.h"
 #include "ui/field_rules.h"
+#include "ui/links_window.h"
 #include "ui/notifier.h"
 #include "ui/picture_window.h"
 #include "ui/print_failure.h"
@@ -58,6 +60,15 @@ constexpr double kBoxColumnsTw[] = {1920, 3960, 6000, 8040};
 constexpr double kBoxRowsTw[] = {240, 1080};
 constexpr double kBoxWidthTw = 1995;
 constexpr double kBoxHeightTw = 855;
+
+// A path as the user reads it in a message.
+QString PathText(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return QString::fromStdWString(path.native());
+#else
+    return QFile::decodeName(path.c_str());
+#endif
+}
 
 QString Indexed(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
@@ -101,6 +112,8 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuPrint = mnuFile->addAction(QStringLiteral("печать"));
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
+    mnuReport = mnuFile->addAction(QStringLiteral("Отчёт по каталогу"));
+    mnuReport->setObjectName(QStringLiteral("mnuReport"));
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -413,10 +426,12 @@ void frmMain::ConnectRules() {
     connect(Command1, &QPushButton::clicked, this, &frmMain::ExportReport);
     connect(cmdPrint, &QPushButton::clicked, this, &frmMain::PrintMainWindow);
     connect(mnuPrint, &QAction::triggered, this, &frmMain::PrintFromMenu);
+    connect(mnuReport, &QAction::triggered, this, &frmMain::ExportReportFromMenu);
 }
 
 void frmMain::LoadCatalogue() {
-    LoadResult loaded = LoadSatelliteFile(setup_.folder);
+    LoadResult loaded = setup_.catalogueFile.empty() ? LoadSatelliteFile(setup_.folder)
+                                                     : LoadSatelliteFileAt(setup_.catalogueFile);
     if (loaded.status == LoadResult::Status::Unreadable) {
         loadFailed_ = true;
         notifier_->Show(kLoadFailedMessage, kAppTitle, MessageIcon::None);
@@ -452,12 +467,15 @@ void frmMain::closeEvent(QCloseEvent* event) {
             EncodeFileText(dl->text(), encoding),    EncodeFileText(cmbEW->currentText(), encoding),
             EncodeFileText(fokus->text(), encoding),
         };
-        const SaveResult saved = SaveSatelliteFile(setup_.folder, settings, catalogue_->Text());
+        const SaveResult saved =
+            setup_.catalogueFile.empty()
+                ? SaveSatelliteFile(setup_.folder, settings, catalogue_->Text())
+                : SaveSatelliteFileAt(setup_.catalogueFile, settings, catalogue_->Text());
         if (!saved.ok) {
-            const QString message =
-                QStringLiteral("Не удалось сохранить настройки в файл satellite.txt "
-                               "(%1). Файл на диске остался прежним.")
-                    .arg(QString::fromStdString(saved.error));
+            const QString message = QStringLiteral(
+                                        "Не удалось сохранить настройки в файл satellite.txt "
+                                        "(%1). Файл на диске остался прежним.")
+                                        .arg(QString::fromStdString(saved.error));
             // Asked to end by the system (a logout, kill): nobody may be there to close a box.
             if (closingOnRequest_) {
                 std::fputs((message.toStdString() + "\n").c_str(), stderr);
@@ -484,6 +502,18 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     // list; it is ignored there.
     if (event->type() == QEvent::Wheel && qobject_cast<QComboBox*>(watched) != nullptr) {
         return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        // A click: press and release of the left button over the same heading.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        for (int i = 0; i < kSlots; ++i) {
+            QLabel* heading = Label1[static_cast<size_t>(i)];
+            if (watched == heading && mouse->button() == Qt::LeftButton &&
+                heading->rect().contains(mouse->position().toPoint())) {
+                OpenLinksWindow(i);
+                break;
+            }
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -524,7 +554,7 @@ double frmMain::DiameterMm(int slot) const {
     return NumericValue(diam[slot]->text().toStdString());
 }
 
-void frmMain::ExportReport() {
+bool frmMain::ExportReport() {
     const std::vector<std::string> lines = BuildCatalogueReportLines(
         EncodeFileText(sh->text()), EncodeFileText(dl->text()), catalogue_->Text());
     const WriteResult written = WriteReportFile(setup_.reportPath, ComposeReport(lines));
@@ -533,6 +563,22 @@ void frmMain::ExportReport() {
                             .arg(QString::fromStdString(written.error)),
                         kAppTitle, MessageIcon::None);
     }
+    return written.ok;
+}
+
+void frmMain::ExportReportFromMenu() {
+    if (ExportReport()) {
+        notifier_->Show(
+            QStringLiteral("Отчёт по каталогу записан в файл %1").arg(PathText(setup_.reportPath)),
+            kAppTitle, MessageIcon::Information);
+    }
+}
+
+void frmMain::OpenLinksWindow(int slot) {
+    linkSlot = static_cast<std::int16_t>(slot);
+    // Modal without a nested event loop: the main window takes no input until it closes.
+    auto* window = new http(List4[static_cast<size_t>(linkSlot)], setup_.linkOpener, this);
+    window->show();
 }
 
 }  // namespace palquin

@@ -26,6 +26,7 @@ class AboutTicker;
 class CatalogueModel;
 class CompassView;
 class DiagramView;
+class LinkOpener;
 class Notifier;
 class Printer;
 
@@ -35,6 +36,9 @@ struct MainWindowSetup {
     Notifier* notifier = nullptr;      ///< message boxes
     std::filesystem::path reportPath;  ///< where the pointing report is written
     Printer* printer = nullptr;        ///< pages of the windows; none: every print fails
+    LinkOpener* linkOpener = nullptr;  ///< opens the links of the links window; null: nothing
+    /// The catalogue and settings file; empty: satellite.txt in folder.
+    std::filesystem::path catalogueFile;
 };
 
 /// The main window. Elements carry their names as members and as objectNames ("Combo1_3" for
@@ -100,6 +104,7 @@ class frmMain : public QMainWindow {
     QPushButton* Command1 = nullptr;
     QMenu* mnuFile = nullptr;
     QAction* mnuPrint = nullptr;
+    QAction* mnuReport = nullptr;
     std::array<QLabel*, kSlots> Label1{};
     std::array<QComboBox*, kSlots> Combo1{};
     std::array<QLabel*, kSlots> Label4{};
@@ -109,13 +114,15 @@ class frmMain : public QMainWindow {
     CompassView* panelCompass = nullptr;  ///< Shape100, Line100, Line200, Line300 and letters
 
     // Triggers.
-    void RecalculateAll();     ///< cmdOk
-    void ZoomIn();             ///< cmdMax
-    void ZoomOut();            ///< cmdMin
-    void ExportReport();       ///< Command1
-    void PrintMainWindow();    ///< cmdPrint: banner, enlarged, printed, restored
-    void PrintFromMenu();      ///< mnuPrint: the print dialog first, then as cmdPrint
-    void OpenPictureWindow();  ///< Label4(0): the picture window, modal
+    void RecalculateAll();           ///< cmdOk
+    void ZoomIn();                   ///< cmdMax
+    void ZoomOut();                  ///< cmdMin
+    bool ExportReport();             ///< Command1; false (and the user told) when not written
+    void ExportReportFromMenu();     ///< mnuReport: the export, then where the file went
+    void OpenLinksWindow(int slot);  ///< Label1(slot) clicked
+    void PrintMainWindow();          ///< cmdPrint: banner, enlarged, printed, restored
+    void PrintFromMenu();            ///< mnuPrint: the print dialog first, then as cmdPrint
+    void OpenPictureWindow();        ///< Label4(0): the picture window, modal
 
     /// Closes the window as the system asked (SIGTERM, SIGHUP): the save runs, but a failure is
     /// not shown in a box that would hold up the end.

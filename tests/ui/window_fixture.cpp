@@ -12,7 +12,8 @@ void RecordingNotifier::Show(const QString& text, const QString& title, MessageI
     }
 }
 
-WindowFixture::WindowFixture(const std::optional<std::string>& fileBytes) {
+WindowFixture::WindowFixture(const std::optional<std::string>& fileBytes, LinkOpener* opener)
+    : opener_(opener) {
     if (fileBytes) {
         WriteFile(*fileBytes);
     }
@@ -47,6 +48,7 @@ void WindowFixture::Open() {
     setup.folder = dir_.path().toStdString();
     setup.notifier = &notifier_;
     setup.reportPath = dir_.filePath(QStringLiteral("printOut.txt")).toStdString();
+    setup.linkOpener = opener_;
     window_ = std::make_unique<frmMain>(setup);
 }
 

@@ -30,8 +30,10 @@ class RecordingNotifier : public Notifier {
 /// A main window running against its own temporary folder.
 class WindowFixture {
   public:
-    /// Writes satellite.txt with these bytes first; without them there is no file.
-    explicit WindowFixture(const std::optional<std::string>& fileBytes = std::nullopt);
+    /// Writes satellite.txt with these bytes first; without them there is no file. Links of the
+    /// links window go to opener (none: they open nothing).
+    explicit WindowFixture(const std::optional<std::string>& fileBytes = std::nullopt,
+                           LinkOpener* opener = nullptr);
 
     frmMain& Window() { return *window_; }
     RecordingNotifier& Notifier() { return notifier_; }
@@ -46,6 +48,7 @@ class WindowFixture {
   private:
     QTemporaryDir dir_;
     RecordingNotifier notifier_;
+    LinkOpener* opener_;
     std::unique_ptr<frmMain> window_;
 };
 

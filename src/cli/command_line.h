@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace palquin::cli {
+
+/// Exit statuses, as Linux programs use them.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;  ///< a catalogue that cannot be read, output not written
+inline constexpr int kExitUsage = 2;    ///< an unknown option, a bad value
+
+struct Invocation;
+
+/// What a mode of the command line works with.
+struct Context {
+    std::filesystem::path defaultCatalogue;  ///< the satellite.txt the window would use
+    std::ostream& out;
+    std::ostream& err;
+};
+
+/// A mode that runs without a window (--report). Another mode is one more row of Modes() and
+/// one function: it reads its options from the invocation and writes to the context's streams.
+struct ModeSpec {
+    QString name;                  ///< the option that selects it: "report" for --report
+    QString description;           ///< one line for --help
+    std::vector<QString> options;  ///< value options it accepts, besides --catalogue
+    int (*run)(const Invocation& invocation, Context& context);
+};
+
+/// The modes, in the order --help lists them.
+const std::vector<ModeSpec>& Modes();
+
+/// What the command line asks for.
+struct Invocation {
+    enum class Action {
+        Window,   ///< no mode: the window (on --catalogue FILE when given)
+        Help,     ///< --help
+        Version,  ///< --version
+        Mode,     ///< one of Modes()
+        Error,    ///< a usage error: error holds its one line
+    };
+    Action action = Action::Window;
+    const ModeSpec* mode = nullptr;
+    std::optional<std::filesystem::path> catalogue;  ///< --catalogue FILE, bytes as given
+    std::map<QString, QString> values;               ///< the other value options, by long name
+    QString error;
+
+    std::optional<QString> Value(const QString& name) const;
+};
+
+/// Reads the arguments (argv[0] is the program). Needs no application object and no display.
+Invocation ParseArguments(const std::vector<std::string>& arguments);
+
+/// Runs help, version, a usage error or a mode; returns the exit status.
+int Run(const Invocation& invocation, Context& context);
+
+/// For the window's --catalogue FILE: true when the file is a regular file that can be read;
+/// otherwise a message naming it and the reason goes to err.
+bool CheckCatalogue(const std::filesystem::path& file, std::ostream& err);
+
+}  // namespace palquin::cli

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+
+class QLabel;
+
+namespace palquin {
+
+class LinkOpener;
+
+/// The slot (0 to 9) whose links the links window shows; 0 again once the window has closed.
+extern std::int16_t linkSlot;
+
+/// The links window: the three links of one slot as clickable lines on black. Created on
+/// opening, filled from the slot's link list, deleted on closing.
+class http : public QDialog {
+    Q_OBJECT
+  public:
+    static constexpr int kLinks = 3;
+    /// Client area, twips.
+    static constexpr double kClientWidthTw = 6060.0;
+    static constexpr double kClientHeightTw = 1425.0;
+
+    /// links: the slot's link list (List4); items past its end give empty lines. opener may be
+    /// null: a click then opens nothing.
+    http(const QStringList& links, LinkOpener* opener, QWidget* parent = nullptr);
+
+    /// The whole text of link k, as handed to the opener (the label may show it shortened).
+    const QString& LinkText(int k) const { return texts_[static_cast<size_t>(k)]; }
+
+    void done(int result) override;
+
+    std::array<QLabel*, kLinks> Label1{};
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Highlight(int hovered);
+
+    std::array<QString, kLinks> texts_;
+    LinkOpener* opener_;
+};
+
+}  // namespace palquin
