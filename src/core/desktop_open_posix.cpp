@@ -33,11 +33,9 @@ std::optional<std::string> FindHandler() {
         if (end == std::string::npos) {
             end = path.size();
         }
-        std::string folder = path.substr(start, end - start);
-        if (folder.empty()) {
-            folder = ".";  // an empty PATH entry is the current folder
-        }
-        const std::string candidate = folder + "/" + kHandler;
+        // An empty PATH entry is the current folder.
+        const std::string candidate =
+            (end == start ? std::string(".") : path.substr(start, end - start)) + "/" + kHandler;
         struct stat info {};
         if (::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
             ::access(candidate.c_str(), X_OK) == 0) {
