@@ -28,6 +28,7 @@
 #include "ui/picture_window.h"
 #include "ui/print_failure.h"
 #include "ui/satellite_selector.h"
+#include "ui/template_menu.h"
 #include "ui/text_codec.h"
 #include "ui/ticker.h"
 
@@ -101,6 +102,8 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuPrint = mnuFile->addAction(QStringLiteral("печать"));
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
+    mnuTemplate = mnuFile->addAction(QStringLiteral("Шаблон 1:1"));
+    mnuTemplate->setObjectName(QStringLiteral("mnuTemplate"));
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -413,6 +416,7 @@ void frmMain::ConnectRules() {
     connect(Command1, &QPushButton::clicked, this, &frmMain::ExportReport);
     connect(cmdPrint, &QPushButton::clicked, this, &frmMain::PrintMainWindow);
     connect(mnuPrint, &QAction::triggered, this, &frmMain::PrintFromMenu);
+    connect(mnuTemplate, &QAction::triggered, this, &frmMain::PrintTemplateFromMenu);
 }
 
 void frmMain::LoadCatalogue() {
@@ -568,6 +572,12 @@ void frmMain::PrintFromMenu() {
         return;
     }
     PrintMainWindow();
+}
+
+void frmMain::PrintTemplateFromMenu() {
+    const TemplateSiteFields fields{sh->text(), cmbNS->currentText(), dl->text(),
+                                    cmbEW->currentText(), fokus->text()};
+    PrintLayoutTemplate(layout_, fields, e0_, printer_, notifier_, this);
 }
 
 void frmMain::OpenPictureWindow() {
