@@ -69,6 +69,25 @@ bool PrintJob::Fail(const QString& reason) {
 }
 
 bool PrintJob::Begin() {
+    if (!OpenDocument()) {
+        return false;
+    }
+    if (!painter_.begin(device_)) {
+        return Fail(QStringLiteral("the page cannot be drawn"));
+    }
+    started_ = true;
+    return true;
+}
+
+QPagedPaintDevice* PrintJob::BeginDevice() {
+    if (!OpenDocument()) {
+        return nullptr;
+    }
+    started_ = true;
+    return device_;
+}
+
+bool PrintJob::OpenDocument() {
     QPageLayout layout = FallbackLayout();
     if (destination_.kind == PrintDestination::Kind::PdfFile) {
         if (destination_.name.isEmpty()) {
@@ -112,10 +131,6 @@ bool PrintJob::Begin() {
     if (!device_->setPageLayout(layout)) {
         return Fail(QStringLiteral("the page layout is not possible"));
     }
-    if (!painter_.begin(device_)) {
-        return Fail(QStringLiteral("the page cannot be drawn"));
-    }
-    started_ = true;
     return true;
 }
 
@@ -135,9 +150,11 @@ bool PrintJob::NewPage() {
 PrintResult PrintJob::Finish() {
     if (started_) {
         started_ = false;
-        if (!painter_.end()) {
+        // A drawing that brought its own painter has ended it already.
+        if (painter_.isActive() && !painter_.end()) {
             Fail(QStringLiteral("the document could not be finished"));
-        } else {
+        }
+        if (error_.isEmpty()) {
             Deliver();
         }
     }
@@ -173,6 +190,9 @@ bool PrintJob::Deliver() {
     }
     if (destination_.duplex) {
         count = cupsAddOption("sides", "two-sided-long-edge", count, &options);
+    }
+    if (destination_.trueSize) {
+        count = cupsAddOption("print-scaling", "none", count, &options);
     }
     const int job = cupsPrintFile(queue_.toLocal8Bit().constData(),
                                   QFile::encodeName(document_.fileName()).constData(),

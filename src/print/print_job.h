@@ -24,6 +24,7 @@ struct PrintDestination {
     int copies = 1;
     std::optional<QPageLayout> layout;  ///< page size and margins; else the printer's default
     bool duplex = false;
+    bool trueSize = false;  ///< ask the print system to print the pages unscaled
 };
 
 /// One print job. The pages are drawn at 600 dpi into a PDF document in a temporary file; only
@@ -47,6 +48,11 @@ class PrintJob {
     /// Finds the printer and starts the document; false when there is no printer or nothing to
     /// draw on (Finish then reports why).
     bool Begin();
+    /// As Begin, for a drawing that starts its own painter on the document and makes its own
+    /// pages: the document, or null when there is nothing to draw on.
+    QPagedPaintDevice* BeginDevice();
+    /// The drawing failed: nothing of the document is delivered, Finish reports the reason.
+    void Abandon(const QString& reason) { Fail(reason); }
     QPainter& Painter() { return painter_; }
     /// The printable area of the page, device pixels of Painter().
     QRectF PageArea() const;
@@ -56,6 +62,7 @@ class PrintJob {
 
   private:
     bool Fail(const QString& reason);
+    bool OpenDocument();
     bool Deliver();
 
     PrintDestination destination_;

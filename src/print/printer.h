@@ -6,6 +6,8 @@ class QWidget;
 
 namespace palquin {
 
+struct TemplateInput;
+
 /// How a print ended. reason says what went wrong, for tests and diagnostics; the user only
 /// ever sees the program's own failure message.
 struct PrintResult {
@@ -25,6 +27,9 @@ class Printer {
     /// chosen just before or else to the default printer, and returns once the job is with the
     /// print system. A page is delivered whole or not at all.
     virtual PrintResult PrintWidget(QWidget& widget, const QString& jobTitle) = 0;
+    /// Prints the 1:1 mounting template, unscaled, on as many pages as it takes, to the
+    /// destination chosen just before or else to the default printer. All pages or none.
+    virtual PrintResult PrintTemplatePages(const TemplateInput& input, const QString& jobTitle) = 0;
 };
 
 }  // namespace palquin

@@ -1,9 +1,11 @@
 #include "print/system_printer.h"
 
+#include <QPagedPaintDevice>
 #include <QPrintDialog>
 #include <QPrinter>
 
 #include "print/page_composer.h"
+#include "print/template_page.h"
 
 namespace palquin {
 
@@ -37,6 +39,22 @@ PrintResult SystemPrinter::PrintWidget(QWidget& widget, const QString& jobTitle)
     chosen_.reset();
     if (job.Begin()) {
         ComposeWidgetPage(job.Painter(), widget, job.PageArea());
+    }
+    return job.Finish();
+}
+
+PrintResult SystemPrinter::PrintTemplatePages(const TemplateInput& input, const QString& jobTitle) {
+    PrintDestination destination = chosen_.value_or(fixed_);
+    chosen_.reset();
+    // Pages of a template are cut and taped edge to edge: one side each, never scaled.
+    destination.duplex = false;
+    destination.trueSize = true;
+    PrintJob job(destination, jobTitle);
+    if (QPagedPaintDevice* document = job.BeginDevice()) {
+        QString error;
+        if (!PaintTemplate(*document, input, &error)) {
+            job.Abandon(error);
+        }
     }
     return job.Finish();
 }

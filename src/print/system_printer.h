@@ -18,6 +18,7 @@ class SystemPrinter : public Printer {
 
     bool ChooseDestination(QWidget* parent) override;
     PrintResult PrintWidget(QWidget& widget, const QString& jobTitle) override;
+    PrintResult PrintTemplatePages(const TemplateInput& input, const QString& jobTitle) override;
 
   private:
     PrintDestination fixed_;

@@ -30,6 +30,7 @@
 #include "ui/picture_window.h"
 #include "ui/print_failure.h"
 #include "ui/satellite_selector.h"
+#include "ui/template_menu.h"
 #include "ui/text_codec.h"
 #include "ui/ticker.h"
 
@@ -112,6 +113,8 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuPrint = mnuFile->addAction(QStringLiteral("печать"));
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
+    mnuTemplate = mnuFile->addAction(QStringLiteral("Шаблон 1:1"));
+    mnuTemplate->setObjectName(QStringLiteral("mnuTemplate"));
     mnuReport = mnuFile->addAction(QStringLiteral("Отчёт по каталогу"));
     mnuReport->setObjectName(QStringLiteral("mnuReport"));
 
@@ -426,6 +429,7 @@ void frmMain::ConnectRules() {
     connect(Command1, &QPushButton::clicked, this, &frmMain::ExportReport);
     connect(cmdPrint, &QPushButton::clicked, this, &frmMain::PrintMainWindow);
     connect(mnuPrint, &QAction::triggered, this, &frmMain::PrintFromMenu);
+    connect(mnuTemplate, &QAction::triggered, this, &frmMain::PrintTemplateFromMenu);
     connect(mnuReport, &QAction::triggered, this, &frmMain::ExportReportFromMenu);
 }
 
@@ -614,6 +618,12 @@ void frmMain::PrintFromMenu() {
         return;
     }
     PrintMainWindow();
+}
+
+void frmMain::PrintTemplateFromMenu() {
+    const TemplateSiteFields fields{sh->text(), cmbNS->currentText(), dl->text(),
+                                    cmbEW->currentText(), fokus->text()};
+    PrintLayoutTemplate(layout_, fields, e0_, printer_, notifier_, this);
 }
 
 void frmMain::OpenPictureWindow() {

@@ -104,6 +104,7 @@ class frmMain : public QMainWindow {
     QPushButton* Command1 = nullptr;
     QMenu* mnuFile = nullptr;
     QAction* mnuPrint = nullptr;
+    QAction* mnuTemplate = nullptr;
     QAction* mnuReport = nullptr;
     std::array<QLabel*, kSlots> Label1{};
     std::array<QComboBox*, kSlots> Combo1{};
@@ -123,6 +124,8 @@ class frmMain : public QMainWindow {
     void PrintMainWindow();          ///< cmdPrint: banner, enlarged, printed, restored
     void PrintFromMenu();            ///< mnuPrint: the print dialog first, then as cmdPrint
     void OpenPictureWindow();        ///< Label4(0): the picture window, modal
+    /// mnuTemplate: the print dialog first, then the 1:1 template of the layout as it stands.
+    void PrintTemplateFromMenu();
 
     /// Closes the window as the system asked (SIGTERM, SIGHUP): the save runs, but a failure is
     /// not shown in a box that would hold up the end.

@@ -23,6 +23,8 @@
 #include "../ui/window_fixture.h"
 #include "print/page_composer.h"
 #include "print/system_printer.h"
+#include "print/template_input.h"
+#include "print/template_page.h"
 
 namespace palquin {
 namespace {
@@ -219,6 +221,7 @@ class CupsPrintTest : public QObject {
     void printsTheEnlargedWindowWithBannerAndCompass();
     void aRefusedJobOrNoPrinterFailsOnceAndRestores_data();
     void aRefusedJobOrNoPrinterFailsOnceAndRestores();
+    void templateReachesPaperUnscaled();
 
   private:
     struct Window {
@@ -229,6 +232,8 @@ class CupsPrintTest : public QObject {
     };
     std::unique_ptr<Window> OpenWindow();
     void CheckRestored(const frmMain& main);
+    /// Waits for the queue to write the job out and rasterises its first page; null if not.
+    QImage ReadBackPage(const QString& gs, int dpi);
 
     PrivateCups cups_;
 };
@@ -271,6 +276,32 @@ void CupsPrintTest::CheckRestored(const frmMain& main) {
     QVERIFY(main.Label10->isHidden());
 }
 
+QImage CupsPrintTest::ReadBackPage(const QString& gs, int dpi) {
+    // The job leaves the queue once the filters have written it to the file.
+    const bool done = QTest::qWaitFor(
+        [this] {
+            return cups_.Tool(QStringLiteral("lpstat"), {QStringLiteral("-o")}).output.isEmpty() &&
+                   QFile(cups_.PagePath()).size() > 0;
+        },
+        30000);
+    if (!done) {
+        qWarning("%s", qPrintable(cups_.Log()));
+        return QImage();
+    }
+    const QString png = cups_.Dir() + QStringLiteral("/page.png");
+    QFile::remove(png);
+    QProcess raster;
+    raster.start(gs, {QStringLiteral("-q"), QStringLiteral("-dNOPAUSE"), QStringLiteral("-dBATCH"),
+                      QStringLiteral("-dSAFER"), QStringLiteral("-dFirstPage=1"),
+                      QStringLiteral("-dLastPage=1"), QStringLiteral("-sDEVICE=png16m"),
+                      QStringLiteral("-r%1").arg(dpi), QStringLiteral("-sOutputFile=") + png,
+                      cups_.PagePath()});
+    if (!raster.waitForFinished(30000) || raster.exitCode() != 0) {
+        return QImage();
+    }
+    return QImage(png);
+}
+
 void CupsPrintTest::printsTheEnlargedWindowWithBannerAndCompass() {
     if (const QString why = cups_.AddDefaultQueue(); !why.isEmpty()) {
         SKIP_BECAUSE(QStringLiteral("no print queue on the private scheduler: ") + why);
@@ -284,24 +315,7 @@ void CupsPrintTest::printsTheEnlargedWindowWithBannerAndCompass() {
     QCOMPARE(window->notifier.messages.size(), size_t{0});
     CheckRestored(*window->main);
 
-    // The job leaves the queue once the filters have written it to the file.
-    const bool done = QTest::qWaitFor(
-        [this] {
-            return cups_.Tool(QStringLiteral("lpstat"), {QStringLiteral("-o")}).output.isEmpty() &&
-                   QFile(cups_.PagePath()).size() > 0;
-        },
-        30000);
-    QVERIFY2(done, qPrintable(cups_.Log()));
-
-    const QString png = cups_.Dir() + QStringLiteral("/page.png");
-    QProcess raster;
-    raster.start(
-        gs, {QStringLiteral("-q"), QStringLiteral("-dNOPAUSE"), QStringLiteral("-dBATCH"),
-             QStringLiteral("-dSAFER"), QStringLiteral("-sDEVICE=png16m"), QStringLiteral("-r100"),
-             QStringLiteral("-sOutputFile=") + png, cups_.PagePath()});
-    QVERIFY(raster.waitForFinished(30000));
-    QCOMPARE(raster.exitCode(), 0);
-    const QImage page(png);
+    const QImage page = ReadBackPage(gs, 100);
     QVERIFY(!page.isNull());
 
     // Where the client area lies on the page: A4 at 100 dpi (one-pixel lines of the window are
@@ -405,6 +419,45 @@ void CupsPrintTest::aRefusedJobOrNoPrinterFailsOnceAndRestores() {
     QCOMPARE(window->notifier.messages[0].title, QStringLiteral("Palquin"));
     CheckRestored(*window->main);
     QVERIFY(!QFile::exists(cups_.PagePath()));
+}
+
+// The 1:1 template through the queue: the check bar on the page that comes out is 100 mm.
+void CupsPrintTest::templateReachesPaperUnscaled() {
+    if (const QString why = cups_.AddDefaultQueue(); !why.isEmpty()) {
+        SKIP_BECAUSE(QStringLiteral("no print queue on the private scheduler: ") + why);
+    }
+    const QString gs = PrivateCups::Find(QStringLiteral("gs"));
+    if (gs.isEmpty()) {
+        SKIP_BECAUSE(QStringLiteral("Ghostscript (gs) is not installed to read the page back"));
+    }
+    QFile::remove(cups_.PagePath());
+    TemplateInput input;
+    input.converters = {{"E 36.0", {0.0, 0.0}, 50.0, 0.0}};
+    input.siteText = "55.75 N 37.6 E";
+    input.focalMm = 600.0;
+    SystemPrinter printer;
+    const PrintResult result = printer.PrintTemplatePages(input, QStringLiteral("Шаблон 1:1"));
+    QVERIFY2(result.ok, qPrintable(result.reason));
+
+    constexpr int kPxPerMm = 10;
+    const QImage page = ReadBackPage(gs, static_cast<int>(kPxPerMm * 25.4));
+    QVERIFY(!page.isNull());
+    // The footer: the lowest kTemplateFooterMm above the queue's 12-point bottom margin, less
+    // the first millimetre where the frame's bottom line runs. The bar is its longest dark run.
+    const double bottomMarginMm = 12.0 / 72.0 * 25.4;
+    const int top =
+        page.height() - static_cast<int>((bottomMarginMm + kTemplateFooterMm - 1.0) * kPxPerMm);
+    int longest = 0;
+    for (int y = top; y < page.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < page.width(); ++x) {
+            run = qGray(page.pixel(x, y)) < 128 ? run + 1 : 0;
+            longest = qMax(longest, run);
+        }
+    }
+    // The bar plus half a tick's width at each end: 100.2 mm.
+    QVERIFY2(qAbs(double(longest) / kPxPerMm - kCheckBarMm) < 0.5,
+             qPrintable(QStringLiteral("check bar %1 mm").arg(double(longest) / kPxPerMm)));
 }
 
 }  // namespace palquin

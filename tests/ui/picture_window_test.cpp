@@ -34,6 +34,10 @@ class RecordingPrinter : public Printer {
         }
         return {!fail, fail ? QStringLiteral("recorded failure") : QString()};
     }
+    PrintResult PrintTemplatePages(const TemplateInput& /*input*/,
+                                   const QString& /*jobTitle*/) override {
+        return {false, QStringLiteral("no template here")};
+    }
 
     bool choose = true;
     bool fail = false;
