@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QStringList>
+#include <QTimeZone>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +38,9 @@ struct MainWindowSetup {
     Notifier* notifier = nullptr;      ///< message boxes
     std::filesystem::path reportPath;  ///< where the pointing report is written
     Printer* printer = nullptr;        ///< pages of the windows; none: every print fails
+    /// The picture window's clock and time zone for the aiming lines; empty: the system's.
+    std::function<QDateTime()> now;
+    QTimeZone zone = QTimeZone::systemTimeZone();
 };
 
 /// The main window. Elements carry their names as members and as objectNames ("Combo1_3" for
