@@ -116,17 +116,31 @@ void frmpicture::ShowAim(double trueAzimuthDeg, const PictureAimSetup& aim) {
         return;
     }
     const QTimeZone zone = aim.zone.isValid() ? aim.zone : QTimeZone::utc();
+    // The zone's offset at noon of the local day: on a day the clocks change it is the one the
+    // sun's time falls in, however early the window is opened.
+    const QDateTime noon(now.toTimeZone(zone).date(), QTime(12, 0), zone);
     const std::chrono::sys_seconds utc{std::chrono::seconds{now.toSecsSinceEpoch()}};
-    const std::chrono::minutes offset{zone.offsetFromUtc(now) / 60};
+    const std::chrono::minutes offset{zone.offsetFromUtc(noon) / 60};
     const PictureAimTexts texts = MakePictureAimTexts(*aim.site, trueAzimuthDeg, utc, offset);
     lblAim->setText(Utf8(texts.magnetic) + QLatin1Char('\n') + Utf8(texts.sun));
-    lblAim->setToolTip(TimeZoneTip(zone, now));
+    lblAim->setToolTip(TimeZoneTip(zone, noon));
 
-    // As tall as the two lines need when wrapped into the column, standing on the box's floor.
+    // As tall as the two lines need when wrapped into the column, standing on the box's floor;
+    // its top moves up to where a line of the caption starts, so that a caption running this far
+    // loses whole lines, never half of one.
     const int widthPx = TwToPx(kCaptionWidthTw);
+    const int boxTopPx = TwToPx(kCaptionTopTw);
     const int boxBottomPx = TwToPx(kCaptionTopTw + kCaptionHeightTw);
-    const int heightPx = std::min(lblAim->heightForWidth(widthPx), TwToPx(kCaptionHeightTw));
-    lblAim->setGeometry(TwToPx(kCaptionLeftTw), boxBottomPx - heightPx, widthPx, heightPx);
+    const int neededPx = std::min(lblAim->heightForWidth(widthPx), boxBottomPx - boxTopPx);
+    QLabel ruler;
+    ruler.setFont(Label5->font());
+    ruler.setTextFormat(Qt::PlainText);
+    ruler.setText(QStringLiteral("N"));
+    const int oneLinePx = ruler.sizeHint().height();
+    ruler.setText(QStringLiteral("N\nN"));
+    const int pitchPx = std::max(1, ruler.sizeHint().height() - oneLinePx);
+    const int topPx = boxTopPx + (boxBottomPx - neededPx - boxTopPx) / pitchPx * pitchPx;
+    lblAim->setGeometry(TwToPx(kCaptionLeftTw), topPx, widthPx, boxBottomPx - topPx);
     lblAim->show();
 }
 

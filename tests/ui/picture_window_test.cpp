@@ -195,6 +195,15 @@ void PictureWindowTest::aimLines_data() {
         << QVariant(181.935) << QVariant(55.75) << kMidsummer << QByteArray()
         << magnetic + QStringLiteral("Солнце на этом азимуте: 09:36 (высота 57.7°)")
         << QStringLiteral("Часовой пояс: UTC (UTC+00:00)");
+    // 01:30 in Berlin on the night the clocks go forward: the sun's time, solar noon at 37.6 E
+    // (09:34 UTC), is in summer time.
+    QTest::newRow("the day the clocks change")
+        << QVariant(180.0) << QVariant(55.75) << Utc(2026, 3, 29, 0, 30)
+        << QByteArray("Europe/Berlin")
+        << QStringLiteral(
+               "Магнитный азимут: 167.9° (склонение +12.1°, WMM2025)\n"
+               "Солнце на этом азимуте: 11:34 (высота 37.7°)")
+        << QStringLiteral("Часовой пояс: Europe/Berlin (UTC+02:00)");
     // At midwinter the sun sets in the south-west long before it could reach 250 degrees.
     QTest::newRow("no such moment today")
         << QVariant(250.0) << QVariant(55.75) << Utc(2026, 12, 21, 9, 0)
