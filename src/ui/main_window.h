@@ -39,7 +39,7 @@ struct MainWindowSetup {
     std::filesystem::path reportPath;  ///< where the pointing report is written
     Printer* printer = nullptr;        ///< pages of the windows; none: every print fails
     /// The picture window's clock and time zone for the aiming lines; empty: the system's.
-    std::function<QDateTime()> now;
+    std::function<QDateTime()> now = {};
     QTimeZone zone = QTimeZone::systemTimeZone();
 };
 

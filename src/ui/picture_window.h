@@ -22,8 +22,8 @@ class Printer;
 /// fields read when the window opens, and the clock and time zone of the computer (a test hands
 /// in its own, so nothing depends on today or on the machine's zone).
 struct PictureAimSetup {
-    std::optional<GeoPosition> site;  ///< none: no aiming lines
-    std::function<QDateTime()> now;   ///< empty: the system clock
+    std::optional<GeoPosition> site = std::nullopt;  ///< none: no aiming lines
+    std::function<QDateTime()> now = {};             ///< empty: the system clock
     QTimeZone zone = QTimeZone::systemTimeZone();
 };
 
