@@ -628,7 +628,16 @@ void frmMain::PrintTemplateFromMenu() {
 
 void frmMain::OpenPictureWindow() {
     // Modal without a nested event loop: the main window takes no input while it is open.
-    auto* picture = new frmpicture(e0_, Combo1[0]->currentText(), printer_, notifier_, this);
+    // The site as the fields read now, signed: south and west negative.
+    PictureAimSetup aim;
+    const double latitudeDeg = NumericValue(sh->text().toStdString());
+    const double longitudeDeg = NumericValue(dl->text().toStdString());
+    aim.site =
+        GeoPosition{cmbNS->currentText() == QStringLiteral("S") ? -latitudeDeg : latitudeDeg,
+                    cmbEW->currentText() == QStringLiteral("W") ? -longitudeDeg : longitudeDeg};
+    aim.now = setup_.now;
+    aim.zone = setup_.zone;
+    auto* picture = new frmpicture(e0_, Combo1[0]->currentText(), printer_, notifier_, this, aim);
     picture->setAttribute(Qt::WA_DeleteOnClose);
     picture->setWindowModality(Qt::ApplicationModal);
     picture->show();

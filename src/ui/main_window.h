@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QStringList>
+#include <QTimeZone>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +42,9 @@ struct MainWindowSetup {
     LinkOpener* linkOpener = nullptr;  ///< opens the links of the links window; null: nothing
     /// The catalogue and settings file; empty: satellite.txt in folder.
     std::filesystem::path catalogueFile;
+    /// The picture window's clock and time zone for the aiming lines; empty: the system's.
+    std::function<QDateTime()> now = {};
+    QTimeZone zone = QTimeZone::systemTimeZone();
 };
 
 /// The main window. Elements carry their names as members and as objectNames ("Combo1_3" for

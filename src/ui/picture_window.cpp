@@ -4,6 +4,11 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+#include "calc/aim.h"
 #include "diagram/compass.h"
 #include "diagram/compass_view.h"
 #include "diagram/twips.h"
@@ -13,8 +18,36 @@
 
 namespace palquin {
 
+namespace {
+
+// The caption's box, twips; the aiming lines share its column, below the caption's text.
+constexpr double kCaptionLeftTw = 2040.0;
+constexpr double kCaptionTopTw = 120.0;
+constexpr double kCaptionWidthTw = 2565.0;
+constexpr double kCaptionHeightTw = 1755.0;
+
+QString Utf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QString TimeZoneTip(const QTimeZone& zone, const QDateTime& at) {
+    const int offsetMin = zone.offsetFromUtc(at) / 60;
+    const int magnitude = offsetMin < 0 ? -offsetMin : offsetMin;
+    QString name = QString::fromUtf8(zone.id());
+    if (name.isEmpty()) {
+        name = zone.abbreviation(at);
+    }
+    return QStringLiteral("Часовой пояс: %1 (UTC%2%3:%4)")
+        .arg(name, offsetMin < 0 ? QStringLiteral("-") : QStringLiteral("+"))
+        .arg(magnitude / 60, 2, 10, QLatin1Char('0'))
+        .arg(magnitude % 60, 2, 10, QLatin1Char('0'));
+}
+
 frmpicture::frmpicture(std::optional<double> centralAzimuthDeg, const QString& centralEntryText,
-                       Printer* printer, Notifier* notifier, QWidget* parent)
+                       Printer* printer, Notifier* notifier, QWidget* parent,
+                       const PictureAimSetup& aim)
     : QDialog(parent), printer_(printer), notifier_(notifier) {
     setObjectName(QStringLiteral("frmpicture"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -36,7 +69,23 @@ frmpicture::frmpicture(std::optional<double> centralAzimuthDeg, const QString& c
     Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label5->setStyleSheet(QStringLiteral("color: rgb(255,255,0); background: transparent;"));
     Label5->setAttribute(Qt::WA_TransparentForMouseEvents);  // its click closes the window
-    PlaceTw(Label5, 2040, 120, 2565, 1755);
+    PlaceTw(Label5, kCaptionLeftTw, kCaptionTopTw, kCaptionWidthTw, kCaptionHeightTw);
+
+    // The window has no room below the caption's box (105 twips), so the aiming lines take the
+    // lower part of that box, inside the client area, and are printed with the window.
+    lblAim = new QLabel(this);
+    lblAim->setObjectName(QStringLiteral("lblAim"));
+    lblAim->setTextFormat(Qt::PlainText);
+    lblAim->setWordWrap(true);
+    lblAim->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    // Drawn over the caption's box on the window's own colour: a caption long enough to reach
+    // down here goes under the lines rather than through them.
+    lblAim->setStyleSheet(QStringLiteral("color: rgb(255,255,0); background-color: %1;")
+                              .arg(palette().color(QPalette::Window).name()));
+    QFont aimFont = lblAim->font();
+    aimFont.setFamily(Label5->font().family());
+    lblAim->setFont(aimFont);
+    lblAim->hide();
 
     Prt = new QPushButton(this);
     Prt->setObjectName(QStringLiteral("Prt"));
@@ -51,7 +100,48 @@ frmpicture::frmpicture(std::optional<double> centralAzimuthDeg, const QString& c
         Label5->setText(QString::fromStdString(
             AzimuthCaption(*centralAzimuthDeg, centralEntryText.toStdString())));
         compass->PointNeedle(*centralAzimuthDeg);
+        ShowAim(*centralAzimuthDeg, aim);
     }
+}
+
+void frmpicture::ShowAim(double trueAzimuthDeg, const PictureAimSetup& aim) {
+    // The latitude field takes up to 180: a place off the globe gets no lines.
+    if (!aim.site || !std::isfinite(aim.site->latitudeDeg) ||
+        std::abs(aim.site->latitudeDeg) > 90.0 || !std::isfinite(aim.site->longitudeDeg) ||
+        std::abs(aim.site->longitudeDeg) > 360.0) {
+        return;
+    }
+    const QDateTime now = aim.now ? aim.now() : QDateTime::currentDateTimeUtc();
+    if (!now.isValid()) {
+        return;
+    }
+    const QTimeZone zone = aim.zone.isValid() ? aim.zone : QTimeZone::utc();
+    // The zone's offset at noon of the local day: on a day the clocks change it is the one the
+    // sun's time falls in, however early the window is opened.
+    const QDateTime noon(now.toTimeZone(zone).date(), QTime(12, 0), zone);
+    const std::chrono::sys_seconds utc{std::chrono::seconds{now.toSecsSinceEpoch()}};
+    const std::chrono::minutes offset{zone.offsetFromUtc(noon) / 60};
+    const PictureAimTexts texts = MakePictureAimTexts(*aim.site, trueAzimuthDeg, utc, offset);
+    lblAim->setText(Utf8(texts.magnetic) + QLatin1Char('\n') + Utf8(texts.sun));
+    lblAim->setToolTip(TimeZoneTip(zone, noon));
+
+    // As tall as the two lines need when wrapped into the column, standing on the box's floor;
+    // its top moves up to where a line of the caption starts, so that a caption running this far
+    // loses whole lines, never half of one.
+    const int widthPx = TwToPx(kCaptionWidthTw);
+    const int boxTopPx = TwToPx(kCaptionTopTw);
+    const int boxBottomPx = TwToPx(kCaptionTopTw + kCaptionHeightTw);
+    const int neededPx = std::min(lblAim->heightForWidth(widthPx), boxBottomPx - boxTopPx);
+    QLabel ruler;
+    ruler.setFont(Label5->font());
+    ruler.setTextFormat(Qt::PlainText);
+    ruler.setText(QStringLiteral("N"));
+    const int oneLinePx = ruler.sizeHint().height();
+    ruler.setText(QStringLiteral("N\nN"));
+    const int pitchPx = std::max(1, ruler.sizeHint().height() - oneLinePx);
+    const int topPx = boxTopPx + (boxBottomPx - neededPx - boxTopPx) / pitchPx * pitchPx;
+    lblAim->setGeometry(TwToPx(kCaptionLeftTw), topPx, widthPx, boxBottomPx - topPx);
+    lblAim->show();
 }
 
 void frmpicture::Print() {

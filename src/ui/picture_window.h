@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QDateTime>
 #include <QDialog>
 #include <QString>
+#include <QTimeZone>
+#include <functional>
 #include <optional>
+
+#include "calc/geo.h"
 
 class QLabel;
 class QPushButton;
@@ -12,6 +17,18 @@ namespace palquin {
 class CompassView;
 class Notifier;
 class Printer;
+
+/// Where and when the aiming lines under the caption are for: the site as the main window's
+/// fields read when the window opens, and the clock and time zone of the computer (a test hands
+/// in its own, so nothing depends on today or on the machine's zone).
+struct PictureAimSetup {
+    std::optional<GeoPosition> site = std::nullopt;  ///< none: no aiming lines
+    std::function<QDateTime()> now = {};             ///< empty: the system clock
+    QTimeZone zone = QTimeZone::systemTimeZone();
+};
+
+/// "Часовой пояс: Europe/Moscow (UTC+03:00)": the zone and its offset at that moment.
+QString TimeZoneTip(const QTimeZone& zone, const QDateTime& at);
 
 /// The picture window: a compass with a needle towards the central satellite and a caption with
 /// its azimuth and selector text, plus a tiny print button. It reads the central azimuth and the
@@ -26,13 +43,17 @@ class frmpicture : public QDialog {
 
     /// centralAzimuthDeg is e0 (unset or 0: no central result, the compass stays empty).
     frmpicture(std::optional<double> centralAzimuthDeg, const QString& centralEntryText,
-               Printer* printer, Notifier* notifier, QWidget* parent = nullptr);
+               Printer* printer, Notifier* notifier, QWidget* parent = nullptr,
+               const PictureAimSetup& aim = {});
 
     /// Prt: prints the window as it stands; a failure is reported and changes nothing.
     void Print();
 
     CompassView* compass = nullptr;  ///< Shape1, Line1, Line2, Line3 and the four letters
     QLabel* Label5 = nullptr;
+    /// The magnetic azimuth and the sun's time at the site today, in the caption's column below
+    /// its text; empty and hidden without a central result or a site.
+    QLabel* lblAim = nullptr;
     QPushButton* Prt = nullptr;
 
   protected:
@@ -40,6 +61,8 @@ class frmpicture : public QDialog {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    void ShowAim(double trueAzimuthDeg, const PictureAimSetup& aim);
+
     Printer* printer_;
     Notifier* notifier_;
     bool pressed_ = false;  ///< a press on the background that a release turns into a click

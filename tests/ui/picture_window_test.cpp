@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -46,6 +47,24 @@ class RecordingPrinter : public Printer {
     std::function<void()> onPrint;
 };
 
+// Moscow, the site of the sample settings.
+const GeoPosition kMoscow{55.75, 37.6};
+
+QDateTime Utc(int year, int month, int day, int hour, int minute) {
+    return QDateTime(QDate(year, month, day), QTime(hour, minute), QTimeZone::utc());
+}
+
+const QDateTime kMidsummer = Utc(2026, 6, 21, 6, 0);
+
+PictureAimSetup AimAt(std::optional<GeoPosition> site, const QDateTime& now,
+                      const QTimeZone& zone) {
+    PictureAimSetup aim;
+    aim.site = site;
+    aim.now = [now] { return now; };
+    aim.zone = zone;
+    return aim;
+}
+
 // A main window with the sample catalogue, slot 0 on the first entry when calculate is set.
 struct MainFixture {
     explicit MainFixture(bool calculate) {
@@ -59,6 +78,8 @@ struct MainFixture {
         setup.notifier = &notifier;
         setup.printer = &printer;
         setup.reportPath = folder.filePath(QStringLiteral("printOut.txt")).toStdString();
+        setup.now = [] { return kMidsummer; };
+        setup.zone = QTimeZone::utc();
         window = std::make_unique<frmMain>(setup);
         window->show();
         if (calculate) {
@@ -89,6 +110,8 @@ class PictureWindowTest : public QObject {
     void elementsAtTheirPlaces();
     void needleAndCaption_data();
     void needleAndCaption();
+    void aimLines_data();
+    void aimLines();
     void clicks_data();
     void clicks();
     void centralResultsLabelOpensItModalReadingOnce();
@@ -155,12 +178,102 @@ void PictureWindowTest::needleAndCaption() {
     QCOMPARE(picture.Label5->textFormat(), Qt::PlainText);  // the <b> of the entry stays text
 }
 
+void PictureWindowTest::aimLines_data() {
+    QTest::addColumn<QVariant>("e0");           // invalid: not set
+    QTest::addColumn<QVariant>("latitudeDeg");  // invalid: no site; longitude 37.6
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<QByteArray>("zoneId");  // empty: UTC
+    QTest::addColumn<QString>("text");       // empty: no lines, hidden
+    QTest::addColumn<QString>("tip");
+    // Eutelsat 36 from Moscow at midsummer: the compass reads about 12 degrees less than the true
+    // azimuth (181.9), and the sun stands over the satellite a few minutes after local solar
+    // noon (09:32 UTC at 37.6 E), 90 - 55.75 + 23.44 degrees high.
+    const QString magnetic =
+        QStringLiteral("Магнитный азимут: 169.8° (склонение +12.1°, WMM2025)\n");
+    QTest::newRow("Moscow time") << QVariant(181.935) << QVariant(55.75) << kMidsummer
+                                 << QByteArray("Europe/Moscow")
+                                 << magnetic + QStringLiteral(
+                                                   "Солнце на этом азимуте: 12:36 (высота 57.7°)")
+                                 << QStringLiteral("Часовой пояс: Europe/Moscow (UTC+03:00)");
+    QTest::newRow("the same moment in UTC")
+        << QVariant(181.935) << QVariant(55.75) << kMidsummer << QByteArray()
+        << magnetic + QStringLiteral("Солнце на этом азимуте: 09:36 (высота 57.7°)")
+        << QStringLiteral("Часовой пояс: UTC (UTC+00:00)");
+    // 01:30 in Berlin on the night the clocks go forward: the sun's time, solar noon at 37.6 E
+    // (09:34 UTC), is in summer time.
+    QTest::newRow("the day the clocks change")
+        << QVariant(180.0) << QVariant(55.75) << Utc(2026, 3, 29, 0, 30)
+        << QByteArray("Europe/Berlin")
+        << QStringLiteral(
+               "Магнитный азимут: 167.9° (склонение +12.1°, WMM2025)\n"
+               "Солнце на этом азимуте: 11:34 (высота 37.7°)")
+        << QStringLiteral("Часовой пояс: Europe/Berlin (UTC+02:00)");
+    // At midwinter the sun sets in the south-west long before it could reach 250 degrees.
+    QTest::newRow("no such moment today")
+        << QVariant(250.0) << QVariant(55.75) << Utc(2026, 12, 21, 9, 0)
+        << QByteArray("Europe/Moscow")
+        << QStringLiteral(
+               "Магнитный азимут: 237.8° (склонение +12.2°, WMM2025)\n"
+               "Солнце на этом азимуте сегодня не бывает")
+        << QStringLiteral("Часовой пояс: Europe/Moscow (UTC+03:00)");
+    // The latitude field takes up to 180 degrees.
+    QTest::newRow("latitude off the globe")
+        << QVariant(181.935) << QVariant(120.0) << kMidsummer << QByteArray("Europe/Moscow")
+        << QString() << QString();
+    QTest::newRow("no calculation yet") << QVariant() << QVariant(55.75) << kMidsummer
+                                        << QByteArray("Europe/Moscow") << QString() << QString();
+    QTest::newRow("azimuth 0 counts as none")
+        << QVariant(0.0) << QVariant(55.75) << kMidsummer << QByteArray("Europe/Moscow")
+        << QString() << QString();
+    QTest::newRow("no site") << QVariant(181.935) << QVariant() << kMidsummer
+                             << QByteArray("Europe/Moscow") << QString() << QString();
+}
+
+void PictureWindowTest::aimLines() {
+    QFETCH(QVariant, e0);
+    QFETCH(QVariant, latitudeDeg);
+    QFETCH(QDateTime, now);
+    QFETCH(QByteArray, zoneId);
+    QFETCH(QString, text);
+    QFETCH(QString, tip);
+    const QTimeZone zone = zoneId.isEmpty() ? QTimeZone::utc() : QTimeZone(zoneId);
+    if (!zone.isValid()) {
+        QSKIP(qPrintable(QStringLiteral("the time zone %1 is not on this machine (tzdata)")
+                             .arg(QString::fromLatin1(zoneId))));
+    }
+    const std::optional<double> azimuth =
+        e0.isValid() ? std::optional<double>(e0.toDouble()) : std::nullopt;
+    frmpicture picture(
+        azimuth, kEntry, nullptr, nullptr, nullptr,
+        AimAt(latitudeDeg.isValid() ? std::optional<GeoPosition>(
+                                          GeoPosition{latitudeDeg.toDouble(), kMoscow.longitudeDeg})
+                                    : std::nullopt,
+              now, zone));
+    picture.show();
+    QCOMPARE(picture.lblAim->text(), text);
+    QCOMPARE(picture.lblAim->toolTip(), tip);
+    QCOMPARE(picture.lblAim->isVisible(), !text.isEmpty());
+    QCOMPARE(picture.lblAim->textFormat(), Qt::PlainText);
+    QCOMPARE(picture.lblAim->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+    QCOMPARE(picture.lblAim->font().family(), picture.Label5->font().family());
+    if (!text.isEmpty()) {
+        // Inside the caption's column and the client area, so the printout has it; the
+        // caption keeps its box.
+        const QRect column = Tw(2040, 120, 2565, 1755);
+        QVERIFY(column.contains(picture.lblAim->geometry()));
+        QVERIFY(picture.rect().contains(picture.lblAim->geometry()));
+        QCOMPARE(picture.Label5->geometry(), column);
+        QVERIFY(picture.lblAim->height() >= picture.lblAim->heightForWidth(column.width()));
+    }
+}
+
 void PictureWindowTest::clicks_data() {
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<bool>("closes");
     QTest::addColumn<int>("prints");
     QTest::newRow("background") << TwPoint(4650, 1900) << true << 0;
     QTest::newRow("caption") << TwPoint(3000, 900) << true << 0;
+    QTest::newRow("aiming lines") << TwPoint(3000, 1800) << true << 0;
     QTest::newRow("compass cross") << TwPoint(960, 400) << true << 0;
     QTest::newRow("letter N") << TwPoint(1087, 247) << false << 0;
     QTest::newRow("letter E") << TwPoint(207, 887) << false << 0;
@@ -173,7 +286,8 @@ void PictureWindowTest::clicks() {
     QFETCH(int, prints);
     RecordingPrinter printer;
     RecordingNotifier notifier;
-    frmpicture picture(180.0, kEntry, &printer, &notifier);
+    frmpicture picture(180.0, kEntry, &printer, &notifier, nullptr,
+                       AimAt(kMoscow, kMidsummer, QTimeZone::utc()));
     picture.show();
     QVERIFY(QTest::qWaitForWindowExposed(&picture));
     QWidget* target = picture.childAt(at);
@@ -199,6 +313,11 @@ void PictureWindowTest::centralResultsLabelOpensItModalReadingOnce() {
     QCOMPARE(picture->windowModality(), Qt::ApplicationModal);
     const QString caption = picture->Label5->text();
     QVERIFY(caption.endsWith(QStringLiteral("\r\n") + kEntry));
+    // The aiming lines are for the site of the fields, with the window's clock and zone.
+    const frmpicture north(main.e0(), kEntry, nullptr, nullptr, nullptr,
+                           AimAt(kMoscow, kMidsummer, QTimeZone::utc()));
+    QVERIFY(!north.lblAim->text().isEmpty());
+    QCOMPARE(picture->lblAim->text(), north.lblAim->text());
 
     // Later calculations do not reach an open picture window.
     testing::Choose(main, 0, 1);
@@ -208,9 +327,15 @@ void PictureWindowTest::centralResultsLabelOpensItModalReadingOnce() {
     QPointer<frmpicture> closed(picture);
     QTest::mouseClick(picture, Qt::LeftButton, {}, TwPoint(4650, 1900));
     QTRY_VERIFY(closed.isNull());
+    // South and west count negative.
+    main.cmbNS->setEditText(QStringLiteral("S"));
+    main.cmbEW->setEditText(QStringLiteral("W"));
     QTest::mouseClick(main.Label4[0], Qt::LeftButton);
     QVERIFY(fixture.Picture() != nullptr);
     QVERIFY(fixture.Picture()->Label5->text().endsWith(QStringLiteral("Hot Bird;;;")));
+    const frmpicture south(main.e0(), kEntry, nullptr, nullptr, nullptr,
+                           AimAt(GeoPosition{-55.75, -37.6}, kMidsummer, QTimeZone::utc()));
+    QCOMPARE(fixture.Picture()->lblAim->text(), south.lblAim->text());
 }
 
 void PictureWindowTest::printButtonPrintsTheWindowAsItStands_data() {
@@ -224,10 +349,17 @@ void PictureWindowTest::printButtonPrintsTheWindowAsItStands() {
     RecordingPrinter printer;
     printer.fail = fail;
     RecordingNotifier notifier;
-    frmpicture picture(180.0, kEntry, &printer, &notifier);
+    frmpicture picture(180.0, kEntry, &printer, &notifier, nullptr,
+                       AimAt(kMoscow, kMidsummer, QTimeZone::utc()));
     picture.show();
     const QString caption = picture.Label5->text();
+    bool aimOnPage = false;
+    printer.onPrint = [&] {
+        aimOnPage = picture.lblAim->isVisible() && !picture.lblAim->text().isEmpty() &&
+                    picture.rect().contains(picture.lblAim->geometry());
+    };
     QTest::mouseClick(picture.Prt, Qt::LeftButton);
+    QVERIFY(aimOnPage);
     QCOMPARE(printer.printed, QStringList{QStringLiteral("frmpicture")});
     QCOMPARE(printer.dialogs, 0);
     QCOMPARE(notifier.messages.size(), size_t{fail ? 1u : 0u});
