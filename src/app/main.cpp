@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
@@ -25,7 +26,27 @@ namespace {
 // Help, version, usage errors and the modes without a window. They need no display: no window
 // platform is loaded.
 int RunCommandLine(int argc, char** argv, const palquin::cli::Invocation& invocation) {
-    QCoreApplication app(argc, argv);
+    std::optional<QGuiApplication> painting;
+    std::optional<QCoreApplication> plain;
+    if (invocation.action == palquin::cli::Invocation::Action::Mode && invocation.mode->paints) {
+        // Pages need fonts, hence a QGuiApplication; the offscreen platform needs no display.
+        // Only the program's name goes to Qt: the arguments were read already, and a value such
+        // as "-platform" must not be taken for one of Qt's own options.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Qt's notes about the desktop it finds (no XDG_RUNTIME_DIR, ...) are no concern of a
+        // command that writes a file; the mode reports its own failures.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) {
+                std::cerr << "palquin: " << text.toStdString() << '\n';
+            }
+        });
+        static char fallbackName[] = "palquin";
+        static int guiArgc = 1;
+        static char* guiArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};
+        painting.emplace(guiArgc, guiArgv);
+    } else {
+        plain.emplace(argc, argv);
+    }
     std::filesystem::path defaultCatalogue;
     std::string error;
     if (const std::optional<std::filesystem::path> folder = palquin::ProgramFolder(&error)) {

@@ -4,11 +4,13 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <new>
 #include <system_error>
 
+#include "calc/aim.h"
 #include "cli/arguments.h"
 #include "cli/modes.h"
 #include "core/file_io.h"
@@ -20,14 +22,17 @@ namespace {
 
 const QString kProgram = QStringLiteral("palquin");
 
-// A value option: its long name, the name of its value in --help, and a check of the value that
-// returns what is wrong with it (empty when nothing is).
+// A value option (or a flag, without a value name): its long name, the name of its value in
+// --help. How a mode checks the value is the mode's own.
 struct ValueOption {
     QString name;
     QString valueName;
     QString description;
-    QString (*check)(const QString& name, const QString& value);
 };
+
+QString BadValue(const QString& name, const QString& value, const QString& wanted) {
+    return QStringLiteral("неверное значение «%1» у параметра --%2: %3").arg(value, name, wanted);
+}
 
 // Degrees as the window's coordinate fields take them: digits with one optional point, 0 to 180.
 QString CheckDegrees(const QString& name, const QString& value) {
@@ -35,24 +40,108 @@ QString CheckDegrees(const QString& name, const QString& value) {
     if (kNumber.match(value).hasMatch() && CoordinateInRange(NumericValue(value.toStdString()))) {
         return {};
     }
-    return QStringLiteral(
-               "неверное значение «%1» у параметра --%2: нужно число градусов от 0 до "
-               "180 с точкой в качестве десятичного знака")
-        .arg(value, name);
+    return BadValue(name, value,
+                    QStringLiteral("нужно число градусов от 0 до 180 с точкой в качестве "
+                                   "десятичного знака"));
+}
+
+QString CheckLatitude(const QString& name, const QString& value) {
+    if (ParseLatitude(value.toStdString())) {
+        return {};
+    }
+    return BadValue(name, value,
+                    QStringLiteral("нужна широта в градусах от -90 до 90 (север — плюс) или с "
+                                   "буквой N или S, например 55.75 или 33.9S"));
+}
+
+QString CheckLongitude(const QString& name, const QString& value) {
+    if (ParseLongitude(value.toStdString())) {
+        return {};
+    }
+    return BadValue(name, value,
+                    QStringLiteral("нужна долгота в градусах от -180 до 180 (восток — плюс) или с "
+                                   "буквой E или W, например 37.6 или 70.5W"));
+}
+
+QString CheckPosition(const QString& name, const QString& value) {
+    if (ParseOrbitalPosition(value.toStdString())) {
+        return {};
+    }
+    return BadValue(name, value,
+                    QStringLiteral("нужна орбитальная позиция от 0 до 180 градусов с буквой E или "
+                                   "W, например 13E, 5W или 13.0E"));
+}
+
+QString CheckDate(const QString& name, const QString& value) {
+    if (ParseDate(value.toStdString())) {
+        return {};
+    }
+    return BadValue(name, value, QStringLiteral("нужна существующая дата вида ГГГГ-ММ-ДД"));
+}
+
+QString CheckFocal(const QString& name, const QString& value) {
+    if (const std::optional<double> mm = PlainMillimetres(value); mm && *mm > 0.0) {
+        return {};
+    }
+    return BadValue(name, value,
+                    QStringLiteral("нужно число миллиметров больше 0 с точкой в качестве "
+                                   "десятичного знака"));
+}
+
+QString CheckDiameter(const QString& name, const QString& value) {
+    if (const std::optional<double> mm = PlainMillimetres(value); mm && DiameterInRange(*mm)) {
+        return {};
+    }
+    return BadValue(name, value, QStringLiteral("нужно число миллиметров от 0 до 100"));
+}
+
+QString CheckFile(const QString& name, const QString& value) {
+    return value.isEmpty() ? QStringLiteral("у параметра --%1 пустое имя файла").arg(name)
+                           : QString();
 }
 
 const std::vector<ValueOption>& ValueOptions() {
     static const std::vector<ValueOption> options = {
         {QStringLiteral("catalogue"), QStringLiteral("ФАЙЛ"),
-         QStringLiteral("файл каталога вместо satellite.txt программы"), nullptr},
+         QStringLiteral("файл каталога вместо satellite.txt программы")},
         {QStringLiteral("latitude"), QStringLiteral("ГРАД"),
-         QStringLiteral("широта места в градусах (по умолчанию — сохранённая в каталоге)"),
-         CheckDegrees},
+         QStringLiteral("широта места (по умолчанию — сохранённая в каталоге)")},
         {QStringLiteral("longitude"), QStringLiteral("ГРАД"),
-         QStringLiteral("долгота места в градусах (по умолчанию — сохранённая в каталоге)"),
-         CheckDegrees},
+         QStringLiteral("долгота места (по умолчанию — сохранённая в каталоге)")},
+        {QStringLiteral("satellite"), QStringLiteral("ПОЗИЦИЯ"),
+         QStringLiteral("для --aim: орбитальная позиция спутника, например 13E или 5W")},
+        {QStringLiteral("date"), QStringLiteral("ГГГГ-ММ-ДД"),
+         QStringLiteral("для --aim: день (по умолчанию — сегодня)")},
+        {QStringLiteral("json"), QString(),
+         QStringLiteral("для --aim: один объект JSON вместо строк")},
+        {QStringLiteral("central"), QStringLiteral("ПОЗИЦИЯ"),
+         QStringLiteral("для --template: спутник центрального конвертера")},
+        {QStringLiteral("extra"), QStringLiteral("ПОЗИЦИЯ"),
+         QStringLiteral("для --template: спутник ещё одного конвертера (можно повторять)")},
+        {QStringLiteral("focal"), QStringLiteral("ММ"),
+         QStringLiteral("для --template: фокусное расстояние (по умолчанию — сохранённое)")},
+        {QStringLiteral("diameter"), QStringLiteral("ММ"),
+         QStringLiteral("для --template: диаметр конвертеров, от 0 до 100 (по умолчанию 50)")},
     };
     return options;
+}
+
+const ValueOption* FindValueOption(const QString& name) {
+    for (const ValueOption& option : ValueOptions()) {
+        if (option.name == name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+const ModeOption* FindModeOption(const ModeSpec& mode, const QString& name) {
+    for (const ModeOption& option : mode.options) {
+        if (option.name == name) {
+            return &option;
+        }
+    }
+    return nullptr;
 }
 
 Invocation Failed(const QString& error) {
@@ -65,12 +154,24 @@ Invocation Failed(const QString& error) {
 QString Usage() {
     QString usage = QStringLiteral("Использование: %1 [--catalogue ФАЙЛ]\n").arg(kProgram);
     for (const ModeSpec& mode : Modes()) {
-        usage += QStringLiteral("       %1 --%2 [--catalogue ФАЙЛ]").arg(kProgram, mode.name);
-        for (const QString& option : mode.options) {
-            for (const ValueOption& known : ValueOptions()) {
-                if (known.name == option) {
-                    usage += QStringLiteral(" [--%1 %2]").arg(known.name, known.valueName);
-                }
+        usage += QStringLiteral("       %1 --%2").arg(kProgram, mode.name);
+        if (!mode.valueName.isEmpty()) {
+            usage += QLatin1Char(' ') + mode.valueName;
+        }
+        usage += QStringLiteral(" [--catalogue ФАЙЛ]");
+        for (const ModeOption& option : mode.options) {
+            const ValueOption* known = FindValueOption(option.name);
+            if (known == nullptr) {
+                continue;
+            }
+            QString text = QStringLiteral("--") + known->name;
+            if (!known->valueName.isEmpty()) {
+                text += QLatin1Char(' ') + known->valueName;
+            }
+            usage += option.required ? QStringLiteral(" ") + text
+                                     : QStringLiteral(" [") + text + QLatin1Char(']');
+            if (option.repeatable) {
+                usage += QStringLiteral("...");
             }
         }
         usage += QLatin1Char('\n');
@@ -94,15 +195,25 @@ QString HelpText(const Context& context) {
     help += Row(QStringLiteral("-h, --help"), QStringLiteral("показать эту справку и выйти"));
     help += Row(QStringLiteral("-v, --version"), QStringLiteral("показать версию и выйти"));
     for (const ModeSpec& mode : Modes()) {
-        help += Row(QStringLiteral("    --") + mode.name, mode.description);
+        help += Row(QStringLiteral("    --") + mode.name +
+                        (mode.valueName.isEmpty() ? QString() : QLatin1Char(' ') + mode.valueName),
+                    mode.description);
     }
     for (const ValueOption& option : ValueOptions()) {
-        help += Row(QStringLiteral("    --%1 %2").arg(option.name, option.valueName),
-                    option.description);
+        help +=
+            Row(QStringLiteral("    --") + option.name +
+                    (option.valueName.isEmpty() ? QString() : QLatin1Char(' ') + option.valueName),
+                option.description);
     }
+    help += QStringLiteral(
+        "\nШирота и долгота для --report — число от 0 до 180, полушария берутся из каталога;\n"
+        "для --aim и --template — со знаком (север и восток — плюс) или с буквой: 55.75, "
+        "-33.9, 33.9S, 37.6E.\n"
+        "Позиция спутника — градусы с буквой E или W: 13E, 5W, 13.0E.\n");
     help += QStringLiteral("\nКаталог по умолчанию: ") + PathText(context.defaultCatalogue) +
             QStringLiteral(
-                "\nКоды завершения: 0 — готово; 1 — каталог не прочитан или вывод не записан; "
+                "\nКоды завершения: 0 — готово; 1 — каталог не прочитан, расчёт невозможен или "
+                "вывод не записан; "
                 "2 — ошибка в параметрах.\n");
     return help;
 }
@@ -129,19 +240,46 @@ QString ParserError(const QCommandLineParser& parser) {
 
 std::optional<QString> Invocation::Value(const QString& name) const {
     const auto found = values.find(name);
-    if (found == values.end()) {
+    if (found == values.end() || found->second.isEmpty()) {
         return std::nullopt;
     }
-    return found->second;
+    return found->second.constLast();
+}
+
+QStringList Invocation::Values(const QString& name) const {
+    const auto found = values.find(name);
+    return found == values.end() ? QStringList() : found->second;
 }
 
 const std::vector<ModeSpec>& Modes() {
     static const std::vector<ModeSpec> modes = {
         {QStringLiteral("report"),
+         QString(),
          QStringLiteral("вывести отчёт по каталогу (азимут - угол места - строка каталога) и "
                         "выйти; окно не открывается, файлы не пишутся"),
-         {QStringLiteral("latitude"), QStringLiteral("longitude")},
+         {{QStringLiteral("latitude"), CheckDegrees}, {QStringLiteral("longitude"), CheckDegrees}},
          RunReport},
+        {QStringLiteral("aim"),
+         QString(),
+         QStringLiteral("вывести азимут (истинный и магнитный), угол места, поворот конвертера и "
+                        "время, когда солнце стоит на азимуте спутника, и выйти"),
+         {{QStringLiteral("satellite"), CheckPosition, true},
+          {QStringLiteral("latitude"), CheckLatitude},
+          {QStringLiteral("longitude"), CheckLongitude},
+          {QStringLiteral("date"), CheckDate},
+          {QStringLiteral("json")}},
+         RunAim},
+        {QStringLiteral("template"),
+         QStringLiteral("ФАЙЛ.pdf"),
+         QStringLiteral("записать шаблон 1:1 для крепления конвертеров в файл PDF и выйти"),
+         {{QStringLiteral("central"), CheckPosition, true},
+          {QStringLiteral("extra"), CheckPosition, false, true},
+          {QStringLiteral("focal"), CheckFocal},
+          {QStringLiteral("diameter"), CheckDiameter},
+          {QStringLiteral("latitude"), CheckLatitude},
+          {QStringLiteral("longitude"), CheckLongitude}},
+         RunTemplate,
+         true},
     };
     return modes;
 }
@@ -161,7 +299,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments) {
     parser.addOption(help);
     parser.addOption(version);
     for (const ModeSpec& mode : Modes()) {
-        parser.addOption(QCommandLineOption(mode.name));
+        parser.addOption(QCommandLineOption(mode.name, mode.description, mode.valueName));
     }
     for (const ValueOption& option : ValueOptions()) {
         parser.addOption(QCommandLineOption(option.name, option.description, option.valueName));
@@ -193,13 +331,20 @@ Invocation ParseArguments(const std::vector<std::string>& arguments) {
         }
         invocation.action = Invocation::Action::Mode;
         invocation.mode = &mode;
+        if (!mode.valueName.isEmpty()) {
+            const QString value = parser.value(mode.name);
+            if (const QString problem = CheckFile(mode.name, value); !problem.isEmpty()) {
+                return Failed(problem);
+            }
+            invocation.values[mode.name] = QStringList{value};
+        }
     }
     for (const ValueOption& option : ValueOptions()) {
         if (!parser.isSet(option.name)) {
             continue;
         }
-        const QString value = parser.value(option.name);
         if (option.name == QLatin1String("catalogue")) {
+            const QString value = parser.value(option.name);
             if (value.isEmpty()) {
                 return Failed(QStringLiteral("у параметра --catalogue пустое имя файла"));
             }
@@ -210,25 +355,35 @@ Invocation ParseArguments(const std::vector<std::string>& arguments) {
             invocation.catalogue = ec ? named : absolute;
             continue;
         }
-        const bool accepted =
-            invocation.mode != nullptr &&
-            std::find(invocation.mode->options.begin(), invocation.mode->options.end(),
-                      option.name) != invocation.mode->options.end();
-        if (!accepted) {
+        const ModeOption* taken =
+            invocation.mode != nullptr ? FindModeOption(*invocation.mode, option.name) : nullptr;
+        if (taken == nullptr) {
             QStringList users;
             for (const ModeSpec& mode : Modes()) {
-                if (std::find(mode.options.begin(), mode.options.end(), option.name) !=
-                    mode.options.end()) {
+                if (FindModeOption(mode, option.name) != nullptr) {
                     users.append(QStringLiteral("--") + mode.name);
                 }
             }
             return Failed(QStringLiteral("параметр --%1 действует только вместе с %2")
                               .arg(option.name, users.join(QStringLiteral(" или "))));
         }
-        if (const QString problem = option.check(option.name, value); !problem.isEmpty()) {
-            return Failed(problem);
+        QStringList& given = invocation.values[option.name];
+        for (const QString& value : parser.values(option.name)) {
+            if (taken->check != nullptr) {
+                if (const QString problem = taken->check(option.name, value); !problem.isEmpty()) {
+                    return Failed(problem);
+                }
+            }
+            given.append(value);
         }
-        invocation.values[option.name] = value;
+    }
+    if (invocation.mode != nullptr) {
+        for (const ModeOption& option : invocation.mode->options) {
+            if (option.required && !invocation.Has(option.name)) {
+                return Failed(QStringLiteral("не указан параметр --%1, без него --%2 не работает")
+                                  .arg(option.name, invocation.mode->name));
+            }
+        }
     }
     return invocation;
 }
@@ -244,10 +399,7 @@ int Run(const Invocation& invocation, Context& context) {
                        ? kExitOk
                        : kExitFailure;
         case Invocation::Action::Error:
-            context.err << ArgumentBytes(QStringLiteral("%1: %2\n%3Подробнее: %1 --help\n")
-                                             .arg(kProgram, invocation.error, Usage()));
-            context.err.flush();
-            return kExitUsage;
+            return UsageError(context, invocation.error);
         case Invocation::Action::Mode:
             return invocation.mode->run(invocation, context);
         case Invocation::Action::Window:
@@ -309,6 +461,22 @@ std::string SiteText(const Invocation& invocation, const QString& option,
         return given->toStdString();
     }
     return CoordinateInRange(NumericValue(savedText)) ? savedText : std::string();
+}
+
+int UsageError(Context& context, const QString& message) {
+    context.err << ArgumentBytes(
+        QStringLiteral("%1: %2\n%3Подробнее: %1 --help\n").arg(kProgram, message, Usage()));
+    context.err.flush();
+    return kExitUsage;
+}
+
+std::optional<double> PlainMillimetres(const QString& text) {
+    static const QRegularExpression kNumber(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
+    if (!kNumber.match(text).hasMatch()) {
+        return std::nullopt;
+    }
+    const double value = NumericValue(text.toStdString());
+    return std::isfinite(value) ? std::optional(value) : std::nullopt;
 }
 
 bool WriteOut(Context& context, const QByteArray& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -24,13 +25,27 @@ struct Context {
     std::ostream& err;
 };
 
+/// How a mode takes one of the options: the same option may follow different rules in two modes
+/// (--latitude is 0 to 180 for --report, signed for --aim).
+struct ModeOption {
+    QString name;
+    /// What is wrong with a value (empty when nothing is); nullptr for a flag or any value.
+    QString (*check)(const QString& name, const QString& value) = nullptr;
+    bool required = false;
+    bool repeatable = false;  ///< listed as "[--extra ПОЗИЦИЯ]..." in the usage
+};
+
 /// A mode that runs without a window (--report). Another mode is one more row of Modes() and
 /// one function: it reads its options from the invocation and writes to the context's streams.
 struct ModeSpec {
-    QString name;                  ///< the option that selects it: "report" for --report
-    QString description;           ///< one line for --help
-    std::vector<QString> options;  ///< value options it accepts, besides --catalogue
+    QString name;       ///< the option that selects it: "report" for --report
+    QString valueName;  ///< the name of the mode option's own value (--template ФАЙЛ), or empty
+    QString description;              ///< one line for --help
+    std::vector<ModeOption> options;  ///< the options it accepts, besides --catalogue
     int (*run)(const Invocation& invocation, Context& context);
+    /// Draws pages, so the program gives it a QGuiApplication (on the offscreen platform: no
+    /// display is needed) instead of a QCoreApplication.
+    bool paints = false;
 };
 
 /// The modes, in the order --help lists them.
@@ -48,10 +63,15 @@ struct Invocation {
     Action action = Action::Window;
     const ModeSpec* mode = nullptr;
     std::optional<std::filesystem::path> catalogue;  ///< --catalogue FILE, bytes as given
-    std::map<QString, QString> values;               ///< the other value options, by long name
+    /// The other options given, by long name, every value in the order given (none for a flag);
+    /// the mode's own value under the mode's name.
+    std::map<QString, QStringList> values;
     QString error;
 
+    /// The option's value (the last one when it was given more than once).
     std::optional<QString> Value(const QString& name) const;
+    QStringList Values(const QString& name) const;
+    bool Has(const QString& name) const { return values.count(name) != 0; }
 };
 
 /// Reads the arguments (argv[0] is the program). Needs no application object and no display.

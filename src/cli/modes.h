@@ -22,10 +22,42 @@ std::optional<CatalogueText> ReadModeCatalogue(const Invocation& invocation, Con
 std::string SiteText(const Invocation& invocation, const QString& option,
                      const std::string& savedText);
 
+/// Millimetres as the window's fields take them: digits with one optional point (no sign, no
+/// exponent), finite.
+std::optional<double> PlainMillimetres(const QString& text);
+
+/// A site in signed degrees (north and east positive) for --aim and --template: each coordinate
+/// from its option when given, else from the saved settings.
+struct SignedSite {
+    double latitudeDeg = 0.0;
+    double longitudeDeg = 0.0;
+};
+
+/// The saved settings, read only when a value the options leave out is needed, or when
+/// --catalogue names a file (which must then be readable). All empty when nothing was read;
+/// nullopt once a message is on err.
+std::optional<SettingsTexts> ModeSettings(const Invocation& invocation, Context& context,
+                                          bool needed);
+
+/// The site from the options and the saved settings; nullopt when a coordinate is neither given
+/// nor saved in a form the formulas take (a message then names what to give).
+std::optional<SignedSite> ResolveSite(const Invocation& invocation, const SettingsTexts& saved,
+                                      Context& context);
+
+/// Writes a usage error's message (with the pointer to --help) and returns kExitUsage.
+int UsageError(Context& context, const QString& message);
+
 /// Writes text (UTF-8) to out; false, after a message on err, when it could not be written.
 bool WriteOut(Context& context, const QByteArray& text);
 
 /// --report: the pointing report of the whole catalogue on standard output.
 int RunReport(const Invocation& invocation, Context& context);
+
+/// --aim: how to aim at one satellite (true and magnetic azimuth, elevation, rotation, the sun's
+/// time at that azimuth), as labelled lines or one JSON object.
+int RunAim(const Invocation& invocation, Context& context);
+
+/// --template: the 1:1 mounting template as a PDF file, replaced only when complete.
+int RunTemplate(const Invocation& invocation, Context& context);
 
 }  // namespace palquin::cli

@@ -310,19 +310,9 @@ bool WriteTemplatePdf(const QString& file, const TemplateInput& input, QString* 
                  QStringLiteral("Не удалось записать файл %1: %2").arg(file, out.errorString()));
         return false;
     }
-    {
-        QPdfWriter writer(&out);
-        writer.setResolution(kPdfResolutionDpi);
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                        QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
-                        QPageLayout::Millimeter));
-        writer.setCreator(QStringLiteral("Palquin"));
-        writer.setTitle(QStringLiteral("Шаблон 1:1"));
-        if (!PaintTemplate(writer, input, error)) {
-            out.cancelWriting();
-            return false;
-        }
+    if (!WriteTemplatePdf(static_cast<QIODevice&>(out), input, error)) {
+        out.cancelWriting();
+        return false;
     }
     if (!out.commit()) {
         SetError(error,
@@ -330,6 +320,18 @@ bool WriteTemplatePdf(const QString& file, const TemplateInput& input, QString* 
         return false;
     }
     return true;
+}
+
+bool WriteTemplatePdf(QIODevice& out, const TemplateInput& input, QString* error) {
+    QPdfWriter writer(&out);
+    writer.setResolution(kPdfResolutionDpi);
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                    QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
+                    QPageLayout::Millimeter));
+    writer.setCreator(QStringLiteral("Palquin"));
+    writer.setTitle(QStringLiteral("Шаблон 1:1"));
+    return PaintTemplate(writer, input, error);
 }
 
 }  // namespace palquin

@@ -4,6 +4,7 @@
 
 #include "print/template_input.h"
 
+class QIODevice;
 class QPagedPaintDevice;
 class QPrinter;
 
@@ -30,5 +31,9 @@ bool PrintTemplate(QPrinter& printer, const TemplateInput& input, QString* error
 /// The same drawing into a PDF file on A4 paper with 10 mm margins. The file is replaced only
 /// when the whole document was written.
 bool WriteTemplatePdf(const QString& file, const TemplateInput& input, QString* error);
+
+/// The same PDF document written to an open device (a buffer, for a caller that saves the bytes
+/// itself).
+bool WriteTemplatePdf(QIODevice& out, const TemplateInput& input, QString* error);
 
 }  // namespace palquin

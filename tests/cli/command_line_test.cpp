@@ -1,13 +1,20 @@
-// The report from the window's menu, byte for byte, and the command line run as a process.
+// The report from the window's menu, byte for byte, and the command line run as a process:
+// --report, --aim and --template.
 #include <sys/stat.h>
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -78,13 +85,16 @@ class Program {
         return QDir(Folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
 
-    Outcome Run(const QStringList& arguments) const {
+    // timeZone: a POSIX TZ value, so no test depends on the machine's zone.
+    Outcome Run(const QStringList& arguments,
+                const QString& timeZone = QStringLiteral("UTC0")) const {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("DISPLAY"));
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("no-such-platform"));
         env.insert(QStringLiteral("HOME"), Home());
+        env.insert(QStringLiteral("TZ"), timeZone);
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(Home());
         process.start(Executable(), arguments);
@@ -195,7 +205,9 @@ class CommandLineTest : public QObject {
         }
         QTest::newRow("site without a mode")
             << QStringList{"--longitude", "37.6"} << 2 << QString()
-            << QStringLiteral("palquin: параметр --longitude действует только вместе с --report");
+            << QStringLiteral(
+                   "palquin: параметр --longitude действует только вместе с --report или --aim "
+                   "или --template");
         QTest::newRow("no such catalogue")
             << QStringList{"--report", "--catalogue", "nowhere.txt"} << 1 << QString()
             << QStringLiteral("palquin: каталог «HOME/nowhere.txt» не прочитан: файл не найден");
@@ -229,6 +241,228 @@ class CommandLineTest : public QObject {
         }
         // No catalogue appeared beside the program.
         QVERIFY(!program.FolderEntries().contains(QStringLiteral("satellite.txt")));
+    }
+
+    // A site in Moscow and Eutelsat 36E at the summer solstice, checked by hand: the satellite a
+    // little west of south, 26 to 27 degrees up; the compass needle there points about 12 degrees
+    // east of true north; the sun stands over the satellite's azimuth a few minutes after local
+    // solar noon, about 09:36 UTC. The sun's time comes in the computer's zone.
+    void aimAsJson_data() {
+        QTest::addColumn<QString>("timeZone");
+        QTest::addColumn<int>("offsetSeconds");
+        QTest::newRow("UTC") << QStringLiteral("UTC0") << 0;
+        QTest::newRow("Moscow time") << QStringLiteral("MSK-3") << 3 * 3600;
+    }
+    void aimAsJson() {
+        QFETCH(QString, timeZone);
+        QFETCH(int, offsetSeconds);
+        Program program;
+        const Outcome outcome =
+            program.Run({"--aim", "--satellite", "36E", "--latitude", "55.75", "--longitude",
+                         "37.6", "--date", "2026-06-21", "--json"},
+                        timeZone);
+        QCOMPARE(outcome.err, QByteArray());
+        QCOMPARE(outcome.status, 0);
+        QJsonParseError parseError{};
+        const QJsonObject aim = QJsonDocument::fromJson(outcome.out, &parseError).object();
+        QVERIFY2(parseError.error == QJsonParseError::NoError, outcome.out.constData());
+
+        const double azimuth = aim["azimuthDeg"].toDouble();
+        const double magnetic = aim["magneticAzimuthDeg"].toDouble();
+        const double declination = aim["declinationDeg"].toDouble();
+        QVERIFY2(azimuth > 180.0 && azimuth < 184.0, outcome.out.constData());
+        QVERIFY2(declination > 11.0 && declination < 13.0, outcome.out.constData());
+        QVERIFY2(std::abs(magnetic - (azimuth - declination)) < 0.002, outcome.out.constData());
+        const double elevation = aim["elevationDeg"].toDouble();
+        QVERIFY2(elevation > 26.0 && elevation < 27.0, outcome.out.constData());
+        QVERIFY(aim["rotationDeg"].isDouble());
+        QCOMPARE(aim["visible"], QJsonValue(true));
+        QCOMPARE(aim["warnings"], QJsonValue(QJsonArray()));
+
+        const QString sunText = aim["sunAlignment"].toString();
+        const QDateTime sun = QDateTime::fromString(sunText, Qt::ISODate);
+        QVERIFY2(sun.isValid(), qPrintable(sunText));
+        QCOMPARE(sun.offsetFromUtc(), offsetSeconds);
+        const QDateTime expected(QDate(2026, 6, 21), QTime(9, 36), Qt::UTC);
+        QVERIFY2(std::abs(sun.secsTo(expected)) <= 3 * 60, qPrintable(sunText));
+        QVERIFY(aim["sunElevationDeg"].toDouble() > 50.0);
+    }
+
+    // Without --latitude and --longitude the site saved in the catalogue is used; nothing is
+    // written. Lines instead of JSON carry the same figures.
+    void aimTakesTheSavedSite() {
+        Program program;
+        const QString catalogue = program.Folder() + QStringLiteral("/satellite.txt");
+        Write(catalogue, kEntries + kSettings);
+        const QStringList given{"--aim",       "--satellite", "36E",    "--latitude", "55.75N",
+                                "--longitude", "37.6E",       "--date", "2026-06-21"};
+        const Outcome saved = program.Run({"--aim", "--satellite", "36E", "--date", "2026-06-21"});
+        QCOMPARE(saved.status, 0);
+        QCOMPARE(saved.out, program.Run(given).out);
+        QVERIFY2(saved.out.contains("Магнитный азимут: "), saved.out.constData());
+        QVERIFY2(saved.out.contains("Солнце на этом азимуте: 09:3"), saved.out.constData());
+        QCOMPARE(ReadAll(catalogue), kEntries + kSettings);
+    }
+
+    // Where the pointing formulas give nothing (a site on the equator), the pointing is null and
+    // the magnetic declination is still there; the sun's key is present either way.
+    void aimOnTheEquatorHasNullPointing() {
+        Program program;
+        const Outcome outcome =
+            program.Run({"--aim", "--satellite", "36E", "--latitude", "0", "--longitude", "37.6",
+                         "--date", "2026-06-21", "--json"});
+        QCOMPARE(outcome.status, 0);
+        const QJsonObject aim = QJsonDocument::fromJson(outcome.out).object();
+        for (const char* key :
+             {"azimuthDeg", "magneticAzimuthDeg", "elevationDeg", "rotationDeg", "visible"}) {
+            QVERIFY2(aim[key].isNull(), key);
+        }
+        QVERIFY(aim["declinationDeg"].isDouble());
+        QVERIFY(aim.contains("sunAlignment") && aim.contains("sunElevationDeg"));
+        QVERIFY(!aim["warnings"].toArray().isEmpty());
+    }
+
+    void aimAndTemplateRefuseBadValues_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("err");  // the start of the first line of standard error
+        const QStringList site{"--latitude", "55.75", "--longitude", "37.6"};
+        const QString bad = QStringLiteral("palquin: неверное значение «%1» у параметра --%2");
+        const auto aimRow = [&](const char* option, const char* value) {
+            QStringList arguments{"--aim", "--satellite", "36E", "--date", "2026-06-21"};
+            arguments << site << QStringLiteral("--") + option << value;
+            QTest::addRow("aim %s %s", option, value) << arguments << bad.arg(value, option);
+        };
+        for (const char* position : {"36", "36X", "181E", "-5E", "E36", "3.6.1E", "", "36 E"}) {
+            aimRow("satellite", position);
+        }
+        for (const char* date : {"2026-02-30", "2026-6-21", "21.06.2026", "2026-13-01"}) {
+            aimRow("date", date);
+        }
+        for (const char* latitude : {"91", "55.75Q", "55,75", "1e1", "--5", "55.75E"}) {
+            aimRow("latitude", latitude);
+        }
+        aimRow("longitude", "181");
+        aimRow("longitude", "37.6N");
+        QTest::newRow("aim without a satellite")
+            << (QStringList{"--aim"} << site)
+            << QStringLiteral("palquin: не указан параметр --satellite");
+        QTest::newRow("json belongs to aim")
+            << QStringList{"--report", "--json"}
+            << QStringLiteral("palquin: параметр --json действует только вместе с --aim");
+        QTest::newRow("aim without any site")
+            << QStringList{"--aim", "--satellite", "36E"}
+            << QStringLiteral("palquin: в каталоге не сохранено место приёма");
+
+        const QStringList converters{"--central", "36E", "--extra", "31.5E"};
+        const auto templateRow = [&](const char* option, const char* value) {
+            QStringList arguments{"--template", "t.pdf", "--focal", "600"};
+            arguments << site << converters << QStringLiteral("--") + option << value;
+            QTest::addRow("template %s %s", option, value) << arguments << bad.arg(value, option);
+        };
+        templateRow("extra", "39");
+        templateRow("central", "E36");
+        templateRow("focal", "0");
+        templateRow("focal", "-600");
+        templateRow("diameter", "101");
+        templateRow("latitude", "-91");
+        QTest::newRow("template without a central converter")
+            << (QStringList{"--template", "t.pdf", "--extra", "36E"} << site)
+            << QStringLiteral("palquin: не указан параметр --central");
+        QTest::newRow("template without a file name")
+            << (QStringList{"--template=", "--central", "36E"} << site)
+            << QStringLiteral("palquin: у параметра --template пустое имя файла");
+        QTest::newRow("template without a focal length")
+            << (QStringList{"--template", "t.pdf", "--central", "36E"} << site)
+            << QStringLiteral("palquin: в каталоге не сохранено фокусное расстояние");
+    }
+    void aimAndTemplateRefuseBadValues() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, err);
+        Program program;
+        // A catalogue with no saved site or focal length.
+        Write(program.Folder() + QStringLiteral("/satellite.txt"), kEntries);
+        const Outcome outcome = program.Run(arguments);
+        QCOMPARE(outcome.status, 2);
+        QCOMPARE(outcome.out, QByteArray());
+        QVERIFY2(QString::fromUtf8(outcome.err).startsWith(err), outcome.err.constData());
+        QVERIFY(QDir(program.Home()).isEmpty());
+    }
+
+    // A one-page template at true size, without a display; the site and focal length saved in
+    // the catalogue give the same page as the options.
+    void templateWritesOnePage() {
+        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdfinfo.isEmpty() || pdftotext.isEmpty()) {
+            QSKIP("pdfinfo and pdftotext (poppler-utils) are needed to read the PDF back");
+        }
+        Program program;
+        Write(program.Folder() + QStringLiteral("/satellite.txt"), kEntries + kSettings);
+        const QStringList converters{"--central", "36E", "--extra", "31.5E", "--extra", "39E"};
+        Outcome outcome = program.Run(QStringList{"--template", "given.pdf", "--latitude", "55.75",
+                                                  "--longitude", "37.6", "--focal", "600"} +
+                                      converters);
+        QCOMPARE(outcome.err, QByteArray());
+        QCOMPARE(outcome.status, 0);
+        outcome = program.Run(QStringList{"--template", "saved.pdf"} + converters);
+        QCOMPARE(outcome.status, 0);
+
+        const auto tool = [&](const QString& name, const QStringList& arguments) {
+            QProcess process;
+            process.setWorkingDirectory(program.Home());
+            process.start(name, arguments);
+            process.waitForFinished(60000);
+            return QString::fromUtf8(process.readAllStandardOutput());
+        };
+        QVERIFY(tool(pdfinfo, {"given.pdf"}).contains(QRegularExpression("Pages:\\s+1\\n")));
+        const QString text = tool(pdftotext, {"-layout", "given.pdf", "-"});
+        for (const char* expected :
+             {"E 36.0", "E 31.5", "E 39.0", "проверьте: 100 мм", "55.75 N 37.6 E", "600 мм"}) {
+            QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+        }
+        QCOMPARE(tool(pdftotext, {"-layout", "saved.pdf", "-"}), text);
+    }
+
+    // Where the file cannot be written the old one stays as it was, and no stray file is left.
+    void templateFailureLeavesTheOldFile_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("make");
+        QTest::newRow("read-only file") << QStringLiteral("old.pdf") << QStringLiteral("read-only");
+        QTest::newRow("folder") << QStringLiteral("folder") << QStringLiteral("folder");
+        QTest::newRow("missing folder")
+            << QStringLiteral("nowhere/t.pdf") << QStringLiteral("nothing");
+        QTest::newRow("pipe, no wait") << QStringLiteral("fifo") << QStringLiteral("fifo");
+        QTest::newRow("no converter can be calculated on the equator")
+            << QStringLiteral("old.pdf") << QStringLiteral("equator");
+    }
+    void templateFailureLeavesTheOldFile() {
+        QFETCH(QString, name);
+        QFETCH(QString, make);
+        Program program;
+        const QString path = program.Home() + QLatin1Char('/') + name;
+        const QByteArray old = "%PDF-1.4 old template\n";
+        if (make == QLatin1String("read-only") || make == QLatin1String("equator")) {
+            Write(path, old);
+            if (make == QLatin1String("read-only")) {
+                QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+            }
+        } else if (make == QLatin1String("folder")) {
+            QVERIFY(QDir().mkdir(path));
+        } else if (make == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        }
+        const QStringList before = QDir(program.Home()).entryList(QDir::AllEntries | QDir::Hidden);
+
+        const Outcome outcome =
+            program.Run({"--template", name, "--central", "36E", "--extra", "39E", "--focal", "600",
+                         "--latitude", make == QLatin1String("equator") ? "0" : "55.75",
+                         "--longitude", "37.6"});
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.err.startsWith("palquin: шаблон не записан"), outcome.err.constData());
+        QCOMPARE(QDir(program.Home()).entryList(QDir::AllEntries | QDir::Hidden), before);
+        if (make == QLatin1String("read-only") || make == QLatin1String("equator")) {
+            QCOMPARE(ReadAll(path), old);
+        }
     }
 
     void defaultCatalogueIsReadNotCreated() {

@@ -1,0 +1,65 @@
+#include <cmath>
+
+#include "calc/aim.h"
+#include "cli/modes.h"
+#include "core/numeric_value.h"
+
+namespace palquin::cli {
+namespace {
+
+// A saved coordinate as the window holds it: a magnitude (read as the window reads its field)
+// with the hemisphere letter of its list, here only within the range the formulas take.
+std::optional<double> SavedCoordinate(const std::string& magnitude, const std::string& letter,
+                                      const char* positive, const char* negative, double limit) {
+    if (magnitude.empty() || (letter != positive && letter != negative)) {
+        return std::nullopt;
+    }
+    const double value = NumericValue(magnitude);
+    if (!std::isfinite(value) || value < 0.0 || value > limit) {
+        return std::nullopt;
+    }
+    return letter == negative ? -value : value;
+}
+
+}  // namespace
+
+std::optional<SettingsTexts> ModeSettings(const Invocation& invocation, Context& context,
+                                          bool needed) {
+    if (!needed && !invocation.catalogue) {
+        return SettingsTexts{};
+    }
+    const std::optional<CatalogueText> catalogue = ReadModeCatalogue(invocation, context);
+    if (!catalogue) {
+        return std::nullopt;
+    }
+    return SettingsFromLines(catalogue->Settings());
+}
+
+std::optional<SignedSite> ResolveSite(const Invocation& invocation, const SettingsTexts& saved,
+                                      Context& context) {
+    // The options were checked when the command line was read.
+    const std::optional<QString> latitudeText = invocation.Value(QStringLiteral("latitude"));
+    const std::optional<QString> longitudeText = invocation.Value(QStringLiteral("longitude"));
+    const std::optional<double> latitude =
+        latitudeText ? ParseLatitude(latitudeText->toStdString())
+                     : SavedCoordinate(saved[0], saved[1], "N", "S", 90.0);
+    const std::optional<double> longitude =
+        longitudeText ? ParseLongitude(longitudeText->toStdString())
+                      : SavedCoordinate(saved[2], saved[3], "E", "W", 180.0);
+    QStringList missing;
+    if (!latitude) {
+        missing.append(QStringLiteral("--latitude"));
+    }
+    if (!longitude) {
+        missing.append(QStringLiteral("--longitude"));
+    }
+    if (!missing.isEmpty()) {
+        UsageError(context, QStringLiteral("в каталоге не сохранено место приёма, которое можно "
+                                           "рассчитать: укажите %1")
+                                .arg(missing.join(QStringLiteral(" и "))));
+        return std::nullopt;
+    }
+    return SignedSite{*latitude, *longitude};
+}
+
+}  // namespace palquin::cli

@@ -1,0 +1,123 @@
+#include <QBuffer>
+#include <charconv>
+#include <cmath>
+
+#include "calc/aim.h"
+#include "cli/arguments.h"
+#include "cli/modes.h"
+#include "core/file_io.h"
+#include "core/numeric_value.h"
+#include "print/template_input.h"
+#include "print/template_page.h"
+
+namespace palquin::cli {
+namespace {
+
+constexpr double kDefaultDiameterMm = 50.0;
+
+// "E 13.0" as the window heads a slot: the catalogue's positions have one decimal; a finer one
+// given here is kept.
+std::string CataloguePositionText(const OrbitalPosition& position) {
+    char buffer[64];
+    const double tenths = position.degrees * 10.0;
+    const auto result = std::abs(tenths - std::round(tenths)) < 1e-9
+                            ? std::to_chars(buffer, buffer + sizeof buffer, position.degrees,
+                                            std::chars_format::fixed, 1)
+                            : std::to_chars(buffer, buffer + sizeof buffer, position.degrees);
+    return std::string(1, position.hemisphere) + " " + std::string(buffer, result.ptr);
+}
+
+// The saved focal length as the window's field reads it, when it is one the formulas take.
+std::optional<double> SavedFocalMm(const std::string& text) {
+    const double value = NumericValue(text);
+    return std::isfinite(value) && value > 0.0 ? std::optional(value) : std::nullopt;
+}
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+int RunTemplate(const Invocation& invocation, Context& context) {
+    // Every value was checked when the command line was read.
+    const std::filesystem::path out =
+        PathFromArgument(invocation.Value(QStringLiteral("template")).value_or(QString()));
+    const std::optional<QString> focalText = invocation.Value(QStringLiteral("focal"));
+    const bool everythingGiven = invocation.Has(QStringLiteral("latitude")) &&
+                                 invocation.Has(QStringLiteral("longitude")) && focalText;
+    const std::optional<SettingsTexts> saved = ModeSettings(invocation, context, !everythingGiven);
+    if (!saved) {
+        return kExitFailure;
+    }
+    const std::optional<SignedSite> site = ResolveSite(invocation, *saved, context);
+    if (!site) {
+        return kExitUsage;
+    }
+    const std::optional<double> focalMm =
+        focalText ? PlainMillimetres(*focalText) : SavedFocalMm((*saved)[4]);
+    if (!focalMm) {
+        return UsageError(context, QStringLiteral("в каталоге не сохранено фокусное расстояние: "
+                                                  "укажите --focal"));
+    }
+    const std::optional<QString> diameterText = invocation.Value(QStringLiteral("diameter"));
+    const double diameterMm = diameterText
+                                  ? PlainMillimetres(*diameterText).value_or(kDefaultDiameterMm)
+                                  : kDefaultDiameterMm;
+
+    TemplateRequest request;
+    request.latitudeDeg = std::abs(site->latitudeDeg);
+    request.ns = site->latitudeDeg < 0.0 ? "S" : "N";
+    request.longitudeDeg = std::abs(site->longitudeDeg);
+    request.ew = site->longitudeDeg < 0.0 ? "W" : "E";
+    request.focalMm = *focalMm;
+    QStringList positions{invocation.Value(QStringLiteral("central")).value_or(QString())};
+    positions += invocation.Values(QStringLiteral("extra"));
+    for (const QString& text : positions) {
+        const std::optional<OrbitalPosition> position = ParseOrbitalPosition(text.toStdString());
+        if (!position) {
+            return UsageError(context, QStringLiteral("неверная позиция спутника «%1»").arg(text));
+        }
+        request.converters.push_back({CataloguePositionText(*position), diameterMm});
+    }
+
+    std::string problem;
+    std::vector<std::string> warnings;
+    const std::optional<TemplateInput> input = BuildTemplateInput(request, &problem, &warnings);
+    if (!input) {
+        context.err << ArgumentBytes(
+            QStringLiteral("palquin: шаблон не записан: %1\n").arg(FromUtf8(problem)));
+        context.err.flush();
+        return kExitFailure;
+    }
+    for (const std::string& warning : warnings) {
+        context.err << "palquin: предупреждение: " << warning << '\n';
+    }
+
+    // The document is made in memory and the file replaced in one piece: a failure anywhere
+    // leaves the old file as it was.
+    QByteArray pdf;
+    QString error;
+    {
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        if (!WriteTemplatePdf(buffer, *input, &error)) {
+            context.err << ArgumentBytes(
+                QStringLiteral("palquin: шаблон не записан: %1\n").arg(error));
+            context.err.flush();
+            return kExitFailure;
+        }
+    }
+    std::string writeError;
+    if (!ReplaceFile(out, std::string_view(pdf.constData(), static_cast<size_t>(pdf.size())),
+                     &writeError)) {
+        context.err << ArgumentBytes(QStringLiteral("palquin: шаблон не записан в файл «%1»: %2\n")
+                                         .arg(PathText(out), ArgumentText(writeError)));
+        context.err.flush();
+        return kExitFailure;
+    }
+    context.err.flush();
+    return kExitOk;
+}
+
+}  // namespace palquin::cli
