@@ -184,7 +184,7 @@ LoadResult LoadSatelliteFile(const std::filesystem::path& folder) {
     } catch (const std::bad_alloc&) {
         result = LoadResult{};
         result.status = LoadResult::Status::Unreadable;
-        result.error = "not enough memory to load " + path.string();
+        result.error = "not enough memory to load " + PathText(path);
     }
     return result;
 }
@@ -216,7 +216,7 @@ SaveResult SaveSatelliteFile(const std::filesystem::path& folder, const Settings
         result.ok = composed && ReplaceFile(path, *composed, &result.error);
     } catch (const std::bad_alloc&) {
         result.ok = false;
-        result.error = "not enough memory to save " + path.string();
+        result.error = "not enough memory to save " + PathText(path);
     }
     return result;
 }
