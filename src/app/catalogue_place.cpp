@@ -4,10 +4,34 @@
 #include <QGroupBox>
 #include <QStandardPaths>
 #include <QTextDocument>
+#include <type_traits>
 
 #include "ui/main_window.h"
 
 namespace palquin {
+namespace {
+
+// Paths cross between Qt and the file layer in the system's own form: bytes on Linux (any name,
+// UTF-8 or not), UTF-16 on Windows (never through the ANSI code page).
+constexpr bool kWidePaths = std::is_same_v<std::filesystem::path::value_type, wchar_t>;
+
+std::filesystem::path PathFromQString(const QString& text) {
+    if constexpr (kWidePaths) {
+        return std::filesystem::path(text.toStdWString());
+    } else {
+        return std::filesystem::path(QFile::encodeName(text).toStdString());
+    }
+}
+
+QString QStringFromPath(const std::filesystem::path& path) {
+    if constexpr (kWidePaths) {
+        return QString::fromStdWString(path.wstring());
+    } else {
+        return QFile::decodeName(QByteArray::fromStdString(path.string()));
+    }
+}
+
+}  // namespace
 
 CatalogueLocation LocateCatalogueForUser(const std::optional<std::filesystem::path>& override,
                                          const std::filesystem::path& programFolder) {
@@ -17,14 +41,13 @@ CatalogueLocation LocateCatalogueForUser(const std::optional<std::filesystem::pa
     // The data folder is named after the executable, not after the window's title.
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (!data.isEmpty()) {
-        input.perUserFolder =
-            std::filesystem::path(QFile::encodeName(data).toStdString()) / "palquin";
+        input.perUserFolder = PathFromQString(data) / "palquin";
     }
     return LocateCatalogue(input);
 }
 
 void ShowCataloguePlace(frmMain& window, const CatalogueLocation& where) {
-    const QString file = QFile::decodeName(QByteArray::fromStdString(where.file.string()));
+    const QString file = QStringFromPath(where.file);
     window.Frame1->setToolTip(Qt::convertFromPlainText(QStringLiteral("Каталог спутников: ") + file,
                                                        Qt::WhiteSpaceNoWrap));
 }

@@ -14,6 +14,7 @@
 #include "app/catalogue_place.h"
 #include "cli/command_line.h"
 #include "core/close_request.h"
+#include "core/file_io.h"
 #include "core/program_folder.h"
 #include "print/system_printer.h"
 #include "report/report.h"
@@ -100,7 +101,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (::isatty(STDERR_FILENO) != 0) {
-        std::cerr << "palquin: каталог спутников: " << where.file.string() << '\n';
+        std::cerr << "palquin: каталог спутников: " << palquin::PathText(where.file) << '\n';
     }
 
     palquin::SystemPrinter printer;

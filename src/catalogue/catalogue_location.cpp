@@ -1,21 +1,16 @@
 #include "catalogue/catalogue_location.h"
 
-#include <unistd.h>
-
 #include <system_error>
 
 #include "catalogue/satellite_file.h"
+#include "core/file_io.h"
 
 namespace palquin {
 
 namespace fs = std::filesystem;
 
 bool FolderIsWritable(const fs::path& folder) {
-    std::error_code ec;
-    if (folder.empty() || !fs::is_directory(folder, ec)) {
-        return false;
-    }
-    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+    return CanCreateFilesIn(folder);
 }
 
 CatalogueLocation LocateCatalogue(const CatalogueLocationInput& input) {
@@ -51,7 +46,7 @@ CatalogueLocation LocateCatalogue(const CatalogueLocationInput& input) {
     if (ec) {
         return {Kind::Unavailable,
                 {},
-                "cannot create " + input.perUserFolder.string() + ": " + ec.message()};
+                "cannot create " + PathText(input.perUserFolder) + ": " + ec.message()};
     }
     return {Kind::PerUser, input.perUserFolder / kSatelliteFileName, {}};
 }

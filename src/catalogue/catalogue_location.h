@@ -37,7 +37,7 @@ struct CatalogueLocationInput {
 /// is never touched here: the loader creates it from the default only when it is missing.
 CatalogueLocation LocateCatalogue(const CatalogueLocationInput& input);
 
-/// True when the current user may create files in the folder (the kernel's own answer, so root,
+/// True when the current user may create files in the folder (the system's own answer, so root,
 /// read-only mounts and ACLs are taken into account).
 bool FolderIsWritable(const std::filesystem::path& folder);
 

@@ -187,7 +187,7 @@ LoadResult LoadSatelliteFileAt(const std::filesystem::path& path) {
     } catch (const std::bad_alloc&) {
         result = LoadResult{};
         result.status = LoadResult::Status::Unreadable;
-        result.error = "not enough memory to load " + path.string();
+        result.error = "not enough memory to load " + PathText(path);
     }
     return result;
 }
@@ -223,7 +223,7 @@ SaveResult SaveSatelliteFileAt(const std::filesystem::path& path, const Settings
         result.ok = composed && ReplaceFile(path, *composed, &result.error);
     } catch (const std::bad_alloc&) {
         result.ok = false;
-        result.error = "not enough memory to save " + path.string();
+        result.error = "not enough memory to save " + PathText(path);
     }
     return result;
 }

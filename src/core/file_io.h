@@ -26,4 +26,12 @@ bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std:
 /// else (and none that a running save still holds).
 void RemoveStaleTemporaries(const std::filesystem::path& folder);
 
+/// True when the current user may create files in folder: the system's own answer (access(2) on
+/// Linux, so root, read-only mounts and ACLs count; a probe file, removed again, on Windows).
+/// False for anything but an existing folder.
+bool CanCreateFilesIn(const std::filesystem::path& folder);
+
+/// A path as UTF-8 text for messages; never throws, whatever the name holds.
+std::string PathText(const std::filesystem::path& path);
+
 }  // namespace palquin

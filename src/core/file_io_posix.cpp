@@ -277,6 +277,18 @@ bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std:
     return RewriteInPlace(target, old, bytes, error);
 }
 
+bool CanCreateFilesIn(const std::filesystem::path& folder) {
+    std::error_code ec;
+    if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {
+        return false;
+    }
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string PathText(const std::filesystem::path& path) {
+    return path.native();
+}
+
 void RemoveStaleTemporaries(const std::filesystem::path& folder) {
     std::error_code ec;
     std::filesystem::directory_iterator it(folder, ec);

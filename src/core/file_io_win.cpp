@@ -3,20 +3,29 @@
 #undef ReplaceFile
 
 #include <algorithm>
+#include <new>
 #include <random>
+#include <stdexcept>
 
 #include "core/file_io.h"
+#include "core/file_io_hooks.h"
 #include "core/win_text.h"
 
 namespace palquin {
+
+std::function<void(const std::filesystem::path&)> file_io_hooks::beforeRename;
+
 namespace {
 
 namespace fs = std::filesystem;
 using win::ErrorText;
-using win::PathText;
 
 constexpr std::wstring_view kTemporaryPrefix = L".palquin-";
 constexpr std::wstring_view kTemporarySuffix = L".tmp";
+
+// Room left behind a read file, so that a save composing the new text in the same buffer
+// rarely has to move it.
+constexpr size_t kReadSlack = 4096;
 
 void SetError(std::string* error, const std::string& what) {
     if (error != nullptr) {
@@ -41,6 +50,10 @@ class Handle {
         const bool closed = !Valid() || CloseHandle(handle_) != 0;
         handle_ = INVALID_HANDLE_VALUE;
         return closed;
+    }
+    void Reset(HANDLE handle) {
+        Close();
+        handle_ = handle;
     }
 
   private:
@@ -87,6 +100,64 @@ std::optional<fs::path> FinalPath(const fs::path& path, DWORD* code) {
     }
 }
 
+// Creates a new file of our temporary naming in folder, opened with no sharing (so that another
+// instance cleaning up cannot remove it while it is open). INVALID_HANDLE_VALUE and code set when
+// none could be made.
+HANDLE CreateTemporary(const fs::path& folder, DWORD flags, fs::path* temporary, DWORD* code) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        *temporary =
+            folder / (std::wstring(kTemporaryPrefix) + std::to_wstring(random() % 1000000) +
+                      std::wstring(kTemporarySuffix));
+        const HANDLE created =
+            CreateFileW(temporary->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, flags, nullptr);
+        *code = GetLastError();
+        if (created != INVALID_HANDLE_VALUE) {
+            return created;
+        }
+        if (*code != ERROR_FILE_EXISTS && *code != ERROR_ALREADY_EXISTS) {
+            break;
+        }
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// Rewrites the existing file target in place: the new bytes over the old ones, flushed, and only
+// then the old tail cut off. Used where a replace would cut a hard-linked file off from its other
+// names, or where the user may write the file but not replace it.
+bool RewriteInPlace(const fs::path& target, const BY_HANDLE_FILE_INFORMATION& expected,
+                    std::string_view bytes, std::string* error) {
+    Handle file(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            0, nullptr));
+    BY_HANDLE_FILE_INFORMATION now{};
+    if (!file.Valid() || GetFileInformationByHandle(file.Get(), &now) == 0) {
+        SetError(error, Failure("cannot open", target, GetLastError()));
+        return false;
+    }
+    if (!SameFile(now, expected) || GetFileType(file.Get()) != FILE_TYPE_DISK) {
+        SetError(error, PathText(target) + " changed while it was being saved");
+        return false;
+    }
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(bytes.size());
+    if (!WriteAll(file.Get(), bytes) || FlushFileBuffers(file.Get()) == 0 ||
+        SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) == 0 ||
+        SetEndOfFile(file.Get()) == 0 || FlushFileBuffers(file.Get()) == 0) {
+        SetError(error, Failure("cannot write", target, GetLastError()));
+        return false;
+    }
+    if (!file.Close()) {
+        SetError(error, Failure("cannot close", target, GetLastError()));
+        return false;
+    }
+    return true;
+}
+
 bool IsTemporaryName(std::wstring_view name) {
     return name.size() >= kTemporaryPrefix.size() + kTemporarySuffix.size() &&
            name.substr(0, kTemporaryPrefix.size()) == kTemporaryPrefix &&
@@ -108,35 +179,59 @@ std::optional<std::string> ReadWholeFile(const fs::path& path, std::string* erro
         SetError(error, Failure("cannot open", path, code));
         return std::nullopt;
     }
-    std::string bytes;
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.Get(), &size) != 0 && size.QuadPart > 0 &&
-        size.QuadPart < (LONGLONG{1} << 31)) {
-        bytes.reserve(static_cast<size_t>(size.QuadPart));
+    // A device (NUL, CON, COM1) or a pipe is no catalogue, and reading one may never end.
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK) {
+        SetError(error, PathText(path) + " is not a regular file");
+        return std::nullopt;
     }
-    char chunk[64 * 1024];
-    for (;;) {
-        DWORD read = 0;
-        if (ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr) == 0) {
-            const DWORD code = GetLastError();
-            SetError(error, Failure("cannot read", path, code));
-            return std::nullopt;
+    try {
+        std::string bytes;
+        LARGE_INTEGER size{};
+        if (GetFileSizeEx(file.Get(), &size) != 0 && size.QuadPart > 0) {
+            if (static_cast<unsigned long long>(size.QuadPart) >= bytes.max_size() - kReadSlack) {
+                throw std::length_error("file too large");
+            }
+            bytes.reserve(static_cast<size_t>(size.QuadPart) + kReadSlack);
         }
-        if (read == 0) {
-            return bytes;
+        constexpr DWORD kChunk = 1u << 20;
+        for (;;) {
+            const size_t done = bytes.size();
+            // Read straight into the string; it grows only when the file grew since its size.
+            if (done == bytes.capacity()) {
+                bytes.reserve(done + kReadSlack);
+            }
+            bytes.resize(bytes.capacity());
+            const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, kChunk));
+            DWORD read = 0;
+            if (ReadFile(file.Get(), bytes.data() + done, wanted, &read, nullptr) == 0) {
+                const DWORD code = GetLastError();
+                SetError(error, Failure("cannot read", path, code));
+                return std::nullopt;
+            }
+            bytes.resize(done + read);
+            if (read == 0) {
+                return bytes;
+            }
         }
-        bytes.append(chunk, read);
+    } catch (const std::bad_alloc&) {
+        SetError(error, "not enough memory to read " + PathText(path));
+        return std::nullopt;
+    } catch (const std::length_error&) {
+        SetError(error, PathText(path) + " is too large");
+        return std::nullopt;
     }
 }
 
 bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* error) {
+    // A link stays a link: the file it leads to is the one written. A link that leads nowhere is
+    // left alone rather than turned into a plain file.
     fs::path target = path;
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         DWORD code = 0;
         const std::optional<fs::path> resolved = FinalPath(path, &code);
         if (!resolved) {
-            SetError(error, Failure("cannot resolve", path, code));
+            SetError(error, Failure("the link leads nowhere:", path, code));
             return false;
         }
         target = *resolved;
@@ -148,49 +243,56 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
         SetError(error, Failure("cannot reach", target, missing));
         return false;
     }
+    BY_HANDLE_FILE_INFORMATION old{};
+    bool inPlace = false;
     if (replacing) {
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             SetError(error, PathText(target) + " is a folder, not a file");
             return false;
         }
+        // The read-only mark is the user's way of keeping the file as it is.
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             SetError(error, PathText(target) + " is read-only");
             return false;
         }
         // Whether the file may be written and then removed by the move, and is a disk file
         // rather than a device; a file held open without delete sharing fails here already.
+        // A file the user may write but not remove is rewritten in place.
         Handle probe(CreateFileW(target.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr,
                                  OPEN_EXISTING, 0, nullptr));
+        if (!probe.Valid() && GetLastError() == ERROR_ACCESS_DENIED) {
+            inPlace = true;
+            probe.Reset(CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+        }
         if (!probe.Valid()) {
             const DWORD refused = GetLastError();
-            SetError(error, Failure("cannot replace", target, refused));
+            SetError(error, Failure(refused == ERROR_ACCESS_DENIED ? "no right to write"
+                                                                   : "cannot replace",
+                                    target, refused));
             return false;
         }
-        if (GetFileType(probe.Get()) != FILE_TYPE_DISK) {
+        if (GetFileType(probe.Get()) != FILE_TYPE_DISK ||
+            GetFileInformationByHandle(probe.Get(), &old) == 0) {
             SetError(error, PathText(target) + " is not a regular file");
             return false;
         }
+        // A replace would cut the file off from its other names.
+        inPlace = inPlace || old.nNumberOfLinks > 1;
+    }
+    if (inPlace) {
+        return RewriteInPlace(target, old, bytes, error);
     }
 
     // A short unique name beside the target, so that the move stays on one volume.
-    std::random_device random;
     fs::path temporary;
-    HANDLE created = INVALID_HANDLE_VALUE;
     DWORD code = 0;
-    for (int attempt = 0; attempt < 16 && created == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = target.parent_path() /
-                    (std::wstring(kTemporaryPrefix) + std::to_wstring(random() % 1000000) +
-                     std::wstring(kTemporarySuffix));
-        created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-        code = GetLastError();
-        if (created == INVALID_HANDLE_VALUE && code != ERROR_FILE_EXISTS &&
-            code != ERROR_ALREADY_EXISTS) {
-            break;
-        }
-    }
-    Handle file(created);
+    Handle file(CreateTemporary(target.parent_path(), FILE_ATTRIBUTE_NORMAL, &temporary, &code));
     if (!file.Valid()) {
+        // A folder that takes no new file may still hold a file the user may write.
+        if (replacing && code == ERROR_ACCESS_DENIED) {
+            return RewriteInPlace(target, old, bytes, error);
+        }
         SetError(error, Failure("cannot create", temporary, code));
         return false;
     }
@@ -211,6 +313,9 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
             temporary.c_str(),
             attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    }
+    if (file_io_hooks::beforeRename) {
+        file_io_hooks::beforeRename(temporary);
     }
     if (MoveFileExW(temporary.c_str(), target.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
@@ -239,6 +344,25 @@ void RemoveStaleTemporaries(const fs::path& folder) {
         }
     } while (FindNextFileW(search, &found) != 0);
     FindClose(search);
+}
+
+bool CanCreateFilesIn(const fs::path& folder) {
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (folder.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return false;
+    }
+    // Access rights on Windows come from inherited lists, shares and policies: only trying tells.
+    // The probe has our temporary naming, so even one left by a crash is cleaned up later.
+    fs::path probe;
+    DWORD code = 0;
+    Handle file(
+        CreateTemporary(folder, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, &probe, &code));
+    return file.Valid();
+}
+
+std::string PathText(const fs::path& path) {
+    return win::PathText(path);
 }
 
 }  // namespace palquin

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
 
 #include "common/row_name.h"
+#include "common/temporary_folder.h"
 
 #include "catalogue/satellite_file.h"
 
@@ -31,8 +35,7 @@ class SatelliteFileIoTest : public testing::Test {
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    const fs::path folder_ =
-        ::mkdtemp((fs::temp_directory_path() / "palquin-XXXXXX").string().data());
+    const fs::path folder_ = testing_support::MakeTemporaryFolder();
     const fs::path file_ = folder_ / kSatelliteFileName;
 };
 
@@ -53,16 +56,6 @@ TEST_F(SatelliteFileIoTest, MissingFileIsCreatedFromTheDefaultAndSavedFromTheFal
                                   CatalogueText("a\r\nb\n" + kSep + "\r\nold"))
                     .ok);
     EXPECT_EQ(Read(), "a\r\nb\r\n" + kSettings);
-}
-
-// A link to nowhere is there but cannot be read: the default must not be written through it.
-TEST_F(SatelliteFileIoTest, UnreadableFileLoadsNothingAndWritesNothing) {
-    fs::create_symlink(folder_ / "elsewhere.txt", file_);
-    const LoadResult result = LoadSatelliteFile(folder_);
-    EXPECT_EQ(result.status, LoadResult::Status::Unreadable);
-    EXPECT_FALSE(result.error.empty());
-    EXPECT_TRUE(result.catalogue.empty() && result.catalogue.Settings().empty());
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 }
 
 struct RoundTripRow {
@@ -94,6 +87,36 @@ INSTANTIATE_TEST_SUITE_P(
                                  "\xEF\xBB\xBF" + kCatalogue + kSettings}),
     RowName());
 
+// Pasted "12 CR LF separator CR LF INJECT" into a field must not rewrite the settings block.
+TEST_F(SatelliteFileIoTest, SettingHoldingALineBreakIsNeverWritten) {
+    Write(kCatalogue + kSettings);
+    for (const char* pasted : {"12\r\n------------------\r\nINJECT", "12\n", "\r"}) {
+        const SaveResult saved = SaveSatelliteFile(folder_, {pasted, "N", "37.6", "E", "600"}, {});
+        EXPECT_FALSE(saved.ok) << pasted;
+        EXPECT_FALSE(saved.error.empty()) << pasted;
+        EXPECT_EQ(Read(), kCatalogue + kSettings) << pasted;
+    }
+}
+
+TEST_F(SatelliteFileIoTest, StartRemovesLeftoversOfInterruptedSaves) {
+    Write(kCatalogue + kSettings);
+    std::ofstream(folder_ / ".palquin-123456.tmp") << kCatalogue;
+    LoadSatelliteFile(folder_);
+    EXPECT_FALSE(fs::exists(folder_ / ".palquin-123456.tmp"));
+}
+
+#ifndef _WIN32
+
+// A link to nowhere is there but cannot be read: the default must not be written through it.
+TEST_F(SatelliteFileIoTest, UnreadableFileLoadsNothingAndWritesNothing) {
+    fs::create_symlink(folder_ / "elsewhere.txt", file_);
+    const LoadResult result = LoadSatelliteFile(folder_);
+    EXPECT_EQ(result.status, LoadResult::Status::Unreadable);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_TRUE(result.catalogue.empty() && result.catalogue.Settings().empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
 // A low file size limit binds root too, unlike permission bits; with SIGXFSZ ignored a write past
 // it just fails.
 TEST_F(SatelliteFileIoTest, FailedSaveLeavesTheOldFileWhole) {
@@ -111,17 +134,6 @@ TEST_F(SatelliteFileIoTest, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 }
 
-// Pasted "12 CR LF separator CR LF INJECT" into a field must not rewrite the settings block.
-TEST_F(SatelliteFileIoTest, SettingHoldingALineBreakIsNeverWritten) {
-    Write(kCatalogue + kSettings);
-    for (const char* pasted : {"12\r\n------------------\r\nINJECT", "12\n", "\r"}) {
-        const SaveResult saved = SaveSatelliteFile(folder_, {pasted, "N", "37.6", "E", "600"}, {});
-        EXPECT_FALSE(saved.ok) << pasted;
-        EXPECT_FALSE(saved.error.empty()) << pasted;
-        EXPECT_EQ(Read(), kCatalogue + kSettings) << pasted;
-    }
-}
-
 // A file that became a link to nowhere while the program ran is not written from memory: the
 // link stays and nothing appears where it points.
 TEST_F(SatelliteFileIoTest, FileThatBecameUnreadableIsLeftAlone) {
@@ -132,13 +144,6 @@ TEST_F(SatelliteFileIoTest, FileThatBecameUnreadableIsLeftAlone) {
     EXPECT_FALSE(saved.error.empty());
     EXPECT_TRUE(fs::is_symlink(file_));
     EXPECT_FALSE(fs::exists(folder_ / "elsewhere.txt"));
-}
-
-TEST_F(SatelliteFileIoTest, StartRemovesLeftoversOfInterruptedSaves) {
-    Write(kCatalogue + kSettings);
-    std::ofstream(folder_ / ".palquin-123456.tmp") << kCatalogue;
-    LoadSatelliteFile(folder_);
-    EXPECT_FALSE(fs::exists(folder_ / ".palquin-123456.tmp"));
 }
 
 // Under a memory limit too small for the file, start-up and save both report the failure and the
@@ -190,6 +195,15 @@ TEST_F(SatelliteFileIoTest, OutOfMemoryIsAFailureLikeAnyOther) {
     EXPECT_EQ(WEXITSTATUS(status) & 2, 0) << "the save did not report the failure";
     EXPECT_TRUE(Read() == bytes) << "the file changed";
 }
+
+#else
+
+TEST(SatelliteFileIoPosixTest, PosixOnly) {
+    GTEST_SKIP() << "dangling links, file size limits and memory limits are set up with POSIX "
+                    "calls; the Windows cases are in satellite_file_win_test.cpp";
+}
+
+#endif
 
 }  // namespace
 }  // namespace palquin

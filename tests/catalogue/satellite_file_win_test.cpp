@@ -46,7 +46,7 @@ TEST_F(WindowsSatelliteFileTest, LoadsAndSavesInACyrillicFolderByteForByte) {
     ASSERT_TRUE(WriteBytes(file_, kCatalogue + kSettings));
     const LoadResult loaded = LoadSatelliteFile(folder_);
     EXPECT_EQ(loaded.status, LoadResult::Status::Loaded);
-    EXPECT_EQ(loaded.content.entries,
+    EXPECT_EQ(loaded.catalogue.Entries(),
               (std::vector<std::string>{"13;0;E;\xC5\xE2\xF0\xEE\xEF\xE0;;;", ""}));
     EXPECT_TRUE(SaveSatelliteFile(folder_, kNewSettings, {}).ok);
     EXPECT_EQ(ReadBytes(file_), kNewFile);
@@ -93,7 +93,7 @@ TEST_F(WindowsSatelliteFileTest, LockedFileLoadsNothingAndWritesNothing) {
         const LoadResult result = LoadSatelliteFile(folder_);
         EXPECT_EQ(result.status, LoadResult::Status::Unreadable);
         EXPECT_FALSE(result.error.empty());
-        EXPECT_TRUE(result.content.entries.empty() && result.content.settings.empty());
+        EXPECT_TRUE(result.catalogue.empty() && result.catalogue.Settings().empty());
     }
     EXPECT_EQ(ReadBytes(file_), kCatalogue + kSettings);
     EXPECT_EQ(Entries(), 1u);

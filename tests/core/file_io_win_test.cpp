@@ -12,6 +12,7 @@
 #include "common/temporary_folder.h"
 #include "common/win_files.h"
 #include "core/file_io.h"
+#include "core/file_io_hooks.h"
 
 namespace palquin {
 namespace {
@@ -61,8 +62,34 @@ TEST_F(WindowsFileIoTest, BytesPassUntouchedUnderAnyName) {
     ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", "", nullptr));
     EXPECT_EQ(ReadWholeFile(dir_ / "old.txt", nullptr), "") << "an empty file is no read failure";
     std::string error;
-    EXPECT_EQ(ReadWholeFile(dir_ / "folder", &error), std::nullopt);
-    EXPECT_FALSE(error.empty());
+    for (const fs::path& notAFile : {dir_ / "folder", dir_ / "NUL"}) {
+        error.clear();
+        EXPECT_EQ(ReadWholeFile(notAFile, &error), std::nullopt) << notAFile;
+        EXPECT_FALSE(error.empty()) << notAFile;
+    }
+}
+
+// A replace would cut the file off from its other names; it is rewritten in place instead, the
+// old tail cut off.
+TEST_F(WindowsFileIoTest, HardLinkedFileIsRewrittenInPlace) {
+    fs::create_hard_link(dir_ / "old.txt", dir_ / "other.txt");
+    ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", "short", nullptr));
+    EXPECT_EQ(ReadBytes(dir_ / "other.txt"), "short");
+    EXPECT_EQ(ReadBytes(dir_ / "old.txt"), "short");
+    EXPECT_EQ(Names(), (std::set<fs::path>{"folder", "old.txt", "other.txt"}));
+}
+
+// The last step of a save fails (another program took the temporary file away): reported, the
+// old file whole, nothing left behind.
+TEST_F(WindowsFileIoTest, FailedMoveIsReportedAndLeavesTheOldFile) {
+    file_io_hooks::beforeRename = [](const fs::path& temporary) { fs::remove(temporary); };
+    std::string error;
+    const bool ok = ReplaceFile(dir_ / "old.txt", "new", &error);
+    file_io_hooks::beforeRename = nullptr;
+    EXPECT_FALSE(ok);
+    EXPECT_NE(error.find("cannot replace"), std::string::npos) << error;
+    EXPECT_EQ(ReadBytes(dir_ / "old.txt"), kSample);
+    EXPECT_EQ(Names(), (std::set<fs::path>{"folder", "old.txt"}));
 }
 
 struct FailureRow {
@@ -117,10 +144,16 @@ TEST_F(WindowsFileIoTest, RemoveStaleTemporariesTakesOnlyPlainFilesOfItsOwnName)
         ASSERT_TRUE(WriteBytes(dir_ / name, "x")) << name;
     }
     ASSERT_TRUE(fs::create_directory(dir_ / ".palquin-5.tmp"));
-    RemoveStaleTemporaries(dir_);
+    // A save still running in another instance holds its file open without sharing.
+    ASSERT_TRUE(WriteBytes(dir_ / ".palquin-held.tmp", "x"));
+    {
+        HeldOpen save(dir_ / ".palquin-held.tmp", 0);
+        ASSERT_TRUE(save.Valid());
+        RemoveStaleTemporaries(dir_);
+    }
     EXPECT_EQ(Names(),
               (std::set<fs::path>{"folder", "old.txt", "x.palquin-2.tmp", ".palquin-3.tmpx",
-                                  ".palquin-4.TMP.txt", ".palquin-5.tmp"}));
+                                  ".palquin-4.TMP.txt", ".palquin-5.tmp", ".palquin-held.tmp"}));
     RemoveStaleTemporaries(dir_ / "missing");  // nothing to do, nothing to fail
 }
 
