@@ -45,19 +45,24 @@ QWidget* Emptied(frmMain& w, const QString& name) {
     return widget;
 }
 
+// Text given to a field, what it holds then and the messages shown on the way.
+struct Case {
+    QString field, input, expected;
+    QStringList messages;
+};
+
 void Columns() {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<Case>("c");
 }
 
 void Row(const char* name, const char* field, const QString& input, const QString& expected,
          const QStringList& messages) {
-    QTest::newRow(name) << QString::fromLatin1(field) << input << expected << messages;
+    QTest::newRow(name) << Case{QString::fromLatin1(field), input, expected, messages};
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Case)
 
 class FieldRulesTest : public QObject {
     Q_OBJECT
@@ -75,15 +80,12 @@ class FieldRulesTest : public QObject {
         Row("satellites only from the list", "Combo1_3", "1;", "", {kM2, kM2});
     }
     void typedCharacters() {
-        QFETCH(QString, field);
-        QFETCH(QString, input);
-        QFETCH(QString, expected);
-        QFETCH(QStringList, messages);
+        QFETCH(Case, c);
         WindowFixture fixture(kFile);
-        QWidget* widget = Emptied(fixture.Window(), field);
-        QTest::keyClicks(widget, input);
-        QCOMPARE(Text(widget), expected);
-        QCOMPARE(Shown(fixture), messages);
+        QWidget* widget = Emptied(fixture.Window(), c.field);
+        QTest::keyClicks(widget, c.input);
+        QCOMPARE(Text(widget), c.expected);
+        QCOMPARE(Shown(fixture), c.messages);
     }
 
     // Composed text goes through the key rule, one message per commit; the fields tell input
@@ -96,12 +98,9 @@ class FieldRulesTest : public QObject {
         Row("hemisphere", "cmbNS", "sN", "N", {kM2});
     }
     void inputMethodCommits() {
-        QFETCH(QString, field);
-        QFETCH(QString, input);
-        QFETCH(QString, expected);
-        QFETCH(QStringList, messages);
+        QFETCH(Case, c);
         WindowFixture fixture(kFile);
-        QWidget* widget = Emptied(fixture.Window(), field);
+        QWidget* widget = Emptied(fixture.Window(), c.field);
         QInputMethodQueryEvent query(Qt::ImEnabled);
         QApplication::sendEvent(widget, &query);
         QCOMPARE(query.value(Qt::ImEnabled), QVariant(false));
@@ -109,10 +108,10 @@ class FieldRulesTest : public QObject {
         QInputMethodEvent composing(QStringLiteral("x,"), {});
         QApplication::sendEvent(widget, &composing);
         QInputMethodEvent commit;
-        commit.setCommitString(input);
+        commit.setCommitString(c.input);
         QApplication::sendEvent(widget, &commit);
-        QCOMPARE(Text(widget), expected);
-        QCOMPARE(Shown(fixture), messages);
+        QCOMPARE(Text(widget), c.expected);
+        QCOMPARE(Shown(fixture), c.messages);
     }
 
     // Shift+Insert pastes (Ctrl+V types a control character, refused like any other).

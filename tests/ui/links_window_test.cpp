@@ -102,10 +102,6 @@ class LinksWindowTest : public QObject {
             {"another slot stays empty", [] {}, 4, {"", "", ""}},
             {"a new choice brings its links", [&] { Choose(w, 3, 2); }, 3, {"x", "y", ""}},
             {"empty links", [&] { Choose(w, 3, 1); }, 3, {"", "", ""}},
-            {"chosen again",
-             [&] { Choose(w, 3, 0); },
-             3,
-             {"https://a.example/one", "docs/two.pdf", "three"}},
             {"cleared by the user",
              [&] {
                  w.Combo1[3]->lineEdit()->selectAll();
@@ -164,19 +160,10 @@ class LinksWindowTest : public QObject {
     void handlerGetsTheTextAsOneArgument_data() {
         QTest::addColumn<QByteArray>("link");      // as written in satellite.txt (Windows-1251)
         QTest::addColumn<QByteArray>("argument");  // as the handler must receive it (UTF-8)
-        QTest::newRow("blanks") << QByteArray("https://a.example/a b  c")
-                                << QByteArray("https://a.example/a b  c");
         QTest::newRow("cyrillic") << QByteArray("https://\xef\xf0\xe8\xec\xe5\xf0.\xf0\xf4/\xef")
                                   << QByteArray("https://пример.рф/п");
-        QTest::newRow("ampersand and escapes")
-            << QByteArray("http://h/?a=1&b=%41%20") << QByteArray("http://h/?a=1&b=%41%20");
-        QTest::newRow("quotes") << QByteArray("a\"b'c`d\\e") << QByteArray("a\"b'c`d\\e");
-        QTest::newRow("relative path")
-            << QByteArray("docs/manual page.pdf") << QByteArray("docs/manual page.pdf");
-        QTest::newRow("command substitution")
-            << QByteArray("$(touch x)") << QByteArray("$(touch x)");
-        QTest::newRow("list of commands")
-            << QByteArray("a && touch x | touch x") << QByteArray("a && touch x | touch x");
+        const QByteArray shell = "docs/a b  c?a=1&b=%41%20\"'`d\\e$(touch x) && touch x | touch x";
+        QTest::newRow("blanks, quotes, escapes and shell syntax") << shell << shell;
     }
 
     void handlerGetsTheTextAsOneArgument() {

@@ -12,8 +12,9 @@ void RecordingNotifier::Show(const QString& text, const QString& title, MessageI
     }
 }
 
-WindowFixture::WindowFixture(const std::optional<std::string>& fileBytes, LinkOpener* opener)
-    : opener_(opener) {
+WindowFixture::WindowFixture(const std::optional<std::string>& fileBytes, LinkOpener* opener,
+                             Printer* printer)
+    : opener_(opener), printer_(printer) {
     if (fileBytes) {
         WriteFile(*fileBytes);
     }
@@ -49,6 +50,7 @@ void WindowFixture::Open() {
     setup.notifier = &notifier_;
     setup.reportPath = dir_.filePath(QStringLiteral("printOut.txt")).toStdString();
     setup.linkOpener = opener_;
+    setup.printer = printer_;
     window_ = std::make_unique<frmMain>(setup);
 }
 

@@ -31,9 +31,9 @@ class RecordingNotifier : public Notifier {
 class WindowFixture {
   public:
     /// Writes satellite.txt with these bytes first; without them there is no file. Links of the
-    /// links window go to opener (none: they open nothing).
+    /// links window go to opener (none: they open nothing), pages to printer (none: they fail).
     explicit WindowFixture(const std::optional<std::string>& fileBytes = std::nullopt,
-                           LinkOpener* opener = nullptr);
+                           LinkOpener* opener = nullptr, Printer* printer = nullptr);
 
     frmMain& Window() { return *window_; }
     RecordingNotifier& Notifier() { return notifier_; }
@@ -49,6 +49,7 @@ class WindowFixture {
     QTemporaryDir dir_;
     RecordingNotifier notifier_;
     LinkOpener* opener_;
+    Printer* printer_;
     std::unique_ptr<frmMain> window_;
 };
 
