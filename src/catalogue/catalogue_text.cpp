@@ -2,6 +2,9 @@
 
 #include "catalogue/satellite_file.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace palquin {
 namespace {
 
@@ -37,6 +40,35 @@ size_t Utf8SequenceAt(std::string_view bytes, size_t i) {
     return length;
 }
 
+constexpr uint64_t kOnes = 0x0101010101010101ULL;
+constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Eight bytes at p, in whatever order the machine keeps them: only "is any byte ..." is asked.
+uint64_t WordAt(const char* p) {
+    uint64_t word = 0;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// Whether any of the eight bytes in word is CR or LF.
+bool HoldsLineEnd(uint64_t word) {
+    const uint64_t cr = word ^ (kOnes * '\r');
+    const uint64_t lf = word ^ (kOnes * '\n');
+    return (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHighBits;
+}
+
+// The first CR or LF in [from, end), or end. Catalogue lines run to tens of bytes, so the
+// search steps over eight bytes at a time and looks at single bytes only near a line end.
+const char* FindLineEnd(const char* from, const char* end) {
+    while (end - from >= 8 && !HoldsLineEnd(WordAt(from))) {
+        from += 8;
+    }
+    while (from != end && *from != '\r' && *from != '\n') {
+        ++from;
+    }
+    return from;
+}
+
 struct Line {
     size_t begin;
     size_t end;   ///< where the line end starts
@@ -44,11 +76,12 @@ struct Line {
 };
 
 Line LineAt(std::string_view bytes, size_t from) {
-    size_t end = bytes.find_first_of("\r\n", from);
-    if (end == std::string_view::npos) {
-        return {from, bytes.size(), bytes.size()};
+    const char* const data = bytes.data();
+    const size_t end = static_cast<size_t>(FindLineEnd(data + from, data + bytes.size()) - data);
+    if (end == bytes.size()) {
+        return {from, end, end};
     }
-    const bool crlf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
+    const bool crlf = data[end] == '\r' && end + 1 < bytes.size() && data[end + 1] == '\n';
     return {from, end, end + (crlf ? 2 : 1)};
 }
 
@@ -60,6 +93,13 @@ FileEncoding DetectEncoding(std::string_view bytes) {
     }
     bool nonAscii = false;
     for (size_t i = 0; i < bytes.size();) {
+        // Runs of ASCII, the bulk of any catalogue, are passed over eight bytes at a time.
+        while (bytes.size() - i >= 8 && (WordAt(bytes.data() + i) & kHighBits) == 0) {
+            i += 8;
+        }
+        if (i == bytes.size()) {
+            break;
+        }
         if (static_cast<unsigned char>(bytes[i]) < 0x80) {
             ++i;
             continue;

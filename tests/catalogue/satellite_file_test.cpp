@@ -114,5 +114,32 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingRow{"CutShort", "\xD0\xA0\xD0", FileEncoding::Windows1251}),
     RowName());
 
+// Lines are searched eight bytes at a time: every kind of line end, and a lone CR right before
+// a word's end, is found wherever it falls within or across the words.
+TEST(CatalogueTextTest, FindsLineEndsAtEveryPlaceInAWord) {
+    for (const std::string end : {"\r\n", "\r", "\n", "\n\r"}) {
+        for (size_t at = 0; at < 24; ++at) {
+            const std::string bytes =
+                std::string(at, 'a') + end + std::string(17, 'b') + end + "c\0d" + end;
+            SCOPED_TRACE(testing::Message() << "line end " << end.size() << " bytes at " << at);
+            EXPECT_EQ(ParseSatelliteFile(bytes).entries, SplitLines(bytes));
+        }
+    }
+}
+
+// Runs of ASCII are passed over eight bytes at a time: one byte that is not ASCII decides the
+// encoding wherever it lies.
+TEST(DetectEncodingTest, SeesANonAsciiByteAnywhere) {
+    for (size_t at = 0; at < 24; ++at) {
+        const std::string before(at, 'a');
+        const std::string after(at % 9, 'z');
+        SCOPED_TRACE(at);
+        EXPECT_EQ(DetectEncoding(before + "\xD0\xEE" + after), FileEncoding::Windows1251);
+        EXPECT_EQ(DetectEncoding(before + "\xD0\xA0" + after), FileEncoding::Utf8);
+        EXPECT_EQ(DetectEncoding(before + "\xD0\xA0" + after + "\xEE" + before),
+                  FileEncoding::Windows1251);
+    }
+}
+
 }  // namespace
 }  // namespace palquin
