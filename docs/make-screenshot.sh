@@ -20,18 +20,10 @@ read_geometry "$win"
 
 # The default catalogue and the site in Moscow: four satellites from the top of the list, all
 # above the horizon there.
-choose() {  # slot row
-    local col=$(( $1 % 5 )) top=720
-    [ "$1" -ge 5 ] && top=2760
-    click_tw "$win" 120 1200 $(( 120 + col * 2175 + 2175 - 120 )) $(( top + 157 ))
-    local popup
-    popup=$(wait_popup "$pid" "$win") || fail "the list of slot $1 did not open"
-    click_popup_row "$popup" "$2" 10
-}
-choose 0 8
-choose 1 6
-choose 2 9
-choose 3 5
+choose 0 8 10
+choose 1 6 10
+choose 2 9 10
+choose 3 5 10
 xdotool mousemove 0 0
 sleep 0.5  # let the last repaint reach the screen before the grab
 import -window "$win" "$here/palquin.png"

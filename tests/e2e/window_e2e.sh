@@ -30,19 +30,10 @@ xdotool windowactivate --sync "$win" >/dev/null 2>&1
 read_geometry "$win"
 [ "$WIN_W" -eq 757 ] || fail "main window is $WIN_W px wide, 757 expected"
 
-# Satellite selectors, arrow end: Frame1 at (120, 1200); a column is 2,175 twips wide.
-choose() {  # slot row
-    local col=$(( $1 % 5 )) top=720
-    [ "$1" -ge 5 ] && top=2760
-    click_tw "$win" 120 1200 $(( 120 + col * 2175 + 2175 - 120 )) $(( top + 157 ))
-    local popup
-    popup=$(wait_popup "$pid" "$win") || fail "the list of slot $1 did not open"
-    click_popup_row "$popup" "$2" 3
-}
 
-choose 0 0   # central: 36 E
-choose 2 1   # slot 2: 13 E
-choose 7 2   # slot 7: 140 E, below the horizon
+choose 0 0 3   # central: 36 E
+choose 2 1 3   # slot 2: 13 E
+choose 7 2 3   # slot 7: 140 E, below the horizon
 # The visibility message of slot 7: at its choice, and again at each zoom step, which
 # recalculates every slot.
 answer_message() {  # when

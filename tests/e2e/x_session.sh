@@ -93,6 +93,18 @@ click_popup_row() {  # popup row rows
 }
 
 # Waits (bounded) for a process to end by itself; fails if it does not.
+# Chooses a satellite in a slot of the main window $win of process $pid: opens the slot's
+# selector at its arrow (Frame1 at (120, 1200), columns 2,175 twips wide) and clicks row `row`
+# of the list, which shows `rows` rows.
+choose() {  # slot row rows
+    local col=$(( $1 % 5 )) top=720
+    [ "$1" -ge 5 ] && top=2760
+    click_tw "$win" 120 1200 $(( 120 + col * 2175 + 2175 - 120 )) $(( top + 157 ))
+    local popup
+    popup=$(wait_popup "$pid" "$win") || fail "the list of slot $1 did not open"
+    click_popup_row "$popup" "$2" "$3"
+}
+
 wait_exit() {  # pid what
     local n=0
     while kill -0 "$1" 2>/dev/null; do
