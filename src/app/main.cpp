@@ -80,6 +80,27 @@ int main(int argc, char** argv) {
     // normally, and the settings are saved.
     palquin::InstallCloseRequestHandlers();
 
+    // Polled from the start, so that a request also ends a message box of the start-up.
+    palquin::frmMain* built = nullptr;
+    QTimer closeRequests;
+    QObject::connect(&closeRequests, &QTimer::timeout, &app, [&built, &closeRequests] {
+        if (!palquin::CloseRequested()) {
+            return;
+        }
+        // A modal window or message box open at the time goes first; nobody may be there to
+        // close it.
+        for (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr;) {
+            modal->close();
+            QWidget* next = QApplication::activeModalWidget();
+            modal = next == modal ? nullptr : next;
+        }
+        if (built != nullptr) {
+            closeRequests.stop();
+            built->CloseOnRequest();
+        }
+    });
+    closeRequests.start(100);
+
     palquin::MessageBoxNotifier notifier;
     std::string error;
     const std::optional<std::filesystem::path> folder = palquin::ProgramFolder(&error);
@@ -115,27 +136,6 @@ int main(int argc, char** argv) {
     if (where.kind == palquin::CatalogueLocation::Kind::Override) {
         setup.catalogueFile = where.file;  // a file of any name, not only satellite.txt
     }
-
-    // Polled from the start, so that a request also ends a message box of the start-up.
-    palquin::frmMain* built = nullptr;
-    QTimer closeRequests;
-    QObject::connect(&closeRequests, &QTimer::timeout, &app, [&built, &closeRequests] {
-        if (!palquin::CloseRequested()) {
-            return;
-        }
-        // A modal window or message box open at the time goes first; nobody may be there to
-        // close it.
-        for (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr;) {
-            modal->close();
-            QWidget* next = QApplication::activeModalWidget();
-            modal = next == modal ? nullptr : next;
-        }
-        if (built != nullptr) {
-            closeRequests.stop();
-            built->CloseOnRequest();
-        }
-    });
-    closeRequests.start(100);
 
     palquin::frmMain window(setup);
     notifier.SetParent(&window);

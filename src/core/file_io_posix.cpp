@@ -93,6 +93,16 @@ bool RewriteInPlace(const std::filesystem::path& target, const struct stat& expe
         SetError(error, target.string() + " changed while it was being saved");
         return false;
     }
+    // A longer file gets its room first: on a full disk or quota the old bytes are then still
+    // all there when the save gives up.
+    if (static_cast<off_t>(bytes.size()) > now.st_size) {
+        const int code = ::posix_fallocate(fd.get(), 0, static_cast<off_t>(bytes.size()));
+        if (code != 0) {
+            [[maybe_unused]] const int cut = ::ftruncate(fd.get(), now.st_size);
+            SetError(error, ErrnoText("no room to write", target, code));
+            return false;
+        }
+    }
     if (!WriteAllAt(fd.get(), bytes, 0) || ::fsync(fd.get()) != 0 ||
         ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.get()) != 0) {
         SetError(error, ErrnoText("cannot write", target, errno));
@@ -120,7 +130,10 @@ TemporaryOutcome ReplaceThroughTemporary(const std::filesystem::path& target,
     for (int attempt = 0; attempt < 16 && raw < 0; ++attempt) {
         temporary =
             target.parent_path() / (".palquin-" + std::to_string(random() % 1000000) + ".tmp");
-        raw = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+        // Private until the old file's mode is copied, so a 0600 catalogue is never readable
+        // by others, not even for a moment.
+        raw = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                     old != nullptr ? 0600 : 0644);
         openError = errno;
         if (raw < 0 && openError != EEXIST) {
             break;
@@ -164,10 +177,9 @@ TemporaryOutcome ReplaceThroughTemporary(const std::filesystem::path& target,
         discard();
         return TemporaryOutcome::Failed;
     }
-    if (!fd.Close()) {
-        SetError(error, ErrnoText("cannot close", target, errno));
-        return TemporaryOutcome::Failed;
-    }
+    // The new file is in place and was flushed before the rename; a close error now cannot
+    // lose it, so it does not turn the save into a reported failure.
+    [[maybe_unused]] const bool closed = fd.Close();
     return TemporaryOutcome::Replaced;
 }
 

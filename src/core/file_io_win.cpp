@@ -145,7 +145,23 @@ bool RewriteInPlace(const fs::path& target, const BY_HANDLE_FILE_INFORMATION& ex
     }
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(bytes.size());
-    if (!WriteAll(file.Get(), bytes) || FlushFileBuffers(file.Get()) == 0 ||
+    // A longer file gets its room first: on a full disk or quota the old bytes are then still
+    // all there when the save gives up.
+    LARGE_INTEGER oldSize{};
+    oldSize.QuadPart = (static_cast<LONGLONG>(now.nFileSizeHigh) << 32) | now.nFileSizeLow;
+    if (end.QuadPart > oldSize.QuadPart &&
+        (SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) == 0 ||
+         SetEndOfFile(file.Get()) == 0)) {
+        const DWORD code = GetLastError();
+        if (SetFilePointerEx(file.Get(), oldSize, nullptr, FILE_BEGIN) != 0) {
+            SetEndOfFile(file.Get());
+        }
+        SetError(error, Failure("no room to write", target, code));
+        return false;
+    }
+    LARGE_INTEGER start{};
+    if (SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN) == 0 ||
+        !WriteAll(file.Get(), bytes) || FlushFileBuffers(file.Get()) == 0 ||
         SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) == 0 ||
         SetEndOfFile(file.Get()) == 0 || FlushFileBuffers(file.Get()) == 0) {
         SetError(error, Failure("cannot write", target, GetLastError()));

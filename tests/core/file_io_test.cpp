@@ -161,6 +161,21 @@ TEST_F(FileIoTest, HardLinkedFileIsRewrittenInPlace) {
     EXPECT_EQ(inode(dir_ / "old.txt"), before);
     EXPECT_EQ(ReadWholeFile(dir_ / "other.txt", nullptr), "short");
     EXPECT_EQ(Entries(), 3) << "temporary file left behind";
+
+    // Growing it on a full disk (a file-size limit, which binds root too) is refused before a
+    // byte of the old content is overwritten.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64, saved.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    std::string error;
+    const bool grown = ReplaceFile(dir_ / "old.txt", std::string(4096, 'n'), &error);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(grown);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadWholeFile(dir_ / "other.txt", nullptr), "short");
 }
 
 // Runs body in a child that can write the file but not its folder: as root, the child becomes
