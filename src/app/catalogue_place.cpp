@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "ui/main_window.h"
+#include "ui/text_codec.h"
 
 namespace palquin {
 namespace {
@@ -20,14 +21,6 @@ std::filesystem::path PathFromQString(const QString& text) {
         return std::filesystem::path(text.toStdWString());
     } else {
         return std::filesystem::path(QFile::encodeName(text).toStdString());
-    }
-}
-
-QString QStringFromPath(const std::filesystem::path& path) {
-    if constexpr (kWidePaths) {
-        return QString::fromStdWString(path.wstring());
-    } else {
-        return QFile::decodeName(QByteArray::fromStdString(path.string()));
     }
 }
 
@@ -47,7 +40,7 @@ CatalogueLocation LocateCatalogueForUser(const std::optional<std::filesystem::pa
 }
 
 void ShowCataloguePlace(frmMain& window, const CatalogueLocation& where) {
-    const QString file = QStringFromPath(where.file);
+    const QString file = PathForDisplay(where.file);
     window.Frame1->setToolTip(Qt::convertFromPlainText(QStringLiteral("Каталог спутников: ") + file,
                                                        Qt::WhiteSpaceNoWrap));
 }

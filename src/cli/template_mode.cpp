@@ -33,10 +33,6 @@ std::optional<double> SavedFocalMm(const std::string& text) {
     return std::isfinite(value) && value > 0.0 ? std::optional(value) : std::nullopt;
 }
 
-QString FromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 int RunTemplate(const Invocation& invocation, Context& context) {
@@ -85,8 +81,8 @@ int RunTemplate(const Invocation& invocation, Context& context) {
     std::vector<std::string> warnings;
     const std::optional<TemplateInput> input = BuildTemplateInput(request, &problem, &warnings);
     if (!input) {
-        context.err << ArgumentBytes(
-            QStringLiteral("palquin: шаблон не записан: %1\n").arg(FromUtf8(problem)));
+        context.err << ArgumentBytes(QStringLiteral("palquin: шаблон не записан: %1\n")
+                                         .arg(QString::fromStdString(problem)));
         context.err.flush();
         return kExitFailure;
     }

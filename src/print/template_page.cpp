@@ -24,10 +24,6 @@ const QColor kInk(0, 0, 0);
 const QColor kCollisionInk(255, 0, 0);
 const QColor kRotationInk(255, 0, 255);
 
-QString FromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 void SetError(QString* error, const QString& text) {
     if (error != nullptr) {
         *error = text;
@@ -66,10 +62,10 @@ class TemplatePainter {
             colliding_[collision.second] = true;
         }
         const std::string line = CollisionSummary(input.converters);
-        collisionLine_ = FromUtf8(line);
+        collisionLine_ = QString::fromStdString(line);
         dateText_ = input.dateText.empty()
                         ? QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))
-                        : FromUtf8(input.dateText);
+                        : QString::fromStdString(input.dateText);
     }
 
     void Page(int row, int column) {
@@ -105,8 +101,8 @@ class TemplatePainter {
         Font(9);
         TextMm(painter_, QRectF(0, 5.5, pageWidthMm_, 5), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("место: %1    фокус: %2 мм    дата: %3")
-                   .arg(FromUtf8(input_.siteText), QString::number(input_.focalMm, 'g', 10),
-                        dateText_));
+                   .arg(QString::fromStdString(input_.siteText),
+                        QString::number(input_.focalMm, 'g', 10), dateText_));
         if (!collisionLine_.isEmpty()) {
             painter_.setPen(kCollisionInk);
             TextMm(painter_, QRectF(0, 10.5, pageWidthMm_, 5), Qt::AlignLeft | Qt::AlignVCenter,
@@ -166,7 +162,7 @@ class TemplatePainter {
             TextMm(painter_,
                    QRectF(centre.x() - kCaptionHalfWidthMm * 2, centre.y() - 5.0,
                           kCaptionHalfWidthMm * 4, 10.0),
-                   Qt::AlignCenter, FromUtf8(converter.positionText));
+                   Qt::AlignCenter, QString::fromStdString(converter.positionText));
         }
         painter_.restore();
     }

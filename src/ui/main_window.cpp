@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -61,15 +60,6 @@ constexpr double kBoxColumnsTw[] = {1920, 3960, 6000, 8040};
 constexpr double kBoxRowsTw[] = {240, 1080};
 constexpr double kBoxWidthTw = 1995;
 constexpr double kBoxHeightTw = 855;
-
-// A path as the user reads it in a message.
-QString PathText(const std::filesystem::path& path) {
-#ifdef _WIN32
-    return QString::fromStdWString(path.native());
-#else
-    return QFile::decodeName(path.c_str());
-#endif
-}
 
 QString Indexed(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
@@ -572,9 +562,9 @@ bool frmMain::ExportReport() {
 
 void frmMain::ExportReportFromMenu() {
     if (ExportReport()) {
-        notifier_->Show(
-            QStringLiteral("Отчёт по каталогу записан в файл %1").arg(PathText(setup_.reportPath)),
-            kAppTitle, MessageIcon::Information);
+        notifier_->Show(QStringLiteral("Отчёт по каталогу записан в файл %1")
+                            .arg(PathForDisplay(setup_.reportPath)),
+                        kAppTitle, MessageIcon::Information);
     }
 }
 

@@ -26,10 +26,6 @@ constexpr double kCaptionTopTw = 120.0;
 constexpr double kCaptionWidthTw = 2565.0;
 constexpr double kCaptionHeightTw = 1755.0;
 
-QString Utf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 QString TimeZoneTip(const QTimeZone& zone, const QDateTime& at) {
@@ -122,7 +118,8 @@ void frmpicture::ShowAim(double trueAzimuthDeg, const PictureAimSetup& aim) {
     const std::chrono::sys_seconds utc{std::chrono::seconds{now.toSecsSinceEpoch()}};
     const std::chrono::minutes offset{zone.offsetFromUtc(noon) / 60};
     const PictureAimTexts texts = MakePictureAimTexts(*aim.site, trueAzimuthDeg, utc, offset);
-    lblAim->setText(Utf8(texts.magnetic) + QLatin1Char('\n') + Utf8(texts.sun));
+    lblAim->setText(QString::fromStdString(texts.magnetic) + QLatin1Char('\n') +
+                    QString::fromStdString(texts.sun));
     lblAim->setToolTip(TimeZoneTip(zone, noon));
 
     // As tall as the two lines need when wrapped into the column, standing on the box's floor;

@@ -1,5 +1,6 @@
 #include "ui/text_codec.h"
 
+#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
@@ -60,6 +61,14 @@ std::string EncodeFileText(const QString& text, FileEncoding encoding) {
     QStringEncoder cp1251("windows-1251", QStringEncoder::Flag::Stateless);
     const QByteArray bytes = cp1251.encode(text);
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+QString PathForDisplay(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return QString::fromStdWString(path.native());
+#else
+    return QFile::decodeName(path.c_str());
+#endif
 }
 
 }  // namespace palquin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,10 @@ QString DecodeForDisplay(std::string_view bytes, FileEncoding encoding);
 
 /// A text shortened for lists, labels and messages in the same way.
 QString ShortenForDisplay(const QString& text);
+
+/// A path as the user reads it in the window: its bytes as the system names files (wide on
+/// Windows), never through a lossy round trip.
+QString PathForDisplay(const std::filesystem::path& path);
 
 /// A field text as it goes into satellite.txt.
 std::string EncodeFileText(const QString& text, FileEncoding encoding = FileEncoding::Windows1251);
