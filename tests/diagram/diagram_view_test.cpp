@@ -9,6 +9,7 @@ namespace palquin {
 namespace {
 
 const auto Pixel = [](double xTw, double yTw) { return (QPointF(xTw, yTw) / 15.0).toPoint(); };
+const auto IsRed = [](QColor c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; };
 const auto IsMagenta = [](QColor c) { return c.red() > 200 && c.blue() > 200 && c.green() < 160; };
 const auto IsDarkRed = [](QColor c) { return c.red() >= 80 && c.green() < 30 && c.blue() < 30; };
 
@@ -33,49 +34,35 @@ class DiagramViewTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void PaintsAxisGridMarkerAndRotationLine() {
-        LayoutModel model;  // Moscow, 36 E central, 13 E in slot 2: right of and above the centre
-        model.PlaceExtra(2, 50, 208.98141531600504, 22.772725167247664, 181.9354308031532,
-                         26.46327596944846, 272.8232750948578, 38.62063891096427, "E 13.0");
-        model.PlaceRotation(2, 50, 15.824612669384681);
-        DiagramView view(&model);
-        const QImage image = Render(view);
-        // Below the markers: the fixed vertical axis, a grid line one division right, the frame.
-        QCOMPARE(image.pixelColor(Pixel(5645, 2700)), QColor(0, 255, 0));
-        QCOMPARE(image.pixelColor(Pixel(5855, 2700)), QColor(128, 128, 255));
-        QCOMPARE(image.pixelColor(Pixel(5750, 2700)), QColor(Qt::black));
-        // Slot 2's marker fill, clear of crosshair, caption and rotation line.
-        QCOMPARE(image.pixelColor(Pixel(8378.23 + 200, 1181.29 - 100)), QColor(255, 255, 128));
-        // The rotation line outside the marker, 400 twips from its centre.
-        const LineTw& line = model.Slot(2).rotationLine;
-        QVERIFY(NearPixel(
-            image, Pixel(0.9 * line.x1Tw + 0.1 * line.x2Tw, 0.9 * line.y1Tw + 0.1 * line.y2Tw),
-            IsMagenta));
-    }
-
-    // 13 E and 16 E side by side with 60 mm converters: both outlines and the warning turn red.
-    void MarksCollidingConvertersRed() {
+    // 13 E and 16 E side by side with 60 mm converters; 13 E has its rotation line.
+    void PaintsGridMarkersRotationAndCollisions() {
         LayoutModel model;
         model.PlaceCentral(60, "E 36.0");
         model.PlaceExtra(2, 60, 209, 22.7, 182, 26.5, 272, 38.6, "E 13.0");
         model.PlaceExtra(3, 60, 205, 23.1, 182, 26.5, 227, 34.6, "E 16.0");
+        model.PlaceRotation(2, 60, 15.8);
         DiagramView view(&model);
-        const auto IsRed = [](QColor c) {
-            return c.red() > 200 && c.green() < 80 && c.blue() < 80;
-        };
-        const auto redAt = [&](int slot, double dxTw) {
-            const RectTw& m = model.Slot(slot).marker;
-            return NearPixel(Render(view), Pixel(m.CenterXTw() + dxTw, m.CenterYTw()), IsRed);
-        };
-        if (qEnvironmentVariableIsSet("PALQUIN_SHOT_DIR")) {  // to look at by hand
-            Render(view).save(qEnvironmentVariable("PALQUIN_SHOT_DIR") + "/collision.png");
-        }
-        // The outline's rightmost point, away from the other marker and the caption.
-        QVERIFY(redAt(2, 300));
-        QVERIFY(redAt(3, -300));
-        QVERIFY(!redAt(0, 300));
-        // The warning's first letter at the bottom left of the frame.
         const QImage image = Render(view);
+        // Above the markers: the fixed vertical axis, a grid line one division right, the frame.
+        QCOMPARE(image.pixelColor(Pixel(5645, 300)), QColor(0, 255, 0));
+        QCOMPARE(image.pixelColor(Pixel(5855, 300)), QColor(128, 128, 255));
+        QCOMPARE(image.pixelColor(Pixel(5750, 300)), QColor(Qt::black));
+        const RectTw& m2 = model.Slot(2).marker;
+        // Slot 2's fill, clear of crosshair, caption and rotation line.
+        QCOMPARE(image.pixelColor(Pixel(m2.CenterXTw() + 200, m2.CenterYTw() - 100)),
+                 QColor(255, 255, 128));
+        // The rotation line outside the marker, 480 twips from its centre.
+        const LineTw& line = model.Slot(2).rotationLine;
+        QVERIFY(NearPixel(
+            image, Pixel(0.9 * line.x1Tw + 0.1 * line.x2Tw, 0.9 * line.y1Tw + 0.1 * line.y2Tw),
+            IsMagenta));
+        // The outlines' outer points away from the other marker and the captions.
+        const auto redAt = [&](const QImage& shown, int slot, double dxTw) {
+            const RectTw& marker = model.Slot(slot).marker;
+            return NearPixel(shown, Pixel(marker.CenterXTw() + dxTw, marker.CenterYTw()), IsRed);
+        };
+        QVERIFY(redAt(image, 2, 300) && redAt(image, 3, -300) && !redAt(image, 0, 300));
+        // The warning's first letters at the bottom left of the frame.
         int redPixels = 0;
         for (int y = image.height() - 20; y < image.height(); ++y) {
             for (int x = 0; x < 200; ++x) {
@@ -83,9 +70,8 @@ class DiagramViewTest : public QObject {
             }
         }
         QVERIFY(redPixels > 20);
-
         model.HideSlot(3);
-        QVERIFY(!redAt(2, 300));
+        QVERIFY(!redAt(Render(view), 2, 300));
     }
 
     void PaintsTheNeedleOnlyWhilePointed() {
