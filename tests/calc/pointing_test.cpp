@@ -16,11 +16,7 @@ const Site kSouth{26, "S", 28, "E"};
 // The Moscow rows were checked by hand; the others come from the formulas, computed apart from
 // this code. NAN: the inputs give no result.
 TEST(PointingTest, AzimuthElevationAndVisibility) {
-    const struct {
-        Site site;
-        const char* position;
-        double azimuthDeg, elevationDeg;
-    } rows[] = {
+    const std::tuple<Site, const char*, double, double> rows[] = {
         {kMoscow, "E 36.0", 181.935, 26.463},
         {kMoscow, "W 5.0", 228.047, 16.131},
         {{40, "N", 74, "W"}, "W 101.0", 218.403, 36.026},
@@ -38,29 +34,24 @@ TEST(PointingTest, AzimuthElevationAndVisibility) {
         {{180, "N", 37.6, "E"}, "E 37.6", NAN, NAN},  // on the meridian, cos -1: the root is 0
         {kMoscow, "E 1e400", NAN, NAN},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(&row - rows);
-        const auto pointing = ComputePointing(row.site, row.position);
-        ASSERT_EQ(pointing.has_value(), !std::isnan(row.azimuthDeg));
+    for (const auto& [site, position, azimuthDeg, elevationDeg] : rows) {
+        SCOPED_TRACE(testing::Message() << site.latitudeDeg << site.ns << " " << position);
+        const auto pointing = ComputePointing(site, position);
+        ASSERT_EQ(pointing.has_value(), !std::isnan(azimuthDeg));
         if (pointing) {
-            EXPECT_NEAR(pointing->azimuthDeg, row.azimuthDeg, kShown);
-            EXPECT_NEAR(pointing->elevationDeg, row.elevationDeg, kShown);
-            EXPECT_EQ(pointing->visible, row.elevationDeg > 0.0);
+            EXPECT_NEAR(pointing->azimuthDeg, azimuthDeg, kShown);
+            EXPECT_NEAR(pointing->elevationDeg, elevationDeg, kShown);
+            EXPECT_EQ(pointing->visible, elevationDeg > 0.0);
         }
     }
 }
 
 // Mixed letters work on mirrored angles; the rotation's sign is turned back so that both writings
 // give one figure. Rows past E 75.0 come from the formulas, computed apart from this code; on the
-// site's meridian the slot sits higher than the central converter.
+// site's meridian the slot sits higher than the central converter. Columns: the position in both
+// letters, the rotation, the offsets from a central converter on "E 36.0" with F = 600.
 TEST(ConverterTest, RotationAndOffsetsInBothWritings) {
-    const struct {
-        Site site;
-        const char* position;
-        const char* sameAs;  // the same orbital position written in the other letter
-        double rotationDeg;
-        double horizontalMm, verticalMm;  // from a central converter on "E 36.0", F = 600
-    } rows[] = {
+    const std::tuple<Site, const char*, const char*, double, double, double> rows[] = {
         {kMoscow, "E 36.0", "E 36.0", 1.089, 0.0, 0.0},
         {kMoscow, "E 13.0", "E 13.0", 15.825, 272.823, 38.621},
         {kMoscow, "W 5.0", "E 355.0", 24.743, 432.417, 107.617},
@@ -70,18 +61,18 @@ TEST(ConverterTest, RotationAndOffsetsInBothWritings) {
         {kSouth, "W 15.0", "E 345.0", -54.429, 595.000, 248.209},
         {{34.6, "S", 58.4, "W"}, "E 30.0", "W 330.0", 55.390, 35.694, 50.349},
     };
-    for (const auto& row : rows) {
-        const Pointing central = ComputePointing(row.site, "E 36.0").value();
-        for (const char* text : {row.position, row.sameAs}) {
+    for (const auto& [site, position, sameAs, rotationDeg, horizontalMm, verticalMm] : rows) {
+        const Pointing central = ComputePointing(site, "E 36.0").value();
+        for (const char* text : {position, sameAs}) {
             SCOPED_TRACE(text);
-            const Pointing slot = ComputePointing(row.site, text).value();
-            const double rotationDeg = ComputeRotation(slot.coordinates).value();
-            EXPECT_NEAR(rotationDeg, row.rotationDeg, kShown);
-            EXPECT_EQ(std::signbit(rotationDeg), std::signbit(row.rotationDeg)) << "-0?";
+            const Pointing slot = ComputePointing(site, text).value();
+            const double rotation = ComputeRotation(slot.coordinates).value();
+            EXPECT_NEAR(rotation, rotationDeg, kShown);
+            EXPECT_EQ(std::signbit(rotation), std::signbit(rotationDeg)) << "-0?";
             const auto offsets = ComputeOffsets(600.0, slot.azimuthDeg, slot.elevationDeg,
                                                 central.azimuthDeg, central.elevationDeg);
-            EXPECT_NEAR(offsets.value().horizontalMm, row.horizontalMm, kShown);
-            EXPECT_NEAR(offsets.value().verticalMm, row.verticalMm, kShown);
+            EXPECT_NEAR(offsets.value().horizontalMm, horizontalMm, kShown);
+            EXPECT_NEAR(offsets.value().verticalMm, verticalMm, kShown);
         }
     }
     EXPECT_FALSE(ComputeRotation({.latitudeAngleRad = 0.0, .siteAngleRad = 0.5}));
