@@ -95,6 +95,7 @@ TEST(SunTest, AlignmentFindsTheMomentOrNone) {
             // 2:12:19 before Greenwich, the equation of time adds about 1:40 in late June.
             {"midnight sun", murmansk, {2026, 6, 21}, 0.0, 180min, -(2h + 10min + 40s)},
             {"polar night", murmansk, {2026, 12, 21}, 180.0, 180min, std::nullopt},
+            {"north of Moscow at night", {55.75, 37.6}, {2026, 6, 21}, 0.0, 180min, std::nullopt},
             {"no such day", {55.75, 37.6}, {2026, 2, 30}, 180.0, 180min, std::nullopt},
         };
     for (const auto& [name, site, day, azimuthDeg, utcOffset, moment] : rows) {

@@ -19,6 +19,7 @@ TEST(PointingTest, AzimuthElevationAndVisibility) {
     const std::tuple<Site, const char*, double, double> rows[] = {
         {kMoscow, "E 36.0", 181.935, 26.463},
         {kMoscow, "W 5.0", 228.047, 16.131},
+        {kMoscow, "E 140.0", 259.700, -15.318},
         {{40, "N", 74, "W"}, "W 101.0", 218.403, 36.026},
         {kSouth, "E 36.0", 377.776, 58.331},
         {{34.6, "S", 58.4, "W"}, "W 61.0", -4.572, 49.709},
@@ -47,8 +48,8 @@ TEST(PointingTest, AzimuthElevationAndVisibility) {
 }
 
 // Mixed letters work on mirrored angles; the rotation's sign is turned back so that both writings
-// give one figure. Rows past E 75.0 come from the formulas, computed apart from this code; on the
-// site's meridian the slot sits higher than the central converter. Columns: the position in both
+// give one figure. Rows past E 75.0 come from the formulas, computed apart from this code; on a
+// southern site's meridian the formula gives -0, to be shown as 0. Columns: the position in both
 // letters, the rotation, the offsets from a central converter on "E 36.0" with F = 600.
 TEST(ConverterTest, RotationAndOffsetsInBothWritings) {
     const std::tuple<Site, const char*, const char*, double, double, double> rows[] = {
@@ -56,7 +57,7 @@ TEST(ConverterTest, RotationAndOffsetsInBothWritings) {
         {kMoscow, "E 13.0", "E 13.0", 15.825, 272.823, 38.621},
         {kMoscow, "W 5.0", "E 355.0", 24.743, 432.417, 107.617},
         {kMoscow, "E 75.0", "E 75.0", -22.467, 422.058, 85.060},
-        {kMoscow, "E 37.6", "E 37.6", 0.0, 20.264, 0.171},
+        {kSouth, "E 28.0", "E 28.0", 0.0, 183.175, 13.488},
         {{40, "N", 74, "W"}, "E 5.0", "W 355.0", -49.476, 208.061, 233.362},
         {kSouth, "W 15.0", "E 345.0", -54.429, 595.000, 248.209},
         {{34.6, "S", 58.4, "W"}, "E 30.0", "W 330.0", 55.390, 35.694, 50.349},
