@@ -1,6 +1,5 @@
-// The main window and the 1:1 template printed through a CUPS scheduler that the test starts in a
-// temporary folder; each job is read back with Ghostscript. The machine's own print service is
-// never asked; without cupsd or Ghostscript the test reports itself skipped (exit code 77).
+// The main window and the 1:1 template printed through a CUPS scheduler of the test's own in a
+// temporary folder, read back with Ghostscript. Skipped (exit code 77) without cupsd or gs.
 #include <cups/cups.h>
 
 #include <QLabel>
@@ -19,6 +18,24 @@ namespace palquin {
 namespace {
 
 bool g_skipped = false;
+
+// A scheduler that lets anyone do anything, keeping all its files in the folder %1.
+const char kCupsdConf[] = R"(Listen %1/cups.sock
+<Policy default>
+<Limit All>
+Order deny,allow
+</Limit>
+</Policy>
+)";
+const char kCupsFiles[] = R"(ServerRoot %1
+RequestRoot %1/spool
+CacheDir %1/cache
+StateDir %1/state
+AccessLog %1/log
+ErrorLog %1/log
+PageLog %1/log
+FileDevice Yes
+)";
 
 // A colour PostScript printer with A4 paper only and 12-point margins.
 const char kPpd[] = R"PPD(*PPD-Adobe: "4.3"
@@ -43,15 +60,13 @@ int Run(const QStringList& command) {
 }
 
 // Pixels of the area within 24 of the colour in every channel.
-int Count(const QImage& page, const QRect& area, QRgb colour) {
+int Count(const QImage& page, const QRect& area, QRgb c) {
     int n = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
             const QRgb p = page.pixel(x, y);
-            n += qAbs(qRed(p) - qRed(colour)) <= 24 && qAbs(qGreen(p) - qGreen(colour)) <= 24 &&
-                         qAbs(qBlue(p) - qBlue(colour)) <= 24
-                     ? 1
-                     : 0;
+            const int r = qAbs(qRed(p) - qRed(c));
+            n += qMax(r, qMax(qAbs(qGreen(p) - qGreen(c)), qAbs(qBlue(p) - qBlue(c)))) <= 24;
         }
     }
     return n;
@@ -70,13 +85,6 @@ class CupsPrintTest : public QObject {
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
 
-    void Write(const QString& name, const QString& text) const {
-        QFile file(Path(name));
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write(text.toUtf8());
-        }
-    }
-
     QString Log() const {
         QFile log(Path("log"));
         return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
@@ -94,22 +102,18 @@ class CupsPrintTest : public QObject {
         qunsetenv("PRINTER");
         qunsetenv("LPDEST");
         cupsSetServer(nullptr);
-        // cupsd makes its other folders itself; filters running as lp must reach these two.
-        QDir(dir_.path()).mkdir("tmp");
-        for (const QString& folder : {dir_.path(), Path("tmp")}) {
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                              QFile::ReadOther | QFile::WriteOther |
-                                              QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+        // cupsd makes its folders itself; filters running as the user lp must reach them.
+        QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                               QFile::ExeGroup | QFile::ExeOther);
+        for (const auto& [name, text] : {std::pair{"cupsd.conf", kCupsdConf},
+                                         {"cups-files.conf", kCupsFiles},
+                                         {"test.ppd", kPpd}}) {
+            QFile file(Path(name));
+            if (!file.open(QIODevice::WriteOnly) ||
+                file.write(QString(text).replace("%1", dir_.path()).toUtf8()) < 0) {
+                return "cannot write " + file.fileName();
+            }
         }
-        Write("cupsd.conf", QString("Listen %1\n<Policy default>\n<Limit All>\nOrder deny,allow\n"
-                                    "</Limit>\n</Policy>\n")
-                                .arg(Path("cups.sock")));
-        Write("cups-files.conf",
-              QString("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
-                      "TempDir %1/tmp\nAccessLog %1/log\nErrorLog %1/log\nPageLog %1/log\n"
-                      "FileDevice Yes\n")
-                  .arg(dir_.path()));
-        Write("test.ppd", kPpd);
         cupsd_.start(cupsd, {"-f", "-c", Path("cupsd.conf"), "-s", Path("cups-files.conf")});
         const bool ready =
             QTest::qWaitFor([this] { return QFile::exists(Path("cups.sock")); }, 15000) &&
