@@ -122,7 +122,7 @@ class TemplatePdfTest : public QObject {
             }
             return n;
         };
-        QVERIFY(red("E 36.0", 31) > 1000 && red("E 13.0", 31) > 1000);
+        QVERIFY(red("E 36.0", 31) > 5000 && red("E 13.0", 31) > 5000);  // each circle: ~14000
         QCOMPARE(red("E 75.0", 26), 0);
     }
 
