@@ -13,7 +13,6 @@ TemplateRequest Moscow(std::vector<TemplateConverterRequest> converters) {
     TemplateRequest request;
     request.latitudeDeg = 55.75;
     request.longitudeDeg = 37.6;
-    request.focalMm = 600;
     request.converters = std::move(converters);
     return request;
 }

@@ -104,7 +104,8 @@ class TemplatePdfTest : public QObject {
                              Phrase(words, "0", check.bottom()).center().x();
         QVERIFY2(qAbs(barMm - kCheckBarMm) < 0.5, qPrintable(QString::number(barMm)));
         // East lies right of a dish aimed south.
-        QVERIFY(Phrase(words, "восток").left() > Phrase(words, "запад").right());
+        const QRectF west = Phrase(words, "запад");
+        QVERIFY(!west.isNull() && Phrase(words, "восток").left() > west.right());
 
         // Red pixels at ten a millimetre in the square around each body.
         QCOMPARE(QProcess::execute("pdftoppm",
