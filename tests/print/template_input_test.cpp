@@ -39,8 +39,8 @@ TEST(BuildTemplateInput, PlacesExtraConvertersAsTheDiagramDoes) {
 TEST(TemplateFromLayout, TakesThePlacedSlotsInOrder) {
     LayoutModel layout;
     layout.PlaceCentral(50, "E 36.0");
-    layout.PlaceExtra(5, 40, 170, 30, 181.9, 26.5, 120, 35, "E 45.0");
-    layout.PlaceRotation(5, 40, -7.5);
+    layout.PlaceExtra(9, 40, 170, 30, 181.9, 26.5, 120, 35, "E 45.0");
+    layout.PlaceRotation(9, 40, -7.5);
     layout.PlaceExtra(2, 60, 209, 22.7, 181.9, 26.5, 272.8, 38.6, "E 13.0");
     layout.HideSlot(2);
     const std::optional<TemplateInput> input =
