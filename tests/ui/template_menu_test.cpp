@@ -1,6 +1,7 @@
-// The menu item "Шаблон 1:1": the print dialog answered by a recorder, the template written by
-// the production printer into a PDF file and read back with poppler's pdftotext.
+// The file menu's "Шаблон 1:1" and "печать": the print dialog answered by a recorder, the pages
+// written by the production printer into a PDF file and read back with poppler's pdftotext.
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QStandardPaths>
@@ -30,19 +31,25 @@ class TemplateMenuTest : public QObject {
     Q_OBJECT
   private slots:
     void printsTheLayoutAfterTheDialog_data() {
+        QTest::addColumn<bool>("templateItem");  // else "печать"
         QTest::addColumn<bool>("calculate");
         QTest::addColumn<bool>("accept");
         QTest::addColumn<QString>("pdfName");  // relative to a temporary folder
         QTest::addColumn<int>("dialogs");
         QTest::addColumn<QString>("message");  // the one message expected, if any
-        QTest::newRow("printed") << true << true << "t.pdf" << 1 << QString();
-        QTest::newRow("cancelled") << true << false << "t.pdf" << 1 << QString();
-        QTest::newRow("nothing calculated yet")
-            << false << true << "t.pdf" << 0 << kNothingToPrintMessage;
-        QTest::newRow("file cannot be written")
-            << true << true << "no such folder/t.pdf" << 1 << kPrintFailedMessage;
+        QTest::newRow("template") << true << true << true << "t.pdf" << 1 << QString();
+        QTest::newRow("template, cancelled") << true << true << false << "t.pdf" << 1 << QString();
+        QTest::newRow("template, nothing calculated yet")
+            << true << false << true << "t.pdf" << 0 << kNothingToPrintMessage;
+        QTest::newRow("template, file cannot be written")
+            << true << true << true << "no such folder/t.pdf" << 1 << kPrintFailedMessage;
+        QTest::newRow("window") << false << true << true << "t.pdf" << 1 << QString();
+        QTest::newRow("window, cancelled") << false << true << false << "t.pdf" << 1 << QString();
+        QTest::newRow("window, file cannot be written")
+            << false << true << true << "no such folder/t.pdf" << 1 << kPrintFailedMessage;
     }
     void printsTheLayoutAfterTheDialog() {
+        QFETCH(bool, templateItem);
         QFETCH(bool, calculate);
         QFETCH(bool, accept);
         QFETCH(QString, pdfName);
@@ -61,12 +68,15 @@ class TemplateMenuTest : public QObject {
             testing::Choose(main, 0, 0);  // 36 E in the centre
             testing::Choose(main, 2, 1);  // 13 E in slot 2
         }
-        main.mnuTemplate->trigger();
+        const QSize before = main.size();
+        (templateItem ? main.mnuTemplate : main.mnuPrint)->trigger();
 
         QCOMPARE(printer.dialogs, dialogs);
         const auto& messages = fixture.Notifier().messages;
         QCOMPARE(messages.size(), size_t{!message.isEmpty()});
         QVERIFY(message.isEmpty() || messages[0].text == message);
+        QCOMPARE(main.size(), before);
+        QVERIFY(main.Label10->isHidden());
         const bool written = accept && message.isEmpty();
         QCOMPARE(QFile::exists(pdf), written);
         if (!written) {
@@ -79,9 +89,13 @@ class TemplateMenuTest : public QObject {
         pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, "-"});
         QVERIFY(pdftotext.waitForFinished(60000));
         const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
-        for (const char* phrase :
-             {"E 36.0", "E 13.0", "проверьте: 100 мм", "место: 55.75 N 37.6 E", "фокус: 600 мм"}) {
-            QVERIFY2(text.contains(QString::fromUtf8(phrase)), qPrintable(text));
+        // The template's labels; the window's banner and the lower panel, there only on paper.
+        const QStringList phrases = templateItem
+                                        ? QStringList{"E 36.0", "E 13.0", "проверьте: 100 мм",
+                                                      "место: 55.75 N 37.6 E", "фокус: 600 мм"}
+                                        : QStringList{"Расчет мультифида", "181.9°"};
+        for (const QString& phrase : phrases) {
+            QVERIFY2(text.contains(phrase), qPrintable(text));
         }
     }
 };
