@@ -12,7 +12,7 @@ using Kind = palquin::CatalogueLocation::Kind;
 class CataloguePlaceTest : public QObject {
     Q_OBJECT
   private slots:
-    // Beside a writable program, else in the user's data folder, unless the override says.
+    // Beside a writable program, else in the user's data folder.
     void besideTheProgramOrInTheUsersDataFolder() {
         QTemporaryDir home;
         qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
@@ -23,9 +23,6 @@ class CataloguePlaceTest : public QObject {
         const auto perUser = LocateCatalogueForUser(std::nullopt, program / "not there");
         QCOMPARE(perUser.kind, Kind::PerUser);
         QCOMPARE(perUser.file, program / "data/palquin/satellite.txt");
-        const auto chosen = LocateCatalogueForUser(std::filesystem::path("/x/y.txt"), program);
-        QCOMPARE(chosen.kind, Kind::Override);
-        QCOMPARE(chosen.file, std::filesystem::path("/x/y.txt"));
     }
 
     // A folder name is shown as it is, even when it looks like markup.

@@ -19,17 +19,6 @@ struct RecordingOpener : LinkOpener {
     QStringList opened;
 };
 
-// Clicks the slot's heading and returns the links window that opened.
-http* OpenLinks(frmMain& window, int slot) {
-    QTest::mouseClick(window.Label1[static_cast<size_t>(slot)], Qt::LeftButton);
-    return window.findChild<http*>();
-}
-
-void CloseLinks(http* links) {
-    links->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 }  // namespace
 
 class LinksWindowTest : public QObject {
@@ -65,7 +54,8 @@ class LinksWindowTest : public QObject {
         };
         for (const Step& step : steps) {
             step.act();
-            http* links = OpenLinks(w, step.slot);
+            QTest::mouseClick(w.Label1[static_cast<size_t>(step.slot)], Qt::LeftButton);
+            http* links = w.findChild<http*>();
             QVERIFY(links != nullptr && links->isModal());
             QCOMPARE(linkSlot, step.slot);
             for (size_t k = 0; k < links->Label1.size(); ++k) {
@@ -80,7 +70,8 @@ class LinksWindowTest : public QObject {
             QCOMPARE(opener.opened, opened);
             opener.opened.clear();
             QVERIFY(links->isVisible());
-            CloseLinks(links);
+            links->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QCOMPARE(linkSlot, 0);
             QCOMPARE(w.findChild<http*>(), nullptr);
         }
