@@ -6,8 +6,8 @@
 #include "app/catalogue_place.h"
 #include "window_fixture.h"
 
-using palquin::LocateCatalogueForUser;
-using Kind = palquin::CatalogueLocation::Kind;
+using namespace palquin;
+using Kind = CatalogueLocation::Kind;
 
 class CataloguePlaceTest : public QObject {
     Q_OBJECT
@@ -27,10 +27,10 @@ class CataloguePlaceTest : public QObject {
 
     // A folder name is shown as it is, even when it looks like markup.
     void theWindowNamesTheFileVerbatim() {
-        palquin::testing::WindowFixture fixture;
-        palquin::CatalogueLocation where;
+        testing::WindowFixture fixture;
+        CatalogueLocation where;
         where.file = "/tmp/<b>Спутник</b> & co/satellite.txt";
-        palquin::ShowCataloguePlace(fixture.Window(), where);
+        ShowCataloguePlace(fixture.Window(), where);
         QTextDocument shown;
         shown.setHtml(fixture.Window().Frame1->toolTip());
         QCOMPARE(shown.toPlainText(),

@@ -110,8 +110,7 @@ class PictureWindowTest : public QObject {
         QCOMPARE(picture.Label5->textFormat(), Qt::PlainText);  // the <b> of the entry stays text
         QCOMPARE(picture.compass->Layout().needle.visible, !caption.isEmpty());
         QLabel& aim = *picture.lblAim;
-        QCOMPARE(aim.text(), QString::fromUtf8(r.text));
-        QCOMPARE(aim.toolTip(), QString::fromUtf8(r.tip));
+        QCOMPARE(QStringList({aim.text(), aim.toolTip()}), QStringList({r.text, r.tip}));
         QCOMPARE(aim.isVisible(), *r.text != 0);
         QCOMPARE(aim.palette().color(QPalette::WindowText), QColor(255, 255, 0));
         // In the caption's column, so on the printout too, and tall enough for both lines.
