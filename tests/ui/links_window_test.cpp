@@ -81,11 +81,9 @@ class LinksWindowTest : public QObject {
                 QCOMPARE(label->text().isEmpty(), step.expected[k].isEmpty());
                 QVERIFY(step.expected[k].startsWith(label->text()));
                 QTest::mouseClick(label, Qt::LeftButton);
+                QCOMPARE(opener.opened.join(u'|'), step.expected[k]);  // one text or none
+                opener.opened.clear();
             }
-            QStringList opened = step.expected;
-            opened.removeAll(QString());
-            QCOMPARE(opener.opened, opened);
-            opener.opened.clear();
             QVERIFY(links->isVisible());
             links->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

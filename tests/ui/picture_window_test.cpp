@@ -65,13 +65,10 @@ PictureAimSetup Aim(std::optional<GeoPosition> site, QDateTime now = kMidsummer,
     return {site, [now] { return now; }, zone};
 }
 
-QRect Tw(double left, double top, double width, double height) {
-    return QRect(TwToPx(left), TwToPx(top), TwToPx(width), TwToPx(height));
-}
-
-QPoint TwPoint(double x, double y) {
-    return QPoint(TwToPx(x), TwToPx(y));
-}
+const auto TwPoint = [](double x, double y) { return QPoint(TwToPx(x), TwToPx(y)); };
+const auto Tw = [](double x, double y, double width, double height) {
+    return QRect(TwPoint(x, y), QSize(TwToPx(width), TwToPx(height)));
+};
 
 }  // namespace
 

@@ -32,29 +32,26 @@ class TemplateMenuTest : public QObject {
   private slots:
     void printsTheLayoutAfterTheDialog_data() {
         QTest::addColumn<bool>("templateItem");  // else "печать"
-        QTest::addColumn<bool>("calculate");
         QTest::addColumn<bool>("accept");
-        QTest::addColumn<QString>("pdfName");  // relative to a temporary folder
-        QTest::addColumn<QString>("message");  // the one message expected, if any
-        QTest::newRow("template") << true << true << true << "t.pdf" << QString();
-        QTest::newRow("template, cancelled") << true << true << false << "t.pdf" << QString();
-        QTest::newRow("template, nothing calculated yet")
-            << true << false << true << "t.pdf" << kNothingToPrintMessage;
-        QTest::newRow("template, file cannot be written")
-            << true << true << true << "no such folder/t.pdf" << kPrintFailedMessage;
-        QTest::newRow("window") << false << true << true << "t.pdf" << QString();
-        QTest::newRow("window, cancelled") << false << true << false << "t.pdf" << QString();
-        QTest::newRow("window, file cannot be written")
-            << false << true << true << "no such folder/t.pdf" << kPrintFailedMessage;
+        // The one message expected, if any; it names what goes wrong: nothing calculated yet, or
+        // a PDF file in a folder that does not exist.
+        QTest::addColumn<QString>("message");
+        QTest::newRow("template") << true << true << QString();
+        QTest::newRow("template, cancelled") << true << false << QString();
+        QTest::newRow("template, nothing calculated yet") << true << true << kNothingToPrintMessage;
+        QTest::newRow("template, file cannot be written") << true << true << kPrintFailedMessage;
+        QTest::newRow("window") << false << true << QString();
+        QTest::newRow("window, cancelled") << false << false << QString();
+        QTest::newRow("window, file cannot be written") << false << true << kPrintFailedMessage;
     }
     void printsTheLayoutAfterTheDialog() {
         QFETCH(bool, templateItem);
-        QFETCH(bool, calculate);
         QFETCH(bool, accept);
-        QFETCH(QString, pdfName);
         QFETCH(QString, message);
+        const bool calculate = message != kNothingToPrintMessage;
         QTemporaryDir out;
-        const QString pdf = out.filePath(pdfName);
+        const QString pdf =
+            out.filePath(message == kPrintFailedMessage ? "no such folder/t.pdf" : "t.pdf");
         PdfAnsweringPrinter printer(pdf, accept);
         testing::WindowFixture fixture(
             testing::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}), nullptr,
