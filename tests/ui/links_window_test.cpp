@@ -47,7 +47,6 @@ class LinksWindowTest : public QObject {
             &opener);
         frmMain& w = fixture.Window();
         testing::Choose(w, 0, 1);  // a central satellite first: without it no slot is calculated
-        QLineEdit* edit = w.Combo1[3]->lineEdit();
         struct Step {
             std::function<void()> act;
             int slot;
@@ -58,8 +57,8 @@ class LinksWindowTest : public QObject {
             {[] {}, 4, {"", "", ""}},
             {[&] { testing::Choose(w, 3, 2); }, 3, {"x", "y", ""}},
             {[&] {
-                 edit->selectAll();
-                 QTest::keyClick(edit, Qt::Key_Delete);
+                 w.Combo1[3]->lineEdit()->selectAll();
+                 QTest::keyClick(w.Combo1[3]->lineEdit(), Qt::Key_Delete);
              },
              3,
              {"", "", ""}},
@@ -120,7 +119,6 @@ class LinksWindowTest : public QObject {
         }
         // Nothing ran the text as a command.
         QVERIFY(!QFile::exists(stub.filePath(QStringLiteral("x"))));
-
         // Without a handler on PATH, or with no text to hand over, nothing opens.
         qputenv("PATH", stub.filePath(QStringLiteral("none")).toUtf8());
         QVERIFY(!OpenWithDesktop("https://a.example/"));

@@ -162,7 +162,6 @@ class PictureWindowTest : public QObject {
         testing::Choose(main, 0, 0);
         QTest::mouseClick(main.Label4[1], Qt::LeftButton);
         QCOMPARE(main.findChild<frmpicture*>(), nullptr);
-
         QTest::mouseClick(main.Label4[0], Qt::LeftButton);
         QPointer<frmpicture> picture = main.findChild<frmpicture*>();
         QVERIFY(picture && picture->isVisible());
@@ -174,7 +173,6 @@ class PictureWindowTest : public QObject {
         QCOMPARE(picture->lblAim->text(), north.lblAim->text());
         testing::Choose(main, 0, 1);
         QCOMPARE(picture->Label5->text(), caption);
-
         // Closing discards it; the next opening starts afresh. South and west count negative.
         QTest::mouseClick(picture, Qt::LeftButton, {}, TwPoint(4650, 1900));
         QTRY_VERIFY(picture.isNull());

@@ -65,7 +65,6 @@ class TemplateMenuTest : public QObject {
         }
         const QSize before = main.size();
         (templateItem ? main.mnuTemplate : main.mnuPrint)->trigger();
-
         QCOMPARE(printer.dialogs, calculate ? 1 : 0);  // nothing to print: no dialog
         const auto& messages = fixture.Notifier().messages;
         QCOMPARE(messages.size(), size_t{!message.isEmpty()});
