@@ -121,7 +121,7 @@ class PictureWindowTest : public QObject {
         QTest::addColumn<int>("pages");
         QTest::addColumn<bool>("printerFails");
         QTest::newRow("background") << TwPoint(4650, 1900) << true << 0 << false;
-        QTest::newRow("caption") << TwPoint(3000, 900) << true << 0 << false;
+        QTest::newRow("caption") << TwPoint(2300, 250) << true << 0 << false;
         QTest::newRow("aiming lines") << TwPoint(3000, 1800) << true << 0 << false;
         QTest::newRow("compass cross") << TwPoint(960, 400) << true << 0 << false;
         QTest::newRow("letter N") << TwPoint(1087, 247) << false << 0 << false;
