@@ -1,4 +1,4 @@
-// The catalogue file the window uses, and how the window names it.
+// Where the window's catalogue file is, and how the window names it.
 #include <QGroupBox>
 #include <QTextDocument>
 #include <QtTest>
@@ -6,34 +6,31 @@
 #include "app/catalogue_place.h"
 #include "window_fixture.h"
 
-using palquin::CatalogueLocation;
-using palquin::testing::SampleFile;
-using palquin::testing::WindowFixture;
+using namespace palquin;
+using Kind = CatalogueLocation::Kind;
 
 class CataloguePlaceTest : public QObject {
     Q_OBJECT
-
   private slots:
-    void besideAWritableProgramOrWhereTheOverrideSays() {
-        const std::filesystem::path here =
-            QCoreApplication::applicationDirPath().toStdString();
-        const auto beside = palquin::LocateCatalogueForUser(std::nullopt, here);
-        QCOMPARE(beside.kind, CatalogueLocation::Kind::BesideProgram);
-        QCOMPARE(QString::fromStdString(beside.file.string()),
-                 QCoreApplication::applicationDirPath() + QStringLiteral("/satellite.txt"));
-
-        const auto chosen = palquin::LocateCatalogueForUser(std::filesystem::path("/x/y.txt"), here);
-        QCOMPARE(chosen.kind, CatalogueLocation::Kind::Override);
-        QCOMPARE(chosen.file, std::filesystem::path("/x/y.txt"));
+    // Beside a writable program, else in the user's data folder.
+    void besideTheProgramOrInTheUsersDataFolder() {
+        QTemporaryDir home;
+        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+        const std::filesystem::path program = home.path().toStdString();
+        const auto beside = LocateCatalogueForUser(std::nullopt, program);
+        QCOMPARE(beside.kind, Kind::BesideProgram);
+        QCOMPARE(beside.file, program / "satellite.txt");
+        const auto perUser = LocateCatalogueForUser(std::nullopt, program / "not there");
+        QCOMPARE(perUser.kind, Kind::PerUser);
+        QCOMPARE(perUser.file, program / "data/palquin/satellite.txt");
     }
 
     // A folder name is shown as it is, even when it looks like markup.
     void theWindowNamesTheFileVerbatim() {
-        WindowFixture fixture(SampleFile({}));
+        testing::WindowFixture fixture;
         CatalogueLocation where;
-        where.kind = CatalogueLocation::Kind::Override;
         where.file = "/tmp/<b>Спутник</b> & co/satellite.txt";
-        palquin::ShowCataloguePlace(fixture.Window(), where);
+        ShowCataloguePlace(fixture.Window(), where);
         QTextDocument shown;
         shown.setHtml(fixture.Window().Frame1->toolTip());
         QCOMPARE(shown.toPlainText(),
