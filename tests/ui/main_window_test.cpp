@@ -1,0 +1,458 @@
+// The main window as its user meets it: start-up and save, its look, the field rules (real keys,
+// pastes and input-method commits), and the slot recalculation with what runs or clears it. The
+// site is in Moscow (55.75 N 37.6 E, focal length 600); the satellites at 36 E (central), 13 E and
+// 140 E (below the horizon) are checked by hand.
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include "diagram/compass_view.h"
+#include "ui/ticker.h"
+#include "window_fixture.h"
+
+using namespace palquin;
+using namespace palquin::testing;
+
+namespace {
+
+enum Row { kSatA, kSatB, kSatC, kShortTail, kLongTail, kNoPosition, kSatF, kSatG, kSatBShort };
+const std::vector<std::string> kEntries = {
+    "36;0;E;Sat A;a0;b0;c0", "13;0;E;Sat B;a;b;c",     "140;0;E;<b>Sat</b> &lt;C;;;",
+    "13;0;E;Sat B;a;b",      "13;0;E;Sat D;a;b;c;d;e", "no position here",
+    "150;0;E;Sat F;;;",      "160;0;E;Sat G;;;",       "13;0;E;Sat B;a;b;",
+};
+const std::string kFile = SampleFile(kEntries);
+
+const QString kM1 = QStringLiteral("Формат поля: ###.##!|!!!!!!!!");
+const QString kM2 = QStringLiteral("Выберите значение из списка!|!!!!!!!!");
+const QString kM3 = QStringLiteral("Диапазон координат: от 0° до 180°!|Palquin");
+const QString kM4 = QStringLiteral("Размер диаметра от 0 до 100 мм. !|Palquin");
+
+// "text|title" of every message shown, in order.
+QStringList Shown(WindowFixture& fixture) {
+    QStringList shown;
+    for (const auto& message : fixture.Notifier().messages) {
+        shown << message.text + QLatin1Char('|') + message.title;
+    }
+    return shown;
+}
+
+// Text typed into an emptied field, committed there by an input method or set as a paste or a
+// restore does; what the field holds then and the messages shown on the way.
+enum How { kTyped, kComposed, kSet };
+struct Case {
+    QString field, input, expected;
+    QStringList messages;
+    How how = kTyped;
+};
+
+bool Near(double actual, double expected) {
+    return std::abs(actual - expected) <= 0.01;  // twips
+}
+
+QColor SelectorColour(frmMain& w, int slot) {
+    return w.Combo1[static_cast<size_t>(slot)]->lineEdit()->palette().color(QPalette::Text);
+}
+
+QStringList Results(frmMain& w) {
+    QStringList texts;
+    for (int i = 0; i < frmMain::kSlots; ++i) {
+        texts << w.Label1[i]->text() + w.Label4[i]->text();
+    }
+    return texts;
+}
+
+void Focus(QWidget* widget) {
+    widget->setFocus();
+    QTRY_VERIFY(widget->hasFocus());
+}
+
+void EmptyQuietly(QComboBox* selector) {
+    const QSignalBlocker quiet(selector->lineEdit());
+    selector->setEditText(QString());
+}
+
+void Delete(QComboBox* selector, int from, int length) {
+    selector->lineEdit()->setSelection(from, length);
+    QTest::keyClick(selector, Qt::Key_Delete);
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Case)
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // A latitude above 180 is refused while the settings are restored, before the window shows,
+    // and the emptied field is what gets saved.
+    void refusedSettingAtStart() {
+        WindowFixture fixture("13;0;E;a;;;\r\n------------------\r\n200\r\nN\r\n37.6\r\nE\r\n600");
+        QVERIFY(!fixture.Window().isVisible());
+        QCOMPARE(Shown(fixture), QStringList{kM3});
+        fixture.Close();
+        QCOMPARE(fixture.FileBytes(),
+                 "13;0;E;a;;;\r\n------------------\r\n\r\nN\r\n37.6\r\nE\r\n600\r\n");
+    }
+
+    // A folder where the file should be: reported, no catalogue, and left alone at the close.
+    void unreadableFileIsReportedAndLeftAlone() {
+        WindowFixture fixture("");
+        fixture.Close();
+        QDir folder(QString::fromStdString(fixture.FolderPath()));
+        QVERIFY(folder.remove(QStringLiteral("satellite.txt")));
+        QVERIFY(folder.mkdir(QStringLiteral("satellite.txt")));
+        fixture.Open();
+        QCOMPARE(fixture.Window().Combo1[0]->count(), 0);
+        fixture.Close();
+        QVERIFY(QFileInfo(folder.filePath(QStringLiteral("satellite.txt"))).isDir());
+        QCOMPARE(Shown(fixture),
+                 QStringList{QStringLiteral("Ошибка в процедуре загрузки!|Palquin")});
+    }
+
+    void failedSaveIsReported() {
+        WindowFixture fixture(kFile);
+        QVERIFY(QDir(QString::fromStdString(fixture.FolderPath())).removeRecursively());
+        fixture.Close();
+        QCOMPARE(fixture.Notifier().messages.size(), size_t{1});
+        QVERIFY(fixture.Notifier().messages[0].text.startsWith(
+            QStringLiteral("Не удалось сохранить настройки")));
+    }
+
+    void windowAsLaidOut() {
+        WindowFixture fixture("");
+        frmMain& w = fixture.Window();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Dorvik - Расчет мультифида v.1.1"));
+        // Cells of 2175 twips (145 px) from 120 twips, two rows.
+        for (int i = 0; i < frmMain::kSlots; ++i) {
+            const QPoint cell(8 + 145 * (i % 5), i < 5 ? 24 : 160);
+            QCOMPARE(w.Label1[i]->geometry(), QRect(cell, QSize(145, w.Combo1[i]->height())));
+            QCOMPARE(w.Combo1[i]->pos(), cell + QPoint(0, 24));
+            QCOMPARE(w.Label4[i]->geometry(), QRect(cell + QPoint(0, 48), QSize(145, 72)));
+            QCOMPARE(w.diam[i]->geometry().right() + 1, cell.x() + 145 - 3);  // 50 twips inside
+        }
+        QCOMPARE(w.Frame6->y(), 600);  // 30 twips above the client area's lower edge
+        QCOMPARE(w.centralWidget()->height(), 602);
+        // Panel boxes of 1995 x 855 twips: even ones in the top row, odd ones below.
+        QCOMPARE(w.Label500[3]->geometry(), QRect(264, 72, 133, 57));
+        QCOMPARE(w.Label500[6]->geometry(), QRect(536, 16, 133, 57));
+    }
+
+    // The ticker is empty for its first period, then shows ten lines in yellow on black, one
+    // empty tick, and again, driven by its timer.
+    void coloursAndTicker() {
+        WindowFixture fixture("");
+        frmMain& w = fixture.Window();
+        AboutTicker& ticker = w.Ticker();
+        QCOMPARE(w.Label9->text(), QString());
+        ticker.Tick();
+        const QImage image = w.centralWidget()->grab().toImage();
+        const auto at = [&](QWidget* widget, QPoint inside) {
+            return image.pixelColor(widget->mapTo(w.centralWidget(), inside));
+        };
+        for (QGroupBox* group : {w.Frame2, w.Frame4, w.Frame1, w.Frame5}) {
+            const bool lilac = group == w.Frame2 || group == w.Frame4;
+            QCOMPARE(at(group, QPoint(group->width() - 3, group->height() / 2)),
+                     lilac ? QColor(192, 192, 255) : QColor(Qt::white));
+        }
+        QCOMPARE(at(w.Label1[4], QPoint(3, 3)), QColor(224, 224, 224));
+        QCOMPARE(at(w.diam[7], QPoint(w.diam[7]->width() - 4, 4)), QColor(255, 192, 192));
+        QCOMPARE(at(w.Label9, QPoint(1, 1)), QColor(Qt::black));
+        int yellow = 0;
+        for (int x = 0; x < w.Label9->width(); ++x) {
+            yellow += at(w.Label9, QPoint(x, w.Label9->height() / 2)) == QColor(255, 255, 0);
+        }
+        QVERIFY(yellow > 0);
+        for (int tick = 0; tick < 22; ++tick) {
+            QCOMPARE(w.Label9->text(), tick % 11 < 10 ? ticker.Lines().at(tick % 11) : QString());
+            ticker.Tick();
+        }
+        ticker.Timer().setInterval(1);
+        QTRY_VERIFY(ticker.Index() > 1);
+    }
+
+    void textReachingAField_data() {
+        QTest::addColumn<Case>("c");
+        const auto row = [](const char* name, const Case& c) { QTest::newRow(name) << c; };
+        row("digits and points, any number of them", {"sh", "12.3.4", "12.3.4", {}});
+        row("comma refused", {"dl", "1,5", "15", {kM1}});
+        row("minus, blank and letter refused", {"fokus", "-6 0a0", "600", {kM1, kM1, kM1}});
+        row("181 empties the whole field", {"dl", "181", "", {kM3}});
+        row("diameter drops letters and the point silently", {"diam_4", "7a.5", "75", {}});
+        row("capitals only for N/S", {"cmbNS", "nS", "S", {kM2}});
+        row("capitals only for E/W", {"cmbEW", "WNs", "W", {kM2, kM2}});
+        row("satellites only from the list", {"Combo1_3", "1;", "", {kM2, kM2}});
+        // Composed text goes through the same rule, one message per commit.
+        row("composed number", {"sh", "1x.5\n", "1.5", {kM1}, kComposed});
+        row("composed diameter", {"diam_2", "7\xD0\xB0", "7", {}, kComposed});
+        row("composed satellite", {"Combo1_3", "13;0;E", "", {kM2}, kComposed});
+        row("composed hemisphere", {"cmbNS", "sN", "N", {kM2}, kComposed});
+        row("set 180", {"dl", "180", "180", {}, kSet});
+        row("set text that is no number", {"dl", "abc", "abc", {}, kSet});
+        row("set 180.01", {"dl", "180.01", "", {kM3}, kSet});
+        row("set -5", {"dl", "-5", "", {kM3}, kSet});
+        row("set 1e999", {"dl", "1e999", "", {kM3}, kSet});
+        row("set diameter 101 goes back to 50", {"diam_4", "101", "50", {kM4}, kSet});
+    }
+    void textReachingAField() {
+        QFETCH(Case, c);
+        WindowFixture fixture(kFile);
+        auto* widget = fixture.Window().findChild<QWidget*>(c.field);
+        auto* edit = qobject_cast<QLineEdit*>(widget);
+        edit = edit != nullptr ? edit : qobject_cast<QComboBox*>(widget)->lineEdit();
+        edit->clear();
+        if (c.how == kTyped) {
+            QTest::keyClicks(widget, c.input);
+        } else if (c.how == kSet) {
+            edit->setText(c.input);
+        } else {
+            // The fields tell input methods that they take none.
+            QInputMethodQueryEvent query(Qt::ImEnabled);
+            QApplication::sendEvent(widget, &query);
+            QCOMPARE(query.value(Qt::ImEnabled), QVariant(false));
+            QInputMethodEvent composing(QStringLiteral("x,"), {});
+            QApplication::sendEvent(widget, &composing);
+            QInputMethodEvent commit;
+            commit.setCommitString(c.input);
+            QApplication::sendEvent(widget, &commit);
+        }
+        QCOMPARE(edit->text(), c.expected);
+        QCOMPARE(Shown(fixture), c.messages);
+    }
+
+    // Shift+Insert pastes (Ctrl+V types a control character, refused like any other).
+    void pastedLineBreaksNeverReachTheSettings() {
+        WindowFixture fixture(kFile);
+        frmMain& w = fixture.Window();
+        QGuiApplication::clipboard()->setText(QStringLiteral("12\r\n------------------\r\nINJECT"));
+        w.sh->clear();
+        QTest::keyClick(w.sh, Qt::Key_Insert, Qt::ShiftModifier);
+        QTest::keyClick(w.fokus, Qt::Key_Insert, Qt::ShiftModifier);
+        QGuiApplication::clipboard()->setText(QStringLiteral("\nW\r"));
+        QTest::keyClick(w.cmbEW, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(Shown(fixture), QStringList{});
+        fixture.Close();
+        QVERIFY(
+            fixture.FileBytes().ends_with("\n------------------\r\n12------------------INJECT\r\n"
+                                          "N\r\n37.6\r\nEW\r\n60012------------------INJECT\r\n"));
+        fixture.Open();
+        QCOMPARE(fixture.Window().dl->text(), QStringLiteral("37.6"));  // nothing shifted
+    }
+
+    void keysThatTypeNoCharacterOrAControlOne() {
+        WindowFixture fixture(kFile);
+        frmMain& w = fixture.Window();
+        QTest::keyClick(w.sh, Qt::Key_V, Qt::ControlModifier);  // M1
+        QTest::keyClick(w.diam[2], Qt::Key_V, Qt::ControlModifier);
+        for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Home, Qt::Key_Delete}) {
+            QTest::keyClick(w.sh, key);
+            QTest::keyClick(w.diam[2], key);
+        }
+        QCOMPARE(w.sh->text() + w.diam[2]->text(), QStringLiteral("5.7"));
+        QTest::keyClick(w.cmbNS, Qt::Key_Backspace);      // M2
+        QTest::keyClick(w.cmbEW, Qt::Key_Return);         // M2
+        QTest::keyClick(w.Combo1[3], Qt::Key_Backspace);  // M2
+        // With a list open its keys go to the list: refused letters still bring M2, Enter and
+        // Escape stay the list's.
+        QTest::keyClick(w.Combo1[3]->view(), Qt::Key_X);
+        QTest::keyClick(w.Combo1[3]->view(), Qt::Key_Escape);
+        w.cmbNS->showPopup();
+        QTest::keyClick(w.cmbNS->view(), 's');
+        QTest::keyClick(w.cmbNS->view(), Qt::Key_Return);
+        QCOMPARE(w.cmbNS->currentText() + w.cmbEW->currentText(), QStringLiteral("NE"));
+        QCOMPARE(Shown(fixture), (QStringList{kM1, kM2, kM2, kM2, kM2, kM2}));
+    }
+
+    void slotsFromTheCentreToTheLast() {
+        WindowFixture fixture(kFile);
+        frmMain& w = fixture.Window();
+        Choose(w, 0, kSatA);
+        QCOMPARE(w.Label4[0]->text(), QStringLiteral("Азимут:  181.935°\r\nУгол места:  26.463°\r\n"
+                                                     "Поворот конв. 1.1°\r\n\r\nКликни здесь!"));
+        QCOMPARE(w.Label500[0]->text(), QStringLiteral("181.9°\r\n36;0;E;Sat A;a0;b0;c0"));
+        QVERIFY(w.panelCompass->Layout().needle.visible);
+        const SlotDrawing& central = w.Layout().Slot(0);
+        QVERIFY(central.caption.visible && central.rotationLine.visible);
+        QVERIFY(Near(central.marker.CenterXTw(), 5650) && Near(central.marker.CenterYTw(), 1567.5));
+
+        Choose(w, 2, kSatB);
+        QCOMPARE(w.Label4[2]->text(),
+                 QStringLiteral("Азимут:  208.981°\r\nУгол места:  22.773°\r\nГоризонталь:  "
+                                "272.823 мм.\r\nВертикаль:  38.621 мм.\r\nПоворот конв. 15.8°"));
+        QCOMPARE(w.Label500[2]->text(), QString::fromStdString(kEntries[kSatB]));
+        // 13 E is west of 36 E and lower: right of and above the centre.
+        const SlotDrawing& slot = w.Layout().Slot(2);
+        QVERIFY(Near(slot.marker.leftTw, 8128.23) && Near(slot.marker.topTw, 931.29));
+        QVERIFY(Near(slot.rotationLine.x1Tw, 8241.88) && Near(slot.rotationLine.y2Tw, 1662.34));
+
+        // An entry that fails part way keeps what was written before the failure, nothing after.
+        Choose(w, 4, kNoPosition);
+        Choose(w, 5, kShortTail);
+        Choose(w, 6, kLongTail);
+        QCOMPARE(w.Label1[4]->text() + w.Label1[5]->text() + w.Label1[6]->text(),
+                 QStringLiteral("E 13.0E 13.0"));
+        QCOMPARE(w.Links(4) + w.Links(5) + w.Links(6), QStringList{"a"});
+        for (int i : {4, 5, 6}) {
+            QCOMPARE(w.Label4[i]->text() + w.Label500[i]->text(), QString());
+            QVERIFY(!w.Layout().Slot(i).marker.visible);
+        }
+
+        // Slots 8 and 9 are calculated and drawn but have no panel box; the needle stays.
+        const double needle = w.panelCompass->Layout().needle.x2Tw;
+        for (int i : {8, 9}) {
+            Choose(w, i, kSatB);
+            QCOMPARE(w.Label4[i]->text(), w.Label4[2]->text());
+        }
+        QCOMPARE(w.panelCompass->Layout().needle.x2Tw, needle);
+        // A zoom places every slot again, the last one included, and rebuilds the grid.
+        QTest::mouseClick(w.cmdMax, Qt::LeftButton);
+        QCOMPARE(w.LblMashtab->text(), QStringLiteral("1/2"));
+        QCOMPARE(w.Layout().VerticalGridLeftsTw()[1] - w.Layout().VerticalGridLeftsTw()[0], 400.0);
+        for (int i : {2, 8, 9}) {
+            QCOMPARE(w.Layout().Slot(i).marker.widthTw, 1000.0);  // 50 mm x 10 x 2
+        }
+        QVERIFY(Near(w.Layout().Slot(9).marker.CenterXTw(), 5650 + 2 * 2728.23));
+    }
+
+    // Announced with the entry as written (markup and entities included), then red; cmdOk
+    // recalculates the filled slots in slot order and site edits wait for it.
+    void invisibleSatellitesAndTheOkButton() {
+        WindowFixture fixture(kFile);
+        frmMain& w = fixture.Window();
+        QTest::mouseClick(w.cmdOk, Qt::LeftButton);
+        QCOMPARE(w.Label1[0]->text(), QStringLiteral("Центральный"));  // nothing chosen yet
+        Choose(w, 0, kSatA);
+        QColor colourDuringMessage;
+        fixture.Notifier().onShow = [&](const auto&) {
+            colourDuringMessage = SelectorColour(w, 3);
+        };
+        Choose(w, 3, kSatC);
+        QCOMPARE(Shown(fixture),
+                 QStringList{QStringLiteral("Для указанного места приема спутник "
+                                            "140;0;E;<b>Sat</b> &lt;C;;; не виден!|!!!!!")});
+        const auto& message = fixture.Notifier().messages[0];
+        const std::unique_ptr<QMessageBox> box(
+            BuildMessageBox(message.text, message.title, message.icon, &w));
+        QCOMPARE(box->icon(), QMessageBox::Information);
+        QCOMPARE(box->textFormat(), Qt::PlainText);
+        QCOMPARE(colourDuringMessage, QColor(0, 0, 192));
+        QCOMPARE(SelectorColour(w, 3), QColor(255, 0, 0));
+        QCOMPARE(w.Label500[3]->text(), QString::fromStdString(kEntries[kSatC]));
+        for (QLabel* label : {w.Label1[3], w.Label4[3], w.Label500[3]}) {
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        }
+
+        Choose(w, 5, kSatG);
+        Choose(w, 2, kSatF);
+        fixture.Notifier().messages.clear();
+        const QStringList before = Results(w);
+        w.dl->setText(QStringLiteral("38"));
+        w.fokus->setText(QStringLiteral("800"));
+        QCOMPARE(Results(w), before);
+        QTest::mouseClick(w.cmdOk, Qt::LeftButton);
+        QVERIFY(Results(w) != before);
+        QStringList order;
+        for (const auto& shown : fixture.Notifier().messages) {
+            order << shown.text.section(QLatin1Char(' '), 5, 5).section(QLatin1Char(';'), 0, 0);
+        }
+        QCOMPARE(order, (QStringList{"150", "140", "160"}));
+        Choose(w, 3, kSatB);
+        QCOMPARE(SelectorColour(w, 3), QColor(0, 0, 192));
+    }
+
+    void listKeysTheWheelAndDeletions() {
+        WindowFixture fixture(kFile);
+        frmMain& w = fixture.Window();
+        Choose(w, 0, kSatA);
+        Choose(w, 2, kSatB);
+        Choose(w, 3, kSatB);
+        const QString slot2 = w.Label4[2]->text();
+        QTest::keyClick(w.Combo1[0], Qt::Key_Down);  // a choice from the list: clears nothing
+        QCOMPARE(w.Label1[0]->text(), QStringLiteral("E 13.0"));
+        QCOMPARE(w.Label4[2]->text(), slot2);
+        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.Combo1[4], &wheel);  // the wheel chooses nothing
+        QApplication::sendEvent(w.cmbNS, &wheel);
+        QCOMPARE(w.Combo1[4]->currentText() + w.cmbNS->currentText(), QStringLiteral("N"));
+
+        Delete(w.Combo1[3], 0, 100);  // one slot alone
+        QCOMPARE(w.Label1[3]->text() + w.Label4[3]->text(), QString());
+        QVERIFY(w.Links(3).isEmpty() && !w.Layout().Slot(3).marker.visible);
+        QCOMPARE(w.Label4[2]->text(), slot2);
+        QVERIFY(w.Layout().Slot(2).crossY.visible);
+        Delete(w.Combo1[0], 0, 3);  // part of the central text: every slot
+        for (int i = 0; i < frmMain::kSlots; ++i) {
+            QCOMPARE(w.Combo1[i]->currentText() + w.Label1[i]->text() + w.Label4[i]->text(),
+                     QString());
+            QVERIFY(w.Links(i).isEmpty());
+            const SlotDrawing& slot = w.Layout().Slot(i);
+            QCOMPARE(slot.marker.visible, i == 0);
+            QVERIFY(!slot.caption.visible && !slot.rotationLine.visible && !slot.crossX.visible &&
+                    !slot.crossY.visible);
+        }
+        QVERIFY(!w.Label500[2]->text().isEmpty());  // panel boxes keep their last texts
+        // Without a central satellite a choice elsewhere empties every slot again.
+        Choose(w, 4, kSatB);
+        QCOMPARE(w.Combo1[4]->currentText() + w.Label1[4]->text(), QString());
+        QCOMPARE(w.Label1[0]->text(), QStringLiteral("Центральная"));
+    }
+
+    // Leaving is a move to another element of the window; it is no choice from the list.
+    void leavingASelector() {
+        WindowFixture fixture(kFile);
+        frmMain& w = fixture.Window();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        Choose(w, 0, kSatA);
+        Choose(w, 3, kSatB);
+        const QString results = w.Label4[3]->text();
+        Focus(w.Combo1[3]);
+        Delete(w.Combo1[3], static_cast<int>(kEntries[kSatB].size()) - 1, 1);  // kSatBShort
+        Focus(w.sh);
+        QCOMPARE(w.Links(3), (QStringList{"a", "b", "c"}));
+        QCOMPARE(w.Label4[3]->text(), results);
+
+        // Emptied: its own list, or a message box for a refused key, is no leaving; a move to
+        // another field takes the results and the diagram items and keeps the links.
+        EmptyQuietly(w.Combo1[3]);
+        Focus(w.Combo1[3]);
+        w.Combo1[3]->showPopup();
+        w.Combo1[3]->hidePopup();
+        QDialog box(&w);
+        auto* button = new QPushButton(QStringLiteral("OK"), &box);
+        fixture.Notifier().onShow = [&](const auto&) {
+            box.show();
+            QVERIFY(QTest::qWaitForWindowActive(&box));
+            Focus(button);
+            box.hide();
+        };
+        QTest::keyClick(w.Combo1[3], Qt::Key_A);
+        QCOMPARE(w.Label4[3]->text(), results);
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        Focus(w.Combo1[3]);
+        Focus(w.sh);
+        QCOMPARE(w.Label4[3]->text(), QString());
+        QVERIFY(!w.Layout().Slot(3).marker.visible);
+        QCOMPARE(w.Links(3), (QStringList{"a", "b", "c"}));
+        EmptyQuietly(w.Combo1[0]);
+        Focus(w.Combo1[0]);
+        Focus(w.sh);  // the central marker stays, its caption goes
+        QVERIFY(w.Layout().Slot(0).marker.visible && !w.Layout().Slot(0).caption.visible);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
