@@ -3,11 +3,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QTemporaryDir>
-#include <functional>
 #include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "ui/main_window.h"
 #include "ui/notifier.h"
@@ -43,9 +39,9 @@ class WindowFixture {
         : opener_(opener), printer_(printer) {
         QFile file(dir_.filePath(QStringLiteral("satellite.txt")));
         if (fileBytes && file.open(QIODevice::WriteOnly)) {
-            file.write(fileBytes->data(), static_cast<qint64>(fileBytes->size()));
+            file.write(fileBytes->c_str(), static_cast<qint64>(fileBytes->size()));
+            file.close();
         }
-        file.close();
         Open();
     }
 
