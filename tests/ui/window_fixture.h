@@ -14,8 +14,7 @@ namespace palquin::testing {
 class RecordingNotifier : public Notifier {
   public:
     struct Message {
-        QString text;
-        QString title;
+        QString text, title;
         MessageIcon icon;
     };
     void Show(const QString& text, const QString& title, MessageIcon icon) override {

@@ -1,12 +1,10 @@
 // The window at the scale factor of QT_SCALE_FACTOR: same proportions, texts that fit, no element
-// over another; and the open list of a selector as wide as its longest entry.
-#include <QAbstractItemView>
+// over another.
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QtTest>
 
 #include "window_fixture.h"
@@ -64,32 +62,6 @@ class WindowGeometryTest : public QObject {
                 shown.append(child);
             }
         }
-    }
-
-    void openListIsAsWideAsItsLongestEntry_data() {
-        QTest::addColumn<int>("length");
-        QTest::newRow("short entries keep the selector's width") << 3;
-        QTest::newRow("a long entry widens the list") << 60;
-        QTest::newRow("a huge entry stops at the screen") << 5000;
-    }
-    void openListIsAsWideAsItsLongestEntry() {
-        QFETCH(int, length);
-        const QString longest = "36;0;E;" + QString(length, 'W') + ";;;";
-        WindowFixture fixture(SampleFile({"13;0;E;A;;;", longest.toStdString()}));
-        QComboBox* selector = fixture.Window().Combo1[6];
-        fixture.Window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&fixture.Window()));
-        const int closed = selector->width();
-        selector->showPopup();
-        QWidget* list = selector->view()->window();
-        QTRY_VERIFY(list->isVisible());
-        const QRect screen = selector->screen()->availableGeometry();
-        const int text = QFontMetrics(selector->view()->font()).horizontalAdvance(longest);
-        QVERIFY(list->width() >= std::min(std::max(text, closed), screen.width()));
-        QVERIFY(list->width() <= std::min(std::max(text + 80, closed), screen.width()));
-        QVERIFY(screen.contains(list->geometry()));
-        selector->hidePopup();
-        QCOMPARE(selector->width(), closed);
     }
 };
 
