@@ -23,7 +23,6 @@ class RecordingNotifier : public Notifier {
             onShow(messages.back());
         }
     }
-
     std::vector<Message> messages;
     std::function<void(const Message&)> onShow;
 };
@@ -58,7 +57,6 @@ class WindowFixture {
             window_.reset();
         }
     }
-    /// Starts the window (again) on the current folder.
     void Open() {
         Close();
         MainWindowSetup setup;
