@@ -1,28 +1,28 @@
 #pragma once
 
-#include <QString>
+#include <QComboBox>
+#include <QFile>
 #include <QTemporaryDir>
-#include <functional>
 #include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "ui/main_window.h"
 #include "ui/notifier.h"
 
 namespace palquin::testing {
 
-/// Records every message instead of showing it; an optional hook runs "while the box is open".
+/// Records every message instead of showing it; onShow runs "while the box is open".
 class RecordingNotifier : public Notifier {
   public:
     struct Message {
-        QString text;
-        QString title;
+        QString text, title;
         MessageIcon icon;
     };
-    void Show(const QString& text, const QString& title, MessageIcon icon) override;
-
+    void Show(const QString& text, const QString& title, MessageIcon icon) override {
+        messages.push_back({text, title, icon});
+        if (onShow) {
+            onShow(messages.back());
+        }
+    }
     std::vector<Message> messages;
     std::function<void(const Message&)> onShow;
 };
@@ -33,17 +33,40 @@ class WindowFixture {
     /// Writes satellite.txt with these bytes first; without them there is no file. Links of the
     /// links window go to opener (none: they open nothing), pages to printer (none: they fail).
     explicit WindowFixture(const std::optional<std::string>& fileBytes = std::nullopt,
-                           LinkOpener* opener = nullptr, Printer* printer = nullptr);
+                           LinkOpener* opener = nullptr, Printer* printer = nullptr)
+        : opener_(opener), printer_(printer) {
+        QFile file(dir_.filePath(QStringLiteral("satellite.txt")));
+        if (fileBytes && file.open(QIODevice::WriteOnly)) {
+            file.write(fileBytes->c_str(), static_cast<qint64>(fileBytes->size()));
+            file.close();
+        }
+        Open();
+    }
 
     frmMain& Window() { return *window_; }
     RecordingNotifier& Notifier() { return notifier_; }
     std::string FolderPath() const { return dir_.path().toStdString(); }
-    std::string FileBytes() const;
-    void WriteFile(const std::string& bytes) const;
+    std::string FileBytes() const {
+        QFile file(dir_.filePath(QStringLiteral("satellite.txt")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<missing>";
+    }
     /// Closes the window (which saves) and destroys it.
-    void Close();
-    /// Starts the window (again) on the current folder.
-    void Open();
+    void Close() {
+        if (window_) {
+            window_->close();
+            window_.reset();
+        }
+    }
+    void Open() {
+        Close();
+        MainWindowSetup setup;
+        setup.folder = FolderPath();
+        setup.notifier = &notifier_;
+        setup.reportPath = dir_.filePath(QStringLiteral("printOut.txt")).toStdString();
+        setup.printer = printer_;
+        setup.linkOpener = opener_;
+        window_ = std::make_unique<frmMain>(setup);
+    }
 
   private:
     QTemporaryDir dir_;
@@ -54,9 +77,19 @@ class WindowFixture {
 };
 
 /// The sample catalogue of the recalculation tests, site 55.75 N 37.6 E, focal 600.
-std::string SampleFile(const std::vector<std::string>& entries);
+inline std::string SampleFile(const std::vector<std::string>& entries) {
+    std::string bytes;
+    for (const std::string& entry : entries) {
+        bytes += entry + "\r\n";
+    }
+    return bytes + "------------------\r\n55.75\r\nN\r\n37.6\r\nE\r\n600\r\n";
+}
 
 /// Chooses row of the selector as the user does from its list.
-void Choose(frmMain& window, int slot, int row);
+inline void Choose(frmMain& window, int slot, int row) {
+    QComboBox* selector = window.Combo1[static_cast<size_t>(slot)];
+    selector->setCurrentIndex(row);
+    emit selector->activated(row);
+}
 
 }  // namespace palquin::testing
