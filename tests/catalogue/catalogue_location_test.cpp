@@ -7,8 +7,6 @@
 #include <unistd.h>
 #endif
 
-#include <fstream>
-
 #include "catalogue/satellite_file.h"
 #include "common/temporary_folder.h"
 
@@ -16,6 +14,7 @@ namespace palquin {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace testing_support;
 using Kind = CatalogueLocation::Kind;
 
 class CatalogueLocationTest : public testing::Test {
@@ -24,124 +23,85 @@ class CatalogueLocationTest : public testing::Test {
         fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);
         fs::remove_all(root_);
     }
-    const fs::path root_ = testing_support::MakeTemporaryFolder(u8"palquin-loc-");
-    const fs::path program_ = root_ / "bin";
-    const fs::path user_ = root_ / "home" / ".local" / "share" / "palquin";
-};
 
-struct Row {
-    const char* name;
-    bool override;
-    bool fileBesideProgram;
-    bool programWritable;
-    Kind expected;
+    const fs::path root_ = MakeTemporaryFolder();
+    const fs::path program_ = root_ / "bin";
+    const fs::path user_ = root_ / "home" / "palquin";
 };
 
 // Every way the choice can go; writability is told to the rule, so the table holds for root too.
+// Choosing a place never writes a catalogue anywhere.
 TEST_F(CatalogueLocationTest, PicksTheFileByTheRule) {
-    const Row rows[] = {
-        {"override_wins_over_a_file_beside", true, true, true, Kind::Override},
-        {"writable_program_folder", false, false, true, Kind::BesideProgram},
-        {"read_only_folder_with_the_users_file", false, true, false, Kind::BesideProgram},
-        {"installed_read_only_folder", false, false, false, Kind::PerUser},
+    const struct {
+        bool override, fileBesideProgram, programWritable;
+        Kind kind;
+        fs::path file;
+    } rows[] = {
+        {true, true, true, Kind::Override, root_ / "mine.txt"},
+        {false, false, true, Kind::BesideProgram, program_ / kSatelliteFileName},
+        {false, true, false, Kind::BesideProgram, program_ / kSatelliteFileName},
+        {false, false, false, Kind::PerUser, user_ / kSatelliteFileName},  // an installed copy
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        fs::remove_all(root_ / "bin");
-        fs::remove_all(root_ / "home");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file.string());
+        fs::remove_all(program_);
+        fs::remove_all(user_);
         fs::create_directories(program_);
         if (row.fileBesideProgram) {
-            std::ofstream(program_ / kSatelliteFileName) << "x";
+            ASSERT_TRUE(WriteBytes(program_ / kSatelliteFileName, "x"));
         }
-        CatalogueLocationInput input;
-        if (row.override) {
-            input.override = root_ / "mine.txt";
-        }
-        input.programFolder = program_;
-        input.perUserFolder = user_;
-        const bool writable = row.programWritable;
-        input.isWritable = [writable](const fs::path&) { return writable; };
-
-        const CatalogueLocation got = LocateCatalogue(input);
-        EXPECT_EQ(got.kind, row.expected);
-        switch (row.expected) {
-            case Kind::Override:
-                EXPECT_EQ(got.file, root_ / "mine.txt");
-                break;
-            case Kind::BesideProgram:
-                EXPECT_EQ(got.file, program_ / kSatelliteFileName);
-                break;
-            case Kind::PerUser:
-                EXPECT_EQ(got.file, user_ / kSatelliteFileName);
-                EXPECT_TRUE(fs::is_directory(user_));
-                break;
-            case Kind::Unavailable:
-                break;
-        }
-        // Choosing a place never writes a catalogue anywhere.
+        const CatalogueLocation got = LocateCatalogue(
+            {row.override ? std::optional(root_ / "mine.txt") : std::nullopt, program_, user_,
+             [&row](const fs::path&) { return row.programWritable; }});
+        EXPECT_EQ(got.kind, row.kind);
+        EXPECT_EQ(got.file, row.file);
+        EXPECT_EQ(fs::is_directory(user_), row.kind == Kind::PerUser);
         EXPECT_FALSE(fs::exists(user_ / kSatelliteFileName));
         EXPECT_EQ(fs::exists(program_ / kSatelliteFileName), row.fileBesideProgram);
     }
 }
 
 TEST_F(CatalogueLocationTest, RelativeOverrideBecomesAbsoluteAndAnExistingUserFileIsKept) {
-    CatalogueLocationInput input;
-    input.override = fs::path("some/relative.txt");
-    EXPECT_EQ(LocateCatalogue(input).file, fs::current_path() / "some/relative.txt");
-
+    EXPECT_EQ(LocateCatalogue({"some/relative.txt", {}, {}, {}}).file,
+              fs::current_path() / "some/relative.txt");
     fs::create_directories(user_);
-    std::ofstream(user_ / kSatelliteFileName) << "mine";
-    input = {};
-    input.programFolder = program_;  // does not exist: not writable
-    input.perUserFolder = user_;
-    const CatalogueLocation got = LocateCatalogue(input);
+    ASSERT_TRUE(WriteBytes(user_ / kSatelliteFileName, "mine"));
+    // The program's folder does not exist, so it cannot be written.
+    const CatalogueLocation got = LocateCatalogue({std::nullopt, program_, user_, {}});
     EXPECT_EQ(got.kind, Kind::PerUser);
-    std::ifstream in(got.file);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "mine");
+    EXPECT_EQ(ReadBytes(got.file), "mine");
 }
 
+// A per-user folder that would have to be made inside a plain file, or none at all.
 TEST_F(CatalogueLocationTest, NoUsablePlaceIsReported) {
-    // A per-user folder that would have to be made inside a plain file.
-    std::ofstream(root_ / "file") << "x";
-    CatalogueLocationInput input;
-    input.programFolder = program_;
-    input.perUserFolder = root_ / "file" / "palquin";
-    CatalogueLocation got = LocateCatalogue(input);
+    ASSERT_TRUE(WriteBytes(root_ / "file", "x"));
+    const CatalogueLocation got =
+        LocateCatalogue({std::nullopt, program_, root_ / "file" / "palquin", {}});
     EXPECT_EQ(got.kind, Kind::Unavailable);
     EXPECT_TRUE(got.file.empty());
     EXPECT_FALSE(got.error.empty());
-
-    input.perUserFolder.clear();
-    EXPECT_EQ(LocateCatalogue(input).kind, Kind::Unavailable);
+    EXPECT_EQ(LocateCatalogue({std::nullopt, program_, {}, {}}).kind, Kind::Unavailable);
 }
 
 TEST_F(CatalogueLocationTest, FolderWritabilityIsTheSystemsAnswer) {
     EXPECT_TRUE(FolderIsWritable(root_));
-    EXPECT_EQ(std::distance(fs::directory_iterator(root_), {}), 0) << "the question left a file";
+    EXPECT_TRUE(NamesIn(root_).empty()) << "the question left a file";
     EXPECT_FALSE(FolderIsWritable(root_ / "missing"));
-    std::ofstream(root_ / "plain") << "x";
+    ASSERT_TRUE(WriteBytes(root_ / "plain", "x"));
     EXPECT_FALSE(FolderIsWritable(root_ / "plain"));
 #ifdef _WIN32
     GTEST_SKIP() << "a folder the user may not write needs access lists, which Wine does not "
                     "enforce";
 #else
-    if (::geteuid() == 0) {
-        // Root may write any folder; ask the kernel as another user, in a child process.
-        fs::permissions(root_,
-                        fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            _exit(::setuid(65534) == 0 && !FolderIsWritable(root_) ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        return;
+    fs::permissions(root_, fs::perms{0555});
+    // Root may write any folder: ask as another user, in a child process.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit((::geteuid() != 0 || ::setuid(65534) == 0) && !FolderIsWritable(root_) ? 0 : 1);
     }
-    fs::permissions(root_, fs::perms::owner_read | fs::perms::owner_exec,
-                    fs::perm_options::replace);
-    EXPECT_FALSE(FolderIsWritable(root_));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 #endif
 }
 

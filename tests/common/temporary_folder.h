@@ -1,7 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -21,6 +24,28 @@ inline std::filesystem::path MakeTemporaryFolder(std::u8string_view stem = u8"pa
             return folder;
         }
     }
+}
+
+// Set-up and checks go through the standard library, not through the file layer under test.
+inline bool WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    out.close();
+    return !out.fail();
+}
+
+/// The file's bytes, or "<unreadable>".
+inline std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<unreadable>";
+}
+
+inline std::set<std::filesystem::path> NamesIn(const std::filesystem::path& folder) {
+    std::set<std::filesystem::path> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename());
+    }
+    return names;
 }
 
 }  // namespace palquin::testing_support

@@ -6,53 +6,45 @@
 #include <string>
 #include <vector>
 
-#include "common/row_name.h"
-
 namespace palquin {
 namespace {
 
-using testing_support::RowName;
 using enum NumberPattern;
-
-struct FormatRow {
-    const char* name;
-    NumberPattern pattern;
-    const char* expected;  // the values as written, joined by '|'
-    std::vector<double> values;
-};
-
-class FormatResultTest : public testing::TestWithParam<FormatRow> {};
-
-TEST_P(FormatResultTest, WritesTheResultForm) {
-    std::string written;
-    for (const double value : GetParam().values)
-        written += (written.empty() ? "" : "|") + FormatResult(value, GetParam().pattern);
-    EXPECT_EQ(written, GetParam().expected);
-}
 
 // Non-finite values are written " 0": callers should not pass them, but must not get garbage.
 // Exact binary ties (0.0625, 1.25, 9.75, 0.125, ...) go away from zero, not to even; 2.675 and
 // -1.005 lie just below the tie.
-INSTANTIATE_TEST_SUITE_P(
-    Patterns, FormatResultTest,
-    testing::Values(
-        FormatRow{"Grouped3", Grouped3,
-                  " 208.981| 259.7|-15.318| .5| 180| 180| 0| 0| 0| 1 234.568| 1 234 567.891"
-                  "| 1 000| .063",
-                  std::vector{208.98141, 259.69963, -15.31827, 0.5, 180.0, 179.9996, -0.0004, 0.0,
-                              HUGE_VAL, 1234.5678, 1234567.891, 999.9996, 0.0625}},
-        FormatRow{"Plain1", Plain1, " 1.1|-24.7|-.5| 0| 10| 1000| 1.3| 9.8",
-                  std::vector{1.08913, -24.743, -0.5, -0.0, 9.96, 1000.0, 1.25, 9.75}},
-        FormatRow{"Grouped1", Grouped1,
-                  "-1 234.5| 1 000|-1 000| 999| 123 456| 123 456 789 012 345.7",
-                  std::vector{-1234.5, 1000.0, -999.96, 999.0, 123456.0, 123456789012345.678}},
-        FormatRow{
-            "Fixed2", Fixed2, " 208.98| 259.7|-15.32| 100| 0| 0| 0| 100000000000000000000",
-            std::vector{208.9814, 259.6996, -15.3183, 100.0, 0.004, -0.004, double{NAN}, 1e20}},
-        FormatRow{
-            "Fixed2Ties", Fixed2, " .13|-.13| 1099511627776.13| .12| 2.67|-1",
-            std::vector{0.125, -0.125, 1099511627776.125, 0.12499999999999999, 2.675, -1.005}}),
-    RowName());
+TEST(FormatResultTest, WritesTheResultForm) {
+    const struct {
+        NumberPattern pattern;
+        const char* expected;  ///< the values as written, joined by '|'
+        std::vector<double> values;
+    } rows[] = {
+        {Grouped3,
+         " 208.981| 259.7|-15.318| .5| 180| 180| 0| 0| 0| 1 234.568| 1 234 567.891| 1 000| .063",
+         {208.98141, 259.69963, -15.31827, 0.5, 180.0, 179.9996, -0.0004, 0.0, HUGE_VAL, 1234.5678,
+          1234567.891, 999.9996, 0.0625}},
+        {Plain1,
+         " 1.1|-24.7|-.5| 0| 10| 1000| 1.3| 9.8",
+         {1.08913, -24.743, -0.5, -0.0, 9.96, 1000.0, 1.25, 9.75}},
+        {Grouped1,
+         "-1 234.5| 1 000|-1 000| 999| 123 456| 123 456 789 012 345.7",
+         {-1234.5, 1000.0, -999.96, 999.0, 123456.0, 123456789012345.678}},
+        {Fixed2,
+         " 208.98| 259.7|-15.32| 100| 0| 0| 0| 100000000000000000000",
+         {208.9814, 259.6996, -15.3183, 100.0, 0.004, -0.004, double{NAN}, 1e20}},
+        {Fixed2,
+         " .13|-.13| 1099511627776.13| .12| 2.67|-1",
+         {0.125, -0.125, 1099511627776.125, 0.12499999999999999, 2.675, -1.005}},
+    };
+    for (const auto& row : rows) {
+        std::string written;
+        for (const double value : row.values) {
+            written += (written.empty() ? "" : "|") + FormatResult(value, row.pattern);
+        }
+        EXPECT_EQ(written, row.expected);
+    }
+}
 
 }  // namespace
 }  // namespace palquin
