@@ -49,19 +49,6 @@ TEST(ParseSatelliteFileTest, SplitsLinesThenCatalogueAndSettings) {
     }
 }
 
-// Lines are searched eight bytes at a time: every kind of line end, and a lone CR right before
-// a word's end, is found wherever it falls within or across the words.
-TEST(ParseSatelliteFileTest, FindsLineEndsAtEveryPlaceInAWord) {
-    for (const std::string end : {"\r\n", "\r", "\n", "\n\r"}) {
-        for (size_t at = 0; at < 24; ++at) {
-            const std::string bytes =
-                std::string(at, 'a') + end + std::string(17, 'b') + end + "c\0d"s + end;
-            SCOPED_TRACE(testing::Message() << "line end " << end.size() << " bytes at " << at);
-            EXPECT_EQ(ParseSatelliteFile(bytes).entries, SplitLines(bytes));
-        }
-    }
-}
-
 // Complete entries in Windows-1251, in the program's own form, with a site in Moscow as settings.
 TEST(DefaultSatelliteFileTest, IsAWellFormedCatalogue) {
     const SatelliteFileContent content = ParseSatelliteFile(DefaultSatelliteFile());
@@ -98,13 +85,18 @@ TEST(DetectEncodingTest, DecidesForTheWholeFile) {
     }
 }
 
-// Runs of ASCII are passed over eight bytes at a time: one byte that is not ASCII decides the
-// encoding wherever it lies.
-TEST(DetectEncodingTest, SeesANonAsciiByteAnywhere) {
+// Line ends and bytes that are not ASCII are sought eight bytes at a time: each is found wherever
+// it falls within or across the words (a lone CR too, right before a word's end).
+TEST(CatalogueTextTest, FindsWhatItSeeksAtEveryPlaceInAWord) {
     for (size_t at = 0; at < 24; ++at) {
+        SCOPED_TRACE(at);
+        for (const std::string end : {"\r\n", "\r", "\n", "\n\r"}) {
+            const std::string bytes =
+                std::string(at, 'a') + end + std::string(17, 'b') + end + "c\0d"s + end;
+            EXPECT_EQ(ParseSatelliteFile(bytes).entries, SplitLines(bytes)) << end.size();
+        }
         const std::string before(at, 'a');
         const std::string after(at % 9, 'z');
-        SCOPED_TRACE(at);
         EXPECT_EQ(DetectEncoding(before + "\xD0\xEE" + after), FileEncoding::Windows1251);
         EXPECT_EQ(DetectEncoding(before + "\xD0\xA0" + after), FileEncoding::Utf8);
         EXPECT_EQ(DetectEncoding(before + "\xD0\xA0" + after + "\xEE" + before),

@@ -24,9 +24,4 @@ inline std::shared_ptr<void> HoldOpen(const std::filesystem::path& path,
     return std::shared_ptr<void>(file, CloseHandle);
 }
 
-inline bool SetReadOnly(const std::filesystem::path& path, bool readOnly) {
-    return SetFileAttributesW(path.c_str(),
-                              readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL) != 0;
-}
-
 }  // namespace palquin::testing_support
