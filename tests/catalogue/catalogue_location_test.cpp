@@ -73,8 +73,7 @@ TEST_F(CatalogueLocationTest, FolderWritabilityIsTheSystemsAnswer) {
     ASSERT_TRUE(WriteBytes(root_ / "plain", "x"));
     EXPECT_FALSE(FolderIsWritable(root_ / "plain"));
 #ifdef _WIN32
-    GTEST_SKIP() << "a folder the user may not write needs access lists, which Wine does not "
-                    "enforce";
+    GTEST_SKIP() << "Wine does not enforce the access lists a read-only folder needs";
 #else
     fs::permissions(root_, fs::perms{0555});
     // Root may write any folder: ask as another user, in a child process.

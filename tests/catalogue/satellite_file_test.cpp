@@ -26,7 +26,6 @@ TEST(ParseSatelliteFileTest, SplitsLinesThenCatalogueAndSettings) {
         {"a\r\n\r\nb", {"a", "", "b"}, {}, false},
         {"a\nb\rc\r", {"a", "b", "c"}, {}, false},
         {"\n\r\r\n", {"", "", ""}, {}, false},
-        {"\xE0\0\xFF\r\n"s, {"\xE0\0\xFF"s}, {}, false},
         {"a\n" + kSep + "\n1\n" + kSep, {"a"}, {"1", kSep}, true},
         {kSep + "\r\n1", {}, {"1"}, true},
         {"a\r\n" + kSep, {"a"}, {}, true},
@@ -54,8 +53,8 @@ TEST(DefaultSatelliteFileTest, IsAWellFormedCatalogue) {
     const SatelliteFileContent content = ParseSatelliteFile(DefaultSatelliteFile());
     for (const std::string& entry : content.entries) {
         const auto position = SplitPosition(entry);
-        ASSERT_TRUE(position.has_value()) << entry;
-        EXPECT_EQ(SplitLinks(position->tail).outcome, EntryLinks::Outcome::Complete) << entry;
+        EXPECT_TRUE(position && SplitLinks(position->tail).outcome == EntryLinks::Outcome::Complete)
+            << entry;
     }
     EXPECT_EQ(ComposeSatelliteFile(content.entries, {"55.75", "N", "37.6", "E", "600"}),
               std::string(DefaultSatelliteFile()));

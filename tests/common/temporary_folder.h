@@ -25,10 +25,7 @@ inline std::filesystem::path MakeTemporaryFolder(std::u8string_view stem = u8"pa
 
 // Set-up and checks go through the standard library, not through the file layer under test.
 inline bool WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-    out.close();
-    return !out.fail();
+    return static_cast<bool>(std::ofstream(path, std::ios::binary) << bytes);
 }
 
 /// The file's bytes, or "<unreadable>".

@@ -11,9 +11,8 @@
 
 namespace palquin::testing_support {
 
-/// Another handle on the file, as an editor or a virus scanner may hold it, until the result goes;
-/// null when the file cannot be opened. By default it shares reading and writing but not deleting:
-/// Windows then refuses to move anything over the file.
+/// Another handle on the file until the result goes, as an editor may hold it; null if it cannot
+/// open. By default it shares all but deleting: Windows then refuses to move anything over it.
 inline std::shared_ptr<void> HoldOpen(const std::filesystem::path& path,
                                       DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE) {
     const HANDLE file =

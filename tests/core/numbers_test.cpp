@@ -20,7 +20,7 @@ TEST(NumericValueTest, ReadsTheLeadingNumber) {
         {12.0, {"1 2", "\t\n+1 2", "1 2x"}},  // blanks, tabs and line feeds skipped anywhere
         {12.3, {"12.3.4", "1 2 . 3", "12.3e", "12.3e+"}},
         {-0.5, {"-.5", " - . 5", "-5e-1"}},
-        {1.0, {"1,5", "1.", "1.e"}},
+        {1.0, {"1,5", "1.", "1.e", "1" + zeros + "e-400", "0." + zeros.substr(1) + "1e400"}},
         // E or D in either case, signed, with blanks or leading zeros; a point ends the exponent.
         {1000.0, {"1e3", "1 E +3", "1D3", "1d0000000003", "1e3.2", "10000d-1"}},
         // A carriage return is no blank; "E 13.0" has an exponent letter but no mantissa.
@@ -29,7 +29,6 @@ TEST(NumericValueTest, ReadsTheLeadingNumber) {
         {HUGE_VAL, {"1e400", "1e99999999999", std::string(400, '9')}},
         {-HUGE_VAL, {"-1e400", "-1e99999999999"}},
         {1e-310, {"1e-310"}},
-        {1.0, {"1" + zeros + "e-400", "0." + zeros.substr(1) + "1e400"}},
         {1.0 / 3.0, {"0." + std::string(500, '3')}},
     };
     for (const auto& row : rows) {
