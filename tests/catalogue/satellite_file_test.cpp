@@ -7,7 +7,6 @@
 namespace palquin {
 namespace {
 
-using Lines = std::vector<std::string>;
 using namespace std::string_literals;
 
 const std::string kSep(kSeparatorLine);
@@ -19,7 +18,7 @@ const std::string kBom(kUtf8Bom);
 TEST(ParseSatelliteFileTest, SplitsLinesThenCatalogueAndSettings) {
     const struct {
         std::string bytes;
-        Lines entries, settings;
+        std::vector<std::string> entries, settings;
         bool hasSeparator;
     } rows[] = {
         {"", {}, {}, false},

@@ -29,7 +29,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace testing_support;
-using Names = std::set<fs::path>;
 /// What keeps an obstacle in place; it is taken away when the last copy goes.
 using Obstacle = std::shared_ptr<void>;
 
@@ -87,26 +86,26 @@ TEST_F(FileIoTest, ReplaceWritesExactBytesUnderAnyName) {
     EXPECT_EQ(ReadWholeFile(dir_ / "old.txt", nullptr), "") << "an empty file is no read failure";
 }
 
+// Other names, other kinds of file and a running save's file (held or locked) all stay.
 TEST_F(FileIoTest, RemoveStaleTemporariesTakesOnlyPlainFilesOfItsOwnName) {
-    for (const char* name : {".palquin-1.tmp", ".palquin-.tmp", "palquin-2.tmp", "x.palquin-3.tmp",
-                             ".palquin-4.tmp~", ".palquin-5.TMP.txt", ".palquin-held.tmp"}) {
+    for (const char* name : {"palquin-2.tmp", "x.palquin-3.tmp", ".palquin-4.tmp~",
+                             ".palquin-5.TMP.txt", ".palquin-held.tmp"}) {
         ASSERT_TRUE(WriteBytes(dir_ / name, "x")) << name;
     }
     ASSERT_TRUE(fs::create_directory(dir_ / ".palquin-6.tmp"));
-    Names kept = {"folder",          "old.txt",        "palquin-2.tmp",      "x.palquin-3.tmp",
-                  ".palquin-4.tmp~", ".palquin-6.tmp", ".palquin-5.TMP.txt", ".palquin-held.tmp"};
-    // A save still running in another instance holds its file (open without sharing, or locked).
 #ifdef _WIN32
     const Obstacle held = HoldOpen(dir_ / ".palquin-held.tmp", 0);
     ASSERT_TRUE(held);
 #else
     fs::create_symlink(dir_ / "old.txt", dir_ / ".palquin-7.tmp");
     ASSERT_EQ(::mkfifo((dir_ / ".palquin-8.tmp").c_str(), 0644), 0);
-    kept.insert({".palquin-7.tmp", ".palquin-8.tmp"});
     const int file = ::open((dir_ / ".palquin-held.tmp").c_str(), O_RDONLY);
     const Obstacle held = Keep([file] { ::close(file); });
     ASSERT_EQ(::flock(file, LOCK_EX), 0);
 #endif
+    const auto kept = NamesIn(dir_);
+    ASSERT_TRUE(WriteBytes(dir_ / ".palquin-1.tmp", "x"));
+    ASSERT_TRUE(WriteBytes(dir_ / ".palquin-.tmp", "x"));
     RemoveStaleTemporaries(dir_);
     RemoveStaleTemporaries(dir_ / "missing");  // nothing to do, nothing to fail
     EXPECT_EQ(NamesIn(dir_), kept);
@@ -128,7 +127,7 @@ TEST_P(RefusedSaveTest, IsReportedAndChangesNothing) {
     if (!obstacle) {
         GTEST_SKIP() << "cannot make this obstacle here";
     }
-    const Names names = NamesIn(dir_);
+    const auto names = NamesIn(dir_);
     std::error_code ec;
     const fs::file_status before = fs::symlink_status(target, ec);
     std::string error;
@@ -206,7 +205,10 @@ INSTANTIATE_TEST_SUITE_P(Obstacles, RefusedSaveTest, testing::ValuesIn(kRefused)
 
 TEST(WindowsSystemTest, ProgramFolderHoldsThisTestProgram) {
     std::string error;
+    const fs::path before = fs::current_path();
+    fs::current_path(fs::temp_directory_path());  // not a place to look for the program
     const std::optional<fs::path> folder = ProgramFolder(&error);
+    fs::current_path(before);
     ASSERT_TRUE(folder.has_value()) << error;
     EXPECT_TRUE(fs::is_regular_file(*folder / "palquin_core_tests.exe")) << folder->string();
 }
