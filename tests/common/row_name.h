@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace palquin::testing_support {
 
 /// Names a parameterised test after its row's `name`, so a failure says which case broke.

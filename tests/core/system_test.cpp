@@ -1,0 +1,278 @@
+#include "core/file_io.h"
+
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include "common/win_files.h"
+#include "core/close_request.h"
+#include "core/desktop_open.h"
+#include "core/program_folder.h"
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
+#include <functional>
+
+#include "common/row_name.h"
+#include "common/temporary_folder.h"
+#include "core/file_io_hooks.h"
+
+namespace palquin {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace testing_support;
+/// What keeps an obstacle in place; it is taken away when the last copy goes.
+using Obstacle = std::shared_ptr<void>;
+
+// Windows-1251 letters, CR LF, a lone LF, a NUL and a Ctrl+Z, which a text mode would stop at.
+const std::string kSample = std::string("\xC0\xE7\xE8\xEC\xF3\xF2;1\r\nline\n\0end\x1A", 20);
+
+Obstacle Keep(std::function<void()> undo = [] {}) {
+    static int kept;
+    return Obstacle(&kept, [undo](void*) { undo(); });
+}
+
+// Each test starts in a fresh folder holding old.txt and an empty folder. Its name is Cyrillic
+// ("Спутники-"), so on Windows every path the file layer sees is a wide one.
+class FileIoTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(fs::create_directory(dir_ / "folder"));
+        ASSERT_TRUE(WriteBytes(dir_ / "old.txt", kSample));
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    const fs::path dir_ =
+        MakeTemporaryFolder(u8"\u0421\u043f\u0443\u0442\u043d\u0438\u043a\u0438-");
+};
+
+// Over the old file, under a Cyrillic name and in folder ""; on POSIX also through a link and
+// under a name too long to add to for a temporary name. A file with other names is rewritten in
+// place (a replace would cut it off from them), and the old tail is cut off.
+TEST_F(FileIoTest, ReplaceWritesExactBytesUnderAnyName) {
+    std::vector<fs::path> paths = {dir_ / "old.txt", dir_ / u8"\u041e\u0442\u0447\u0451\u0442",
+                                   "r"};
+#ifndef _WIN32
+    fs::permissions(dir_ / "old.txt", fs::perms{0640});  // neither the default nor a temp file's
+    fs::create_symlink(dir_ / "old.txt", dir_ / "link.txt");
+    paths.insert(paths.end(), {dir_ / "link.txt", dir_ / std::string(255, 'n')});
+#endif
+    const fs::path before = fs::current_path();
+    fs::current_path(dir_);
+    for (const fs::path& path : paths) {
+        EXPECT_TRUE(ReplaceFile(path, kSample + kSample, nullptr)) << path;
+        EXPECT_EQ(ReadBytes(dir_ / path.filename()), kSample + kSample) << path;
+        EXPECT_EQ(ReadWholeFile(path, nullptr), kSample + kSample) << path;
+    }
+    fs::current_path(before);
+    EXPECT_EQ(NamesIn(dir_).size(), paths.size() + 1) << "temporary file left behind";
+#ifndef _WIN32
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.txt"));
+    EXPECT_EQ(fs::status(dir_ / "old.txt").permissions(), fs::perms{0640});
+#endif
+    fs::create_hard_link(dir_ / "old.txt", dir_ / "other.txt");
+    ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", "short", nullptr));
+    EXPECT_EQ(ReadBytes(dir_ / "other.txt"), "short");
+    EXPECT_EQ(NamesIn(dir_).size(), paths.size() + 2) << "temporary file left behind";
+    ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", "", nullptr));
+    EXPECT_EQ(ReadWholeFile(dir_ / "old.txt", nullptr), "") << "an empty file is no read failure";
+}
+
+// Other names, other kinds of file and a running save's file (held or locked) all stay.
+TEST_F(FileIoTest, RemoveStaleTemporariesTakesOnlyPlainFilesOfItsOwnName) {
+    for (const char* name : {"palquin-2.tmp", "x.palquin-3.tmp", ".palquin-4.tmp~",
+                             ".palquin-5.TMP.txt", ".palquin-held.tmp"}) {
+        ASSERT_TRUE(WriteBytes(dir_ / name, "x")) << name;
+    }
+    ASSERT_TRUE(fs::create_directory(dir_ / ".palquin-6.tmp"));
+#ifdef _WIN32
+    const Obstacle held = HoldOpen(dir_ / ".palquin-held.tmp", 0);
+    ASSERT_TRUE(held);
+#else
+    fs::create_symlink(dir_ / "old.txt", dir_ / ".palquin-7.tmp");
+    ASSERT_EQ(::mkfifo((dir_ / ".palquin-8.tmp").c_str(), 0644), 0);
+    const int file = ::open((dir_ / ".palquin-held.tmp").c_str(), O_RDONLY);
+    const Obstacle held = Keep([file] { ::close(file); });
+    ASSERT_EQ(::flock(file, LOCK_EX), 0);
+#endif
+    const auto kept = NamesIn(dir_);
+    ASSERT_TRUE(WriteBytes(dir_ / ".palquin-1.tmp", "x"));
+    ASSERT_TRUE(WriteBytes(dir_ / ".palquin-.tmp", "x"));
+    RemoveStaleTemporaries(dir_);
+    RemoveStaleTemporaries(dir_ / "missing");  // nothing to do, nothing to fail
+    EXPECT_EQ(NamesIn(dir_), kept);
+}
+
+struct RefusedRow {
+    const char* name;
+    const char* target;
+    Obstacle (*make)(const fs::path& target);  ///< null when this machine cannot make it
+};
+
+class RefusedSaveTest : public FileIoTest, public testing::WithParamInterface<RefusedRow> {};
+
+// The save fails and says why, and nothing on disk changes. Only a regular file is read (a FIFO
+// would hang the start) or written (a device behind a link would become a plain file).
+TEST_P(RefusedSaveTest, IsReportedAndChangesNothing) {
+    const fs::path target = dir_ / GetParam().target;
+    const Obstacle obstacle = GetParam().make(target);
+    if (!obstacle) {
+        GTEST_SKIP() << "cannot make this obstacle here";
+    }
+    const auto names = NamesIn(dir_);
+    std::error_code ec;
+    const fs::file_status before = fs::symlink_status(target, ec);
+    std::string error;
+    EXPECT_FALSE(ReplaceFile(target, std::string(4096, 'n'), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadBytes(dir_ / "old.txt"), kSample);
+    EXPECT_EQ(NamesIn(dir_), names);
+    EXPECT_EQ(fs::symlink_status(target, ec).type(), before.type());
+    EXPECT_EQ(fs::symlink_status(target, ec).permissions(), before.permissions());
+    EXPECT_EQ(ReadWholeFile(target, nullptr).has_value(), target.filename() == "old.txt");
+}
+
+#ifndef _WIN32
+Obstacle Made(int result) {
+    return result == 0 ? Keep() : nullptr;
+}
+
+// A private copy of /dev/null, so a fault can only ever replace this one.
+int MakeDevice(const fs::path& path) {
+    return ::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3));
+}
+
+// A full disk: a file-size limit, which binds root too, unlike permission bits.
+Obstacle FillDisk(const fs::path&) {
+    rlimit normal{};
+    ::getrlimit(RLIMIT_FSIZE, &normal);
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit low{64, normal.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &low);
+    return Keep([normal] { ::setrlimit(RLIMIT_FSIZE, &normal); });
+}
+#endif
+
+const RefusedRow kRefused[] = {
+    {"MissingFolder", "missing/out.txt", [](const fs::path&) { return Keep(); }},
+    // No write permission at all is the user's way of keeping a file as it is, for root too.
+    {"ReadOnly", "old.txt",
+     [](const fs::path& file) {
+         fs::permissions(file, fs::perms{0444});
+         return Keep([file] { fs::permissions(file, fs::perms{0644}); });
+     }},
+    // Another program took the temporary file away before the last step of the save.
+    {"FailedRename", "old.txt",
+     [](const fs::path&) {
+         file_io_hooks::beforeRename = [](const fs::path& temporary) { fs::remove(temporary); };
+         return Keep([] { file_io_hooks::beforeRename = nullptr; });
+     }},
+#ifdef _WIN32
+    {"Device", "NUL",
+     [](const fs::path&) { return Keep(); }},  // a device name in any folder is the device
+    {"HeldWithoutDeleteSharing", "old.txt", [](const fs::path& file) { return HoldOpen(file); }},
+#else
+    {"Fifo", "special", [](const fs::path& path) { return Made(::mkfifo(path.c_str(), 0644)); }},
+    {"Device", "special", [](const fs::path& path) { return Made(MakeDevice(path)); }},
+    {"LinkToDevice", "special",
+     [](const fs::path& path) {
+         const fs::path device = fs::path(path).concat(".dev");
+         return Made(MakeDevice(device) != 0 ? -1 : ::symlink(device.c_str(), path.c_str()));
+     }},
+    {"DanglingLink", "special",
+     [](const fs::path& path) { return Made(::symlink("nowhere", path.c_str())); }},
+    {"FullDisk", "old.txt", FillDisk},
+    // Growing in place is refused before a byte of the old content is overwritten.
+    {"HardLinkedOnFullDisk", "old.txt",
+     [](const fs::path& file) {
+         fs::create_hard_link(file, file.parent_path() / "other.txt");
+         return FillDisk(file);
+     }},
+#endif
+};
+
+INSTANTIATE_TEST_SUITE_P(Obstacles, RefusedSaveTest, testing::ValuesIn(kRefused), RowName());
+
+#ifdef _WIN32
+
+TEST(WindowsSystemTest, ProgramFolderHoldsThisTestProgram) {
+    std::string error;
+    const fs::path before = fs::current_path();
+    fs::current_path(fs::temp_directory_path());  // not a place to look for the program
+    const std::optional<fs::path> folder = ProgramFolder(&error);
+    fs::current_path(before);
+    ASSERT_TRUE(folder.has_value()) << error;
+    EXPECT_TRUE(fs::is_regular_file(*folder / "palquin_core_tests.exe")) << folder->string();
+}
+
+// The shell opens a batch file by running it; this one, in a Cyrillic folder, leaves a mark
+// beside itself. Waiting for the mark has a generous ceiling so a stuck shell fails, not hangs.
+TEST(WindowsSystemTest, OpenHandsAWidePathToTheShellAndRefusesWhatIsNoText) {
+    EXPECT_FALSE(OpenWithDesktop(""));
+    EXPECT_FALSE(OpenWithDesktop("\xC0\xE7 is 1251, not UTF-8"));
+    EXPECT_FALSE(OpenWithDesktop(std::string("a\0b", 3)));
+    const fs::path dir = MakeTemporaryFolder(u8"\u0421\u0441\u044b\u043b\u043a\u0430 ");
+    const fs::path script = dir / u8"\u043e\u0442\u043a\u0440\u044b\u0442\u044c.cmd";
+    ASSERT_TRUE(WriteBytes(script, "@echo opened> \"%~dp0mark.txt\"\r\n@exit\r\n"));
+    ASSERT_TRUE(OpenWithDesktop(reinterpret_cast<const char*>(script.u8string().c_str())));
+    for (int i = 0; i < 600 && ReadBytes(dir / "mark.txt") != "opened\r\n"; ++i) {
+        Sleep(100);
+    }
+    EXPECT_EQ(ReadBytes(dir / "mark.txt"), "opened\r\n");
+    fs::remove_all(dir);
+}
+
+TEST(WindowsSystemTest, CloseRequestHandlersInstallWithoutARequest) {
+    EXPECT_TRUE(InstallCloseRequestHandlers());
+    EXPECT_FALSE(CloseRequested());
+    AcknowledgeClose();  // no handler waits; nothing may block
+    EXPECT_FALSE(CloseRequested());
+}
+
+#else
+
+TEST(WindowsSystemTest, WindowsOnly) {
+    GTEST_SKIP() << "Windows matters: make test-windows runs these under Wine";
+}
+
+constexpr uid_t kNobody = 65534;
+
+TEST_F(FileIoTest, ReplaceKeepsOwnerAndGroup) {
+    if (::chown((dir_ / "old.txt").c_str(), kNobody, kNobody) != 0) {
+        GTEST_SKIP() << "only root can give a file to another user";
+    }
+    ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", "new", nullptr));
+    struct stat st {};
+    ASSERT_EQ(::stat((dir_ / "old.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, kNobody);
+    EXPECT_EQ(st.st_gid, kNobody);
+}
+
+// A writable file in a folder that takes no new file (an installed layout): as root the save
+// runs as nobody, who owns the file; otherwise the folder is made read-only.
+TEST_F(FileIoTest, FileInAFolderWithoutWriteRightIsRewrittenInPlace) {
+    const fs::path file = dir_ / "old.txt";
+    const bool root = ::geteuid() == 0;
+    ASSERT_EQ(root ? ::chown(file.c_str(), kNobody, kNobody) : ::chmod(dir_.c_str(), 0555), 0);
+    const auto save = [&] {
+        const bool user = !root || (::setgid(kNobody) == 0 && ::setuid(kNobody) == 0);
+        ::_exit(user && ReplaceFile(file, kSample + "more", nullptr) ? 0 : 1);
+    };
+    EXPECT_EXIT(save(), testing::ExitedWithCode(0), "");
+    ::chmod(dir_.c_str(), 0755);
+    EXPECT_EQ(ReadBytes(file), kSample + "more");
+    EXPECT_EQ(NamesIn(dir_).size(), 2u) << "temporary file left behind";
+}
+
+#endif
+
+}  // namespace
+}  // namespace palquin
