@@ -1,5 +1,4 @@
-// The program started as a user starts it, from a copy in a folder of its own, then asked by the
-// system to end.
+// The program started from a copy in a folder of its own, then asked by the system to end.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -30,11 +29,7 @@ void StartAndSignal(const std::string& folderName, int signal, bool fifo) {
     const fs::path folder = fs::path(base) / folderName;
     fs::create_directory(folder);
     const fs::path program = folder / "palquin";
-    std::error_code linkFailed;
-    fs::create_hard_link(PALQUIN_BINARY, program, linkFailed);
-    if (linkFailed) {
-        fs::copy_file(PALQUIN_BINARY, program);
-    }
+    fs::copy_file(PALQUIN_BINARY, program);
     const std::string catalogue = "13;0;E;Sat;;;\r\n";
     if (fifo) {
         ASSERT_EQ(::mkfifo((folder / "satellite.txt").c_str(), 0644), 0);

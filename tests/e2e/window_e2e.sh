@@ -1,35 +1,31 @@
 #!/usr/bin/env bash
-# The built program as a user runs it, on a private X display with a window manager:
-# 1. beside a hand-written Windows-1251 catalogue with CR LF: satellites chosen with the mouse in
-#    the central slot and two others (one below the horizon, whose message is answered), a new
-#    focal length typed in, the window closed through the window manager;
-# 2. installed (a DESTDIR install under /usr/local) and started from its read-only folder: the
-#    catalogue goes to the user's data folder, made from the built-in default, and nothing is
-#    written beside the program. Root may write anywhere, so as root it runs as "nobody".
+# The built program on a private X display with a window manager. Beside a Windows-1251 catalogue
+# with CR LF: satellites chosen with the mouse (one below the horizon, whose message is answered),
+# a focal length typed in, the window closed by the window manager and the settings saved. Then
+# installed under /usr/local in a temporary root and started from its read-only folder: the
+# catalogue goes to the user's data folder, made from the built-in default, and nothing is written
+# beside the program (root may write anywhere, so as root the program runs as "nobody").
 # Usage: window_e2e.sh BUILD_DIR DEFAULT_SATELLITE_TXT
 set -uo pipefail
 . "$(dirname "$0")/x_session.sh"
 build=$(realpath "$1")
 default=$(realpath "$2")
-
 start_x
 mkdir -p "$WORK/prog" "$WORK/home" "$WORK/run"
 chmod 700 "$WORK/run"
 cd "$WORK/home"
 start() {  # program [a command that runs it as another user...]
-    local program=$1
-    shift
     HOME="$WORK/home" XDG_DATA_HOME="$WORK/home/data" XDG_CONFIG_HOME="$WORK/home/config" \
-        XDG_RUNTIME_DIR="$WORK/run" "$@" "$program" >"$WORK/palquin.log" 2>&1 &
+        XDG_RUNTIME_DIR="$WORK/run" "${@:2}" "$1" >"$WORK/palquin.log" 2>&1 &
     pid=$!
     PIDS+=($pid)
     win=$(wait_window '^Dorvik - ')
     [ -n "$win" ] || fail "the main window did not appear: $(cat "$WORK/palquin.log")"
     xdotool windowactivate --sync "$win" >/dev/null 2>&1
 }
-close() {  # through the window manager: openbox binds Alt+F4 to its close action
+close() {  # openbox binds Alt+F4 to its close action
     xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4
-    wait_exit "$pid" "the program" || fail "the program ended with status $?: $(cat "$WORK/palquin.log")"
+    wait_exit "$pid" "the program" || fail "status $?: $(cat "$WORK/palquin.log")"
 }
 
 # 36 E and 13 E are seen from Moscow, 140 E (a Cyrillic name in Windows-1251) is not.
@@ -46,14 +42,12 @@ choose 7 2 3  # slot 7: 140 E, below the horizon
 box=$(wait_window '^!!!!!$')
 [ -n "$box" ] || fail "no message for the satellite below the horizon"
 xdotool windowactivate --sync "$box" key --clearmodifiers Return
-retry 100 eval '! xdotool search --onlyvisible --name "^!!!!!$" >/dev/null 2>&1' ||
-    fail "the message window did not close on Enter"
-# A new focal length: fokus in Frame2 at (120, 60).
-click_tw "$win" 120 60 $((7980 + 450)) $((360 + 157))
+retry 100 eval '! xdotool search --onlyvisible --name "^!!!!!$"' || fail "the message stayed open"
+click_tw "$win" 120 60 $((7980 + 450)) $((360 + 157))  # fokus in Frame2 at (120, 60)
 xdotool key --clearmodifiers End BackSpace BackSpace BackSpace type 650
 close
 cmp <(cat "$WORK/catalogue" <(settings 650)) "$WORK/prog/satellite.txt" ||
-    fail "not the catalogue unchanged with the new focal length: $(od -c "$WORK/prog/satellite.txt" | tail -5)"
+    fail "not the catalogue with the new focal length: $(od -c "$WORK/prog/satellite.txt" | tail -5)"
 [ -z "$(ls -A "$WORK/home/data" 2>/dev/null)" ] || fail "a per-user catalogue beside a writable program"
 
 DESTDIR="$WORK/root" cmake --install "$build" --prefix /usr/local >"$WORK/install.log" 2>&1 ||
@@ -72,8 +66,7 @@ start "$bin/palquin" "${as_user[@]}"
 close
 user_file="$WORK/home/data/palquin/satellite.txt"
 [ -f "$user_file" ] || fail "no per-user catalogue at $user_file: $(cat "$WORK/palquin.log")"
-# The catalogue part is the built-in default's, byte for byte.
 sep=$(grep -n -a -m1 '^------------------' "$default" | cut -d: -f1)
-cmp <(head -n "$sep" "$default") <(head -n "$sep" "$user_file") || fail "not the default catalogue"
+cmp <(head -n "$sep" "$default") <(head -n "$sep" "$user_file") || fail "not the built-in catalogue"
 [ ! -e "$bin/satellite.txt" ] || fail "a catalogue was written beside the installed program"
 echo "PASSED: message answered, settings saved on a close by the window manager; installed: $user_file"

@@ -1,19 +1,14 @@
 # A private Xvfb with openbox, and helpers that drive the program's window with xdotool; sourced by
 # the end-to-end tests, docs/make-screenshot.sh and bench/startup_bench.sh. Status 77: skipped.
-
 skip() { echo "SKIPPED: $*"; exit 77; }
-fail() {
+fail() {  # and keeps what the screen showed, for the one reading the test log
     echo "FAILED: $*"
-    # What the screen showed, for the one reading the test log.
-    local shot="${TMPDIR:-/tmp}/palquin-e2e-failure-$$.png"
-    [ -n "${DISPLAY:-}" ] && import -window root "$shot" 2>/dev/null && echo "screen: $shot"
+    [ -n "${DISPLAY:-}" ] && import -window root "$WORK.png" 2>/dev/null && echo "screen: $WORK.png"
     exit 1
 }
-
 for tool in Xvfb openbox xdotool xprop; do
     command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/install-deps)"
 done
-
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/palquin-e2e-XXXXXX")
 chmod 755 "$WORK"
 PIDS=()
@@ -21,18 +16,16 @@ trap 'kill "${PIDS[@]}" 2>/dev/null; wait 2>/dev/null; chmod -R u+w "$WORK"; rm 
 
 # Runs a command every tenth of a second until it succeeds, at most $1 times.
 retry() {
-    local n=$1
-    shift
-    until "$@"; do
-        n=$((n - 1))
-        [ "$n" -gt 0 ] || return 1
+    local n
+    for ((n = $1; n > 0; n--)); do
+        "${@:2}" && return 0
         sleep 0.1
     done
+    return 1
 }
 
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-
-# A private display: Xvfb picks a free number and tells it on a file descriptor.
+# A private display (Xvfb picks a free number and tells it on a file descriptor) with openbox,
+# which owns the window-manager selection once it runs.
 start_x() {
     Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -ac 5>"$WORK/display" \
         >"$WORK/xvfb.log" 2>&1 &
@@ -42,7 +35,8 @@ start_x() {
     mkdir -p "$WORK/wm"
     HOME="$WORK/wm" openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
     PIDS+=($!)
-    retry 100 wm_running || skip "openbox did not take the display: $(tail -1 "$WORK/openbox.log")"
+    retry 100 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+        skip "openbox did not take the display: $(tail -1 "$WORK/openbox.log")"
     unset WAYLAND_DISPLAY
     export QT_QPA_PLATFORM=xcb
 }
@@ -61,15 +55,14 @@ click_tw() {  # window groupLeftTw groupTopTw xTw yTw
     xdotool mousemove --window "$1" $((($2 + $4) / 15)) $((($3 + $5) / 15 + MENU_H)) click 1
 }
 
-# The open list of a selector: the visible window of the program other than the main one.
+# The open list of a selector: the visible window of process $pid other than its main one $win.
 popup_open() {
     popup=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$win" | head -1)
     [ -n "$popup" ]
 }
 
-# Chooses a satellite in a slot of the main window $win of process $pid: opens the slot's
-# selector at its arrow (Frame1 at (120, 1200), columns 2,175 twips wide) and clicks row `row` of
-# the list, which shows `rows` rows.
+# Chooses a satellite in a slot of the main window: opens the slot's selector at its arrow (Frame1
+# at (120, 1200), columns 2,175 twips wide) and clicks row `row` of its list of `rows` rows.
 choose() {  # slot row rows
     local top=720
     [ "$1" -ge 5 ] && top=2760
@@ -81,8 +74,7 @@ choose() {  # slot row rows
 }
 
 # Waits (bounded) for a process to end by itself; returns its status.
-gone() { ! kill -0 "$1" 2>/dev/null; }
 wait_exit() {  # pid what
-    retry 300 gone "$1" || fail "$2 did not end after the window was closed"
+    retry 300 eval "! kill -0 $1 2>/dev/null" || fail "$2 did not end after the window was closed"
     wait "$1"
 }
