@@ -24,6 +24,7 @@ std::string ReadAll(const fs::path& path) {
 // A FIFO in place of the catalogue neither hangs the start nor is written. The satellite.txt of
 // the folder it was started from is not touched.
 void StartAndSignal(const std::string& folderName, int signal, bool fifo) {
+    SCOPED_TRACE(folderName);
     std::string base = std::string(PALQUIN_SCRATCH) + "/run-XXXXXX";
     ASSERT_NE(::mkdtemp(base.data()), nullptr);
     const fs::path folder = fs::path(base) / folderName;
@@ -68,13 +69,9 @@ void StartAndSignal(const std::string& folderName, int signal, bool fifo) {
     fs::remove_all(base);
 }
 
-TEST(ProgramRunTest, Cp1251FolderAndSigterm) {
-    StartAndSignal("\xD1\xEF\xF3\xF2\xED\xE8\xEA", SIGTERM, false);
-}
-TEST(ProgramRunTest, Latin1FolderAndSighup) {
-    StartAndSignal("caf\xE9", SIGHUP, false);
-}
-TEST(ProgramRunTest, FifoInsteadOfTheCatalogue) {
+TEST(ProgramRunTest, FindsItsFolderAndSavesWhenTheSystemAsksItToEnd) {
+    StartAndSignal("\xD1\xEF\xF3\xF2\xED\xE8\xEA", SIGTERM, false);  // Windows-1251
+    StartAndSignal("caf\xE9", SIGHUP, false);                        // Latin-1
     StartAndSignal("fifo", SIGTERM, true);
 }
 

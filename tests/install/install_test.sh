@@ -12,12 +12,9 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/palquin-install-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 files_are() {  # root prefix
-    diff <(cd "$1" && find . -type f | sort) - <<EOF
-$2/bin/palquin
-$2/share/applications/palquin.desktop
-$2/share/icons/hicolor/scalable/apps/palquin.svg
-$2/share/metainfo/org.palquin.Palquin.metainfo.xml
-EOF
+    diff <(cd "$1" && find . -type f | sort) <(printf "$2/%s\n" bin/palquin \
+        share/applications/palquin.desktop share/icons/hicolor/scalable/apps/palquin.svg \
+        share/metainfo/org.palquin.Palquin.metainfo.xml)
 }
 
 DESTDIR="$work/root" cmake --install "$1" --prefix /usr/local >"$work/log" 2>&1 || fail "install: $(cat "$work/log")"

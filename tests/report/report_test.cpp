@@ -21,7 +21,6 @@ TEST(ReportTest, WritesFiguresThenTheEntry) {
         std::string figures;
     } rows[] = {
         {"55.75", "5;0;W;Sat W;;;", " 228.05 -  16.13 - "},
-        {"55.75", "140;0;E;Sat C;;;", " 259.7 - -15.32 - "},
         {"55.75", "13;0;w;x;;;", k13},
         {"55.75", "13;0;;x;;;", " 219.85 -  19.41 - "},
         {"55.75", "13;0;E;\xD1\xEF\xF3\xF2\xED\xE8\xEA", k13},
@@ -32,13 +31,6 @@ TEST(ReportTest, WritesFiguresThenTheEntry) {
         EXPECT_EQ(BuildReportLines(row.latitude, "37.6", {row.entry}),
                   std::vector<std::string>{row.figures + row.entry});
     }
-}
-
-TEST(ReportTest, StopsAtTheFirstEntryWithoutPositionNotAtAnUncomputableOne) {
-    EXPECT_EQ(ComposeReport(BuildReportLines(
-                  "55.75", "37.6", {"1e400;0;E;a;;;", "13;0;E;b;;;", "13;0", "5;0;W;c;;;", ""})),
-              "1e400;0;E;a;;;\r\n" + k13 + "13;0;E;b;;;\r\n13;0\r\n5;0;W;c;;;\r\n\r\n");
-    EXPECT_EQ(ComposeReport(BuildReportLines("55.75", "37.6", {})), "");
 }
 
 TEST(ReportTest, GoesToTheHomeFolderOrElseTheCurrentOneAndTellsAFailedWrite) {
