@@ -1,13 +1,6 @@
 // The report from the window's menu, and the program run from the command line: --report, --aim
 // and --template.
-#include <QDir>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLineEdit>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QStringDecoder>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
 #include <sstream>
@@ -150,8 +143,8 @@ class CommandLineTest : public QObject {
         std::remove(name.c_str());  // a name QTemporaryDir could not decode
     }
 
-    // Refusals: the status, the first line of the error (or the start of the output), and neither
-    // the catalogue nor the home folder touched.
+    // Refusals: the status, the first line of the error, and neither the catalogue nor the home
+    // folder touched.
     void refusals_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
@@ -166,8 +159,6 @@ class CommandLineTest : public QObject {
                 << arguments + QStringList{"--" + option, value} << 2
                 << QString("palquin: неверное значение «%1» у параметра --%2").arg(value, option);
         };
-        QTest::newRow("help beats a mode")
-            << QStringList{"--report", "-h"} << 0 << QString("Использование: palquin");
         row("unknown option", {"--bogus"}, 2, ": неизвестный параметр «--bogus»");
         row("pipe as catalogue, no wait", {"--report", "--catalogue", "fifo"}, 1,
             ": каталог «HOME/fifo» не прочитан: это не обычный файл");
@@ -178,19 +169,17 @@ class CommandLineTest : public QObject {
         bad(kAim + kSite, "date", "2026-02-30");
         row("aim without any site", kAim, 2, ": в каталоге не сохранено место приёма");
         const QStringList central{"--template", "t.pdf", "--central", "36E"};
-        bad(central + kSite + QStringList{"--focal", "600"}, "extra", "39");
         row("template without a focal length", central + kSite, 2,
             ": в каталоге не сохранено фокусное расстояние");
+        const QStringList page = central + kSite + QStringList{"--focal", "600"};
+        bad(page, "extra", "39");
         // Where the file cannot be written the old one stays as it was, and no stray file is left.
-        const auto unwritten = [&](const char* name, const char* file, const char* latitude) {
-            row(name,
-                {"--template", file, "--central", "36E", "--focal", "600", "--latitude", latitude,
-                 "--longitude", "37.6"},
-                1, ": шаблон не записан");
-        };
-        unwritten("template over a read-only file", "old.pdf", "55.75");
-        unwritten("template into a pipe, no wait", "fifo", "55.75");
-        unwritten("template with no converter calculated on the equator", "new.pdf", "0");
+        row("template over a read-only file", page + QStringList{"--template", "old.pdf"}, 1,
+            ": шаблон не записан");
+        row("template into a pipe, no wait", page + QStringList{"--template", "fifo"}, 1,
+            ": шаблон не записан");
+        row("template with no converter calculated on the equator",
+            page + QStringList{"--latitude", "0"}, 1, ": шаблон не записан");
     }
     void refusals() {
         QFETCH(QStringList, arguments);
@@ -204,8 +193,7 @@ class CommandLineTest : public QObject {
         QVERIFY(QFile::setPermissions(old, QFile::ReadOwner));
         const Outcome outcome = program.Run(arguments);
         QCOMPARE(outcome.status, status);
-        const QStringList lines =
-            QString::fromUtf8(status == 0 ? outcome.out : outcome.err).split(u'\n');
+        const QStringList lines = QString::fromUtf8(outcome.err).split(u'\n');
         QVERIFY2(lines[0].startsWith(text.replace("HOME", program.Home())), qPrintable(lines[0]));
         if (status == 2) {  // a usage error repeats the usage
             QVERIFY(lines.size() > 2 && lines[1].startsWith("Использование"));
@@ -220,19 +208,16 @@ class CommandLineTest : public QObject {
     // in the computer's zone. A saved site gives the same figures.
     void aim() {
         Program program;
-        const Outcome json = program.Run(kAim + kSite + QStringList{"--json"});
-        const QJsonObject aim = QJsonDocument::fromJson(json.out).object();
+        const Outcome given = program.Run(kAim + kSite + QStringList{"--json"});
+        const QJsonObject aim = QJsonDocument::fromJson(given.out).object();
         const double azimuth = aim["azimuthDeg"].toDouble();
         const double elevation = aim["elevationDeg"].toDouble();
-        QVERIFY2(azimuth > 180.0 && azimuth < 184.0 && elevation > 26.0 && elevation < 27.0,
-                 json.out.constData());
-        const QString sun = aim["sunAlignment"].toString();
-        QVERIFY2(sun.startsWith("2026-06-21T12:3") && sun.endsWith("+03:00"), json.out.constData());
-
+        QVERIFY2(azimuth > 180.0 && azimuth < 184.0 && elevation > 26.0 && elevation < 27.0 &&
+                     aim["sunAlignment"].toString().startsWith("2026-06-21T12:3"),
+                 given.out.constData());
         Write(program.Catalogue(), kEntries + kSettings);
-        const Outcome saved = program.Run(kAim);
-        QCOMPARE(saved.out, program.Run(kAim + kSite).out);
-        QVERIFY2(saved.out.contains("Солнце на этом азимуте: 12:3"), saved.out.constData());
+        QCOMPARE(program.Run(kAim + QStringList{"--json"}).out, given.out);
+        QVERIFY(program.Run(kAim).out.contains("Солнце на этом азимуте: 12:3"));
         QCOMPARE(ReadAll(program.Catalogue()), kEntries + kSettings);
     }
 

@@ -40,27 +40,22 @@ start_x() {
     unset WAYLAND_DISPLAY
     export QT_QPA_PLATFORM=xcb
 }
-
 # Waits (bounded) for a visible window whose title matches; prints its id.
 wait_window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -1; }
-
 # MENU_H: what lies above the main window's client area of 602 px (9,030 twips).
 read_geometry() {
     eval "$(xdotool getwindowgeometry --shell "$1")"
     MENU_H=$((HEIGHT - 602))
 }
-
 # Clicks a point of the client area given in twips, inside a group placed at twips too.
 click_tw() {  # window groupLeftTw groupTopTw xTw yTw
     xdotool mousemove --window "$1" $((($2 + $4) / 15)) $((($3 + $5) / 15 + MENU_H)) click 1
 }
-
 # The open list of a selector: the visible window of process $pid other than its main one $win.
 popup_open() {
     popup=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$win" | head -1)
     [ -n "$popup" ]
 }
-
 # Chooses a satellite in a slot of the main window: opens the slot's selector at its arrow (Frame1
 # at (120, 1200), columns 2,175 twips wide) and clicks row `row` of its list of `rows` rows.
 choose() {  # slot row rows
