@@ -1,4 +1,3 @@
-// The program started from a copy in a folder of its own, then asked by the system to end.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

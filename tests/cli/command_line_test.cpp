@@ -42,8 +42,7 @@ QByteArray ReadAll(const QString& path) {
 
 void Write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
 struct Outcome {
@@ -195,9 +194,8 @@ class CommandLineTest : public QObject {
         QCOMPARE(outcome.status, status);
         const QStringList lines = QString::fromUtf8(outcome.err).split(u'\n');
         QVERIFY2(lines[0].startsWith(text.replace("HOME", program.Home())), qPrintable(lines[0]));
-        if (status == 2) {  // a usage error repeats the usage
-            QVERIFY(lines.size() > 2 && lines[1].startsWith("Использование"));
-        }
+        // A usage error repeats the usage.
+        QVERIFY(status != 2 || lines.value(1).startsWith("Использование"));
         QCOMPARE(ReadAll(program.Catalogue()), kEntries);
         QCOMPARE(program.HomeEntries(), QStringList({"fifo", "old.pdf"}));
         QCOMPARE(ReadAll(old), "%PDF-1.4 old template\n");
@@ -221,8 +219,7 @@ class CommandLineTest : public QObject {
         QCOMPARE(ReadAll(program.Catalogue()), kEntries + kSettings);
     }
 
-    // A one-page template at true size, without a display; the site and focal length saved in
-    // the catalogue give the same page as the options.
+    // One page at true size without a display; a saved site and focal length give the same page.
     void templateWritesOnePage() {
         const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
         if (pdftotext.isEmpty()) {

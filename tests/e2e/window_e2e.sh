@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# The built program on a private X display with a window manager. Beside a Windows-1251 catalogue
-# with CR LF: satellites chosen with the mouse (one below the horizon, whose message is answered),
-# a focal length typed in, the window closed by the window manager and the settings saved. Then
-# installed under /usr/local in a temporary root and started from its read-only folder: the
-# catalogue goes to the user's data folder, made from the built-in default, and nothing is written
-# beside the program (root may write anywhere, so as root the program runs as "nobody").
+# The built program on a private X display with a window manager. Beside a Windows-1251 catalogue:
+# satellites chosen with the mouse, the message of one below the horizon answered, a focal length
+# typed in, and a close by the window manager saves it. Installed in a temporary root under
+# /usr/local, as "nobody" when run as root: the catalogue goes to the user's data folder.
 # Usage: window_e2e.sh BUILD_DIR DEFAULT_SATELLITE_TXT
 set -uo pipefail
 . "$(dirname "$0")/x_session.sh"
