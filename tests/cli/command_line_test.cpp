@@ -142,6 +142,14 @@ class CommandLineTest : public QObject {
         std::remove(name.c_str());  // a name QTemporaryDir could not decode
     }
 
+    // -h is the usage in Russian on standard output, naming the default catalogue file.
+    void help() {
+        Program program;
+        const Outcome help = program.Run({"-h"});
+        QVERIFY(help.status == 0 && help.out.startsWith("Использование: palquin"));
+        QVERIFY(help.out.contains(program.Catalogue().toUtf8()) && help.err.isEmpty());
+    }
+
     // Refusals: the status, the first line of the error, and neither the catalogue nor the home
     // folder touched.
     void refusals_data() {
