@@ -5,7 +5,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
 #include <QTransform>
 
@@ -291,12 +290,6 @@ bool PaintTemplate(QPagedPaintDevice& device, const TemplateInput& input, QStrin
         return false;
     }
     return true;
-}
-
-bool PrintTemplate(QPrinter& printer, const TemplateInput& input, QString* error) {
-    // True size: the printer must not fit the page to anything.
-    printer.setFullPage(false);
-    return PaintTemplate(printer, input, error);
 }
 
 bool WriteTemplatePdf(const QString& file, const TemplateInput& input, QString* error) {

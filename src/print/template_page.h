@@ -6,7 +6,6 @@
 
 class QIODevice;
 class QPagedPaintDevice;
-class QPrinter;
 
 namespace palquin {
 
@@ -24,9 +23,6 @@ inline constexpr double kAlignmentMarkMm = 8.0;
 /// the frame is cut over several pages. False, with a Russian message in *error, when the
 /// printable area is too small, the drawing would need too many pages, or the device refuses.
 bool PaintTemplate(QPagedPaintDevice& device, const TemplateInput& input, QString* error);
-
-/// The same drawing on a printer chosen by the user (a PDF file is one such printer).
-bool PrintTemplate(QPrinter& printer, const TemplateInput& input, QString* error);
 
 /// The same drawing into a PDF file on A4 paper with 10 mm margins. The file is replaced only
 /// when the whole document was written.
