@@ -8,10 +8,10 @@ namespace palquin {
 
 /// The intermediate angles of the pointing formulas, shared with the rotation.
 struct WorkingCoordinates {
-    double latitudeAngleRad = 0.0;   ///< phi for a northern site, 360 - phi otherwise
-    double satelliteAngleRad = 0.0;  ///< sigma or 360 - sigma, by the hemisphere rules
-    double siteAngleRad = 0.0;       ///< lambda or 360 - lambda, by the hemisphere rules
-    std::int16_t azimuthSign = 0;    ///< +1 same hemispheres, -1 mixed, 0 no rule applied
+    double latitudeAngleRad = 0.0;      ///< phi for a northern site, 360 - phi otherwise
+    double satelliteAngleRad = 0.0;     ///< sigma or 360 - sigma, by the hemisphere rules
+    double siteAngleRad = 0.0;          ///< lambda or 360 - lambda, by the hemisphere rules
+    std::int16_t azimuthSign = 0;       ///< +1 same hemispheres, -1 mixed, 0 no rule applied
     std::int16_t azimuthOffsetDeg = 0;  ///< 0 north; +180 / -180 for a southern site
 
     /// Site angle minus satellite angle, radians.
@@ -28,9 +28,9 @@ struct Site {
 
 struct Pointing {
     WorkingCoordinates coordinates;
-    double azimuthDeg = 0.0;    ///< from north through east; not reduced into 0..360
+    double azimuthDeg = 0.0;  ///< from north through east; not reduced into 0..360
     double elevationDeg = 0.0;
-    bool visible = false;       ///< elevation > 0
+    bool visible = false;  ///< elevation > 0
 };
 
 /// Azimuth, elevation and visibility of the satellite whose position text is given (for example

@@ -7,12 +7,18 @@ namespace palquin {
 inline constexpr double kPi = 3.14159265358979;
 
 /// Degrees to radians, as value * pi / 180 in that order.
-inline constexpr double DegToRad(double degrees) { return degrees * kPi / 180.0; }
+inline constexpr double DegToRad(double degrees) {
+    return degrees * kPi / 180.0;
+}
 
 /// Radians to degrees, as value * 180 / pi in that order.
-inline constexpr double RadToDeg(double radians) { return radians * 180.0 / kPi; }
+inline constexpr double RadToDeg(double radians) {
+    return radians * 180.0 / kPi;
+}
 
 /// 360 - x in degrees, computed as (180 - x + 180) like the rest of the formulas.
-inline constexpr double FullTurnMinus(double degrees) { return 180.0 - degrees + 180.0; }
+inline constexpr double FullTurnMinus(double degrees) {
+    return 180.0 - degrees + 180.0;
+}
 
 }  // namespace palquin

@@ -6,10 +6,10 @@ namespace palquin {
 
 /// The patterns under which computed numbers are written into labels and the report.
 enum class NumberPattern {
-    Grouped3,   ///< "# ###.###": 3 decimals, thousands grouped with a blank
-    Plain1,     ///< "###.#": 1 decimal
-    Grouped1,   ///< "# ###.#": 1 decimal, thousands grouped with a blank
-    Fixed2,     ///< "Fixed": 2 decimals
+    Grouped3,  ///< "# ###.###": 3 decimals, thousands grouped with a blank
+    Plain1,    ///< "###.#": 1 decimal
+    Grouped1,  ///< "# ###.#": 1 decimal, thousands grouped with a blank
+    Fixed2,    ///< "Fixed": 2 decimals
 };
 
 /// Writes x in the result number form: rounded to the pattern's decimals, no trailing zeros, no

@@ -95,8 +95,7 @@ void frmMain::RecalculateSlot(int i) {
 
     if (!pointing->visible) {
         notifier_->Show(QStringLiteral("Для указанного места приема спутник ") +
-                            ShortenForDisplay(entryText) +
-                            QStringLiteral(" не виден!"),
+                            ShortenForDisplay(entryText) + QStringLiteral(" не виден!"),
                         QStringLiteral("!!!!!"), MessageIcon::Information);
         SetSelectorColour(i, kHiddenColour);
     } else {
