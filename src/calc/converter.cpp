@@ -21,10 +21,10 @@ std::optional<Offsets> ComputeOffsets(double focalMm, double azimuthDeg, double 
 std::optional<double> ComputeRotation(const WorkingCoordinates& coordinates) {
     const double tanLatitude = std::tan(coordinates.latitudeAngleRad);
     const double sinDelta = std::sin(coordinates.LongitudeDifferenceRad());
-    if (!std::isfinite(tanLatitude) || !std::isfinite(sinDelta) || tanLatitude == 0.0) {
+    if (!std::isfinite(tanLatitude) || !std::isfinite(sinDelta)) {
         return std::nullopt;
     }
-    double rotationDeg = RadToDeg(std::atan(sinDelta / tanLatitude));
+    double rotationDeg = RadToDeg(AtanOfQuotient(sinDelta, tanLatitude));
     // Mixed hemispheres are worked on mirrored longitudes; turning the sign back makes "W 5.0"
     // and "E 355.0" the same converter rotation.
     if (coordinates.azimuthSign < 0) {

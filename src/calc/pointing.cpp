@@ -57,6 +57,14 @@ void ApplyHemisphereRule(std::string_view h, std::string_view ew, double sigmaDe
 
 }  // namespace
 
+double AtanOfQuotient(double numerator, double denominator) {
+    if (denominator != 0.0) {
+        return std::atan(numerator / denominator);
+    }
+    // Approached from above whatever the zero's sign: a northern latitude only shrinks to 0.
+    return numerator == 0.0 ? 0.0 : std::atan(std::copysign(HUGE_VAL, numerator));
+}
+
 std::optional<Pointing> ComputePointing(const Site& site, std::string_view positionText) {
     const std::string_view h = positionText.substr(0, positionText.empty() ? 0 : 1);
     const double sigmaDeg = NumericValue(positionText.size() > 2 ? positionText.substr(2) : "");
@@ -69,21 +77,20 @@ std::optional<Pointing> ComputePointing(const Site& site, std::string_view posit
 
     const double delta = wc.LongitudeDifferenceRad();
     const double sinLatitude = std::sin(wc.latitudeAngleRad);
-    if (!AllFinite({wc.latitudeAngleRad, wc.satelliteAngleRad, wc.siteAngleRad, delta}) ||
-        sinLatitude == 0.0) {
+    if (!AllFinite({wc.latitudeAngleRad, wc.satelliteAngleRad, wc.siteAngleRad, delta})) {
         return std::nullopt;
     }
-    const double a = RadToDeg(std::atan(std::tan(delta) / sinLatitude));
+    const double a = RadToDeg(AtanOfQuotient(std::tan(delta), sinLatitude));
     result.azimuthDeg = 180.0 + a * wc.azimuthSign + wc.azimuthOffsetDeg;
 
     const double cosLatitude = std::cos(wc.latitudeAngleRad);
     const double cosDelta = std::cos(delta);
     const double n = cosLatitude * cosDelta - kOrbitRatio;
     const double d = std::sqrt(1.0 - std::pow(cosLatitude, 2) * std::pow(cosDelta, 2));
-    if (!AllFinite({n, d}) || d == 0.0) {
+    if (!AllFinite({n, d})) {
         return std::nullopt;
     }
-    result.elevationDeg = RadToDeg(std::atan(n / d));
+    result.elevationDeg = RadToDeg(AtanOfQuotient(n, d));
     if (!AllFinite({a, result.azimuthDeg, result.elevationDeg})) {
         return std::nullopt;
     }

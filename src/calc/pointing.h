@@ -33,9 +33,17 @@ struct Pointing {
     bool visible = false;  ///< elevation > 0
 };
 
+/// atan(numerator / denominator), radians. A denominator of exactly 0 gives the value the angle
+/// tends to as the denominator shrinks to 0 from above: plus or minus pi/2 by the numerator's
+/// sign, and 0 when the numerator is 0 as well (a zero numerator keeps the angle 0 all the way).
+/// The pointing formulas divide by sin and tan of the latitude, which are 0 on the equator, and
+/// their elevation root is 0 for a satellite straight overhead there; this is their value in
+/// the limit, so 0 N answers as 0.000001 N does.
+double AtanOfQuotient(double numerator, double denominator);
+
 /// Azimuth, elevation and visibility of the satellite whose position text is given (for example
-/// "E 13.0": hemisphere letter, blank, orbital position in degrees). Empty when a step divides by
-/// zero or any intermediate value is not finite.
+/// "E 13.0": hemisphere letter, blank, orbital position in degrees). On the equator the quotients
+/// that divide by zero take their limit (AtanOfQuotient). Empty when any value is not finite.
 std::optional<Pointing> ComputePointing(const Site& site, std::string_view positionText);
 
 }  // namespace palquin

@@ -13,7 +13,8 @@ namespace palquin {
 /// numbers in the two-decimal result form, computed for the site in sh and dl (taken as north and
 /// east; a position letter other than a capital W counts as east). At the first entry without a
 /// position the figures stop: that entry and all after it appear as their bare text. An entry
-/// whose figures cannot be computed (latitude 0 divides by zero) appears as its bare text too.
+/// whose figures cannot be computed (a position beyond any number) appears as its bare text too;
+/// latitude 0 gives the formulas' limit, as the slots do.
 std::vector<std::string> BuildReportLines(std::string_view latitudeText,
                                           std::string_view longitudeText,
                                           const std::vector<std::string>& entries);

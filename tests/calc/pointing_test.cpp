@@ -14,7 +14,7 @@ const Site kMoscow{55.75, "N", 37.6, "E"};
 const Site kSouth{26, "S", 28, "E"};
 
 // The Moscow rows were checked by hand; the others come from the formulas, computed apart from
-// this code. NAN: the inputs give no result.
+// this code (the equator's from 0.000001 N). NAN: the inputs give no result.
 TEST(PointingTest, AzimuthElevationAndVisibility) {
     const std::tuple<Site, const char*, double, double> rows[] = {
         {kMoscow, "E 36.0", 181.935, 26.463},
@@ -29,10 +29,9 @@ TEST(PointingTest, AzimuthElevationAndVisibility) {
         {{55.75, "N", 37.6, "e"}, "E 13.0", 180.0, 26.480},
         {{26, "n", 28, "E"}, "E 20.0", 342.224, 58.331},
         {kMoscow, "E", 222.974, 18.233},  // read from the third character on; none is 0
-        // Latitude 0 S has a tiny sine, not 0; 0 N divides by zero.
+        // Latitude 0 S has a tiny sine, not 0; 0 N takes the formulas' limit (equator test).
         {{0, "S", 37.6, "E"}, "E 13.0", 270.0, 61.231},
-        {{0, "N", 37.6, "E"}, "E 13.0", NAN, NAN},
-        {{180, "N", 37.6, "E"}, "E 37.6", NAN, NAN},  // on the meridian, cos -1: the root is 0
+        {{0, "N", 37.6, "E"}, "E 13.0", 270.0, 61.231},
         {kMoscow, "E 1e400", NAN, NAN},
     };
     for (const auto& [site, position, azimuthDeg, elevationDeg] : rows) {
@@ -76,9 +75,71 @@ TEST(ConverterTest, RotationAndOffsetsInBothWritings) {
             EXPECT_NEAR(offsets.value().verticalMm, verticalMm, kShown);
         }
     }
-    EXPECT_FALSE(ComputeRotation({.latitudeAngleRad = 0.0, .siteAngleRad = 0.5}));
     EXPECT_FALSE(ComputeRotation({.latitudeAngleRad = 1.0, .satelliteAngleRad = HUGE_VAL}));
     EXPECT_FALSE(ComputeOffsets(600.0, 208.981, 22.773, 181.935, -HUGE_VAL));
+}
+
+// On the equator sin and tan of the latitude are 0 and the formulas divide by them; 0 N gives the
+// value they reach from the north, which is what 0.000001 N shows. From 0 S (a tiny sine of the
+// other sign) the same direction comes out a full turn apart and the rotation a half turn apart:
+// the same dish and the same converter. Straight overhead no azimuth is compared.
+TEST(PointingTest, EquatorIsTheLimitFromEitherSide) {
+    const struct {
+        const char* name;
+        double longitudeDeg;
+        const char* ew;
+        const char* position;
+        double azimuthDeg, elevationDeg, rotationDeg;
+    } rows[] = {
+        {"east of the site", 0, "E", "E 36.0", 90.0, 48.224, -90.0},
+        {"west of the site, mixed letters", 0, "E", "W 30.0", 270.0, 55.034, 90.0},
+        {"Quito, east of the site", 78.5, "W", "W 61.0", 90.0, 69.462, -90.0},
+        {"east of Singapore's meridian", 103.8, "E", "E 113.0", 90.0, 79.174, -90.0},
+        // More than 90 degrees away: tan puts it on the other side, as off the equator.
+        {"below the horizon", 0, "E", "E 100.0", 270.0, -18.248, -90.0},
+        // The root of the elevation is 0 here, and at 0.000001 N too.
+        {"straight overhead", 37.6, "E", "E 37.6", 180.0, 90.0, 0.0},
+    };
+    const auto turnApart = [](double a, double b, double turnDeg) {
+        const double r = std::remainder(a - b, turnDeg);
+        return std::abs(r) < kShown;
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto at = [&](double latitudeDeg, const char* ns) {
+            const std::optional<Pointing> pointing =
+                ComputePointing({latitudeDeg, ns, row.longitudeDeg, row.ew}, row.position);
+            EXPECT_TRUE(pointing);
+            const std::optional<double> rotation =
+                pointing ? ComputeRotation(pointing->coordinates) : std::nullopt;
+            EXPECT_TRUE(rotation);
+            return std::tuple{pointing.value_or(Pointing{}), rotation.value_or(NAN)};
+        };
+        const auto [equator, equatorRotation] = at(0.0, "N");
+        EXPECT_NEAR(equator.azimuthDeg, row.azimuthDeg, kShown);
+        EXPECT_NEAR(equator.elevationDeg, row.elevationDeg, kShown);
+        EXPECT_NEAR(equatorRotation, row.rotationDeg, kShown);
+        EXPECT_EQ(equator.visible, row.elevationDeg > 0.0);
+
+        const auto [north, northRotation] = at(0.000001, "N");
+        EXPECT_NEAR(north.azimuthDeg, equator.azimuthDeg, kShown);
+        EXPECT_NEAR(north.elevationDeg, equator.elevationDeg, kShown);
+        EXPECT_NEAR(northRotation, equatorRotation, kShown);
+
+        const auto [south, southRotation] = at(0.0, "S");
+        EXPECT_NEAR(south.elevationDeg, equator.elevationDeg, kShown);
+        EXPECT_TRUE(turnApart(southRotation, equatorRotation, 180.0)) << southRotation;
+        if (row.elevationDeg < 90.0) {
+            EXPECT_TRUE(turnApart(south.azimuthDeg, equator.azimuthDeg, 360.0)) << south.azimuthDeg;
+        }
+    }
+}
+
+TEST(PointingTest, QuotientOverZeroTakesItsLimitFromAbove) {
+    EXPECT_DOUBLE_EQ(AtanOfQuotient(-0.5, 0.0), -std::atan(HUGE_VAL));
+    EXPECT_DOUBLE_EQ(AtanOfQuotient(0.5, -0.0), std::atan(HUGE_VAL));
+    EXPECT_EQ(AtanOfQuotient(0.0, 0.0), 0.0);
+    EXPECT_DOUBLE_EQ(AtanOfQuotient(1.0, 2.0), std::atan(0.5));
 }
 
 }  // namespace

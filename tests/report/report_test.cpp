@@ -11,7 +11,8 @@ namespace {
 const std::string k13 = " 208.98 -  22.77 - ";  // 13;0;E seen from 55.75 N, 37.6 E
 
 // Any letter but a capital W counts as east. An empty one leaves the position text " 13.0",
-// read from its third character on: 3, east. An empty latitude and a zero root D give no figures.
+// read from its third character on: 3, east. An empty latitude is the equator, where sin(F) is 0,
+// and latitude 180 on the site's meridian makes the root 0: both give the formulas' limit.
 TEST(ReportTest, WritesFiguresThenTheEntry) {
     const struct {
         const char* latitude;  // the longitude is 37.6 throughout
@@ -22,8 +23,8 @@ TEST(ReportTest, WritesFiguresThenTheEntry) {
         {"55.75", "13;0;w;x;;;", k13},
         {"55.75", "13;0;;x;;;", " 219.85 -  19.41 - "},
         {"55.75", "13;0;E;\xD1\xEF\xF3\xF2\xED\xE8\xEA", k13},
-        {"", "13;0;E;x;;;", ""},
-        {"180", "37;6;E;x;;;", ""},
+        {"", "13;0;E;x;;;", " 270 -  61.23 - "},
+        {"180", "37;6;E;x;;;", " 180 - -90 - "},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(BuildReportLines(row.latitude, "37.6", {row.entry}),

@@ -306,6 +306,36 @@ class MainWindowTest : public QObject {
         QCOMPARE(SelectorColour(w, 3), QColor(0, 0, 192));
     }
 
+    // A site on the equator is calculated as the formulas reach it from the north: 36 E from
+    // 0 N 0 E due east and 48.2 degrees up, the same texts as 0.000001 N; from 0 S the same
+    // elevation, the azimuth a full turn on (never reduced) and the rotation a half turn.
+    void equatorSite() {
+        WindowFixture fixture(kFile);
+        frmMain& w = fixture.Window();
+        w.dl->setText(QStringLiteral("0"));
+        const auto slotTexts = [&](const char* latitude, const char* hemisphere) {
+            w.sh->setText(QString::fromLatin1(latitude));
+            w.cmbNS->setEditText(QString::fromLatin1(hemisphere));
+            Choose(w, 0, kSatA);
+            Choose(w, 2, kSatB);
+            return w.Label4[0]->text() + u'|' + w.Label4[2]->text();
+        };
+        const QString equator = slotTexts("0", "N");
+        QCOMPARE(equator.section(u'|', 0, 0),
+                 QStringLiteral("Азимут:  90°\r\nУгол места:  48.224°\r\nПоворот конв.-90°\r\n"
+                                "\r\nКликни здесь!"));
+        QVERIFY2(
+            equator.section(u'|', 1).startsWith(QStringLiteral("Азимут:  90°\r\nУгол места: ")),
+            qPrintable(equator));
+        QCOMPARE(slotTexts("0.000001", "N"), equator);
+        QString south = slotTexts("0", "S");
+        QVERIFY2(south.startsWith(QStringLiteral("Азимут:  450°\r\nУгол места:  48.224°\r\n"
+                                                 "Поворот конв. 90°")),
+                 qPrintable(south));
+        QVERIFY(Shown(fixture).isEmpty());
+        QVERIFY(w.Layout().Slot(2).marker.visible);
+    }
+
     void listKeysTheWheelAndDeletions() {
         WindowFixture fixture(kFile);
         frmMain& w = fixture.Window();
