@@ -25,6 +25,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Links of the catalogue open through xdg-open; without it they open nothing, the rest works.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 # The package holds the program only; the build's own static libraries are not installed.
 set(CPACK_STRIP_FILES ON)
 include(CPack)

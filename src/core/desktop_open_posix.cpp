@@ -62,7 +62,9 @@ bool OpenWithDesktop(std::string_view text) {
     if (!handler) {
         return false;
     }
-    const std::string argument(text);
+    // "--help" or "-x" would reach the handler as an option and open nothing; as a relative path
+    // it names the same file from the current folder.
+    const std::string argument = (text.front() == '-' ? "./" : "") + std::string(text);
     char* const argv[] = {const_cast<char*>(kHandler), const_cast<char*>(argument.c_str()),
                           nullptr};
 

@@ -35,4 +35,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6gui6 libqt6core6 libc6 'libstdc++6'; do
     grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
-echo "PASSED: $(basename "$deb"), Depends: $depends"
+# Links open through xdg-open: recommended, so a plain install brings it without forcing it.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+grep -qw xdg-utils <<<"$recommends" || fail "Recommends lacks xdg-utils: $recommends"
+echo "PASSED: $(basename "$deb"), Depends: $depends, Recommends: $recommends"
