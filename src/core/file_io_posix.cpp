@@ -17,6 +17,7 @@
 namespace palquin {
 
 std::function<void(const std::filesystem::path&)> file_io_hooks::beforeRename;
+std::function<void(std::string_view, const std::filesystem::path&)> file_io_hooks::trace;
 
 namespace {
 
@@ -28,6 +29,22 @@ void SetError(std::string* error, const std::string& what) {
     if (error != nullptr) {
         *error = what;
     }
+}
+
+void Trace(std::string_view step, const std::filesystem::path& file) {
+    if (file_io_hooks::trace) {
+        file_io_hooks::trace(step, file);
+    }
+}
+
+// The file's bytes onto the disk: a rename or a cut tail that reached the disk before them
+// would leave an empty or half file after a power loss.
+bool Flush(int fd, const std::filesystem::path& file) {
+    if (::fsync(fd) != 0) {
+        return false;
+    }
+    Trace("flushed", file);
+    return true;
 }
 
 std::string ErrnoText(const std::string& what, const std::filesystem::path& path, int code) {
@@ -103,8 +120,8 @@ bool RewriteInPlace(const std::filesystem::path& target, const struct stat& expe
             return false;
         }
     }
-    if (!WriteAllAt(fd.get(), bytes, 0) || ::fsync(fd.get()) != 0 ||
-        ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.get()) != 0) {
+    if (!WriteAllAt(fd.get(), bytes, 0) || !Flush(fd.get(), target) ||
+        ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || !Flush(fd.get(), target)) {
         SetError(error, ErrnoText("cannot write", target, errno));
         return false;
     }
@@ -164,7 +181,7 @@ TemporaryOutcome ReplaceThroughTemporary(const std::filesystem::path& target,
     }
     if (!WriteAllAt(fd.get(), bytes, 0) ||
         (old != nullptr && ::fchmod(fd.get(), old->st_mode & 07777) != 0) ||
-        ::fsync(fd.get()) != 0) {
+        !Flush(fd.get(), temporary)) {
         SetError(error, ErrnoText("cannot write", temporary, errno));
         discard();
         return TemporaryOutcome::Failed;
@@ -177,6 +194,7 @@ TemporaryOutcome ReplaceThroughTemporary(const std::filesystem::path& target,
         discard();
         return TemporaryOutcome::Failed;
     }
+    Trace("renamed", temporary);
     // The new file is in place and was flushed before the rename; a close error now cannot
     // lose it, so it does not turn the save into a reported failure.
     [[maybe_unused]] const bool closed = fd.Close();

@@ -14,6 +14,7 @@
 namespace palquin {
 
 std::function<void(const std::filesystem::path&)> file_io_hooks::beforeRename;
+std::function<void(std::string_view, const std::filesystem::path&)> file_io_hooks::trace;
 
 namespace {
 
@@ -31,6 +32,21 @@ void SetError(std::string* error, const std::string& what) {
     if (error != nullptr) {
         *error = what;
     }
+}
+
+void Trace(std::string_view step, const fs::path& file) {
+    if (file_io_hooks::trace) {
+        file_io_hooks::trace(step, file);
+    }
+}
+
+// The file's bytes onto the disk before anything is moved or cut.
+bool Flush(HANDLE file, const fs::path& path) {
+    if (FlushFileBuffers(file) == 0) {
+        return false;
+    }
+    Trace("flushed", path);
+    return true;
 }
 
 std::string Failure(const std::string& what, const fs::path& path, DWORD code) {
@@ -161,9 +177,9 @@ bool RewriteInPlace(const fs::path& target, const BY_HANDLE_FILE_INFORMATION& ex
     }
     LARGE_INTEGER start{};
     if (SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN) == 0 ||
-        !WriteAll(file.Get(), bytes) || FlushFileBuffers(file.Get()) == 0 ||
+        !WriteAll(file.Get(), bytes) || !Flush(file.Get(), target) ||
         SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) == 0 ||
-        SetEndOfFile(file.Get()) == 0 || FlushFileBuffers(file.Get()) == 0) {
+        SetEndOfFile(file.Get()) == 0 || !Flush(file.Get(), target)) {
         SetError(error, Failure("cannot write", target, GetLastError()));
         return false;
     }
@@ -312,7 +328,7 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
         SetError(error, Failure("cannot create", temporary, code));
         return false;
     }
-    const bool written = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) != 0;
+    const bool written = WriteAll(file.Get(), bytes) && Flush(file.Get(), temporary);
     code = GetLastError();
     const bool closed = file.Close();
     if (written && !closed) {
@@ -340,6 +356,7 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
         DeleteFileW(temporary.c_str());
         return false;
     }
+    Trace("renamed", temporary);
     return true;
 }
 

@@ -86,6 +86,48 @@ TEST_F(FileIoTest, ReplaceWritesExactBytesUnderAnyName) {
     EXPECT_EQ(ReadWholeFile(dir_ / "old.txt", nullptr), "") << "an empty file is no read failure";
 }
 
+// A power loss must never leave an empty or half file: the new bytes, all of them, reach the
+// disk before the temporary file takes the target's place; a file rewritten in place (it has
+// other names) is flushed again once its old tail is cut, as the last step.
+TEST_F(FileIoTest, BytesReachTheDiskBeforeTheyTakeTheTargetsPlace) {
+    struct Step {
+        std::string step;
+        fs::path file;
+        std::string bytes;  // what the file held at that moment
+    };
+    std::vector<Step> steps;
+    file_io_hooks::trace = [&steps](std::string_view step, const fs::path& file) {
+        steps.push_back({std::string(step), file, ReadBytes(file)});
+    };
+    const Obstacle untraced = Keep([] { file_io_hooks::trace = nullptr; });
+    const std::string bytes = "short";
+
+    for (const char* name : {"new.txt", "old.txt"}) {
+        SCOPED_TRACE(name);
+        steps.clear();
+        ASSERT_TRUE(ReplaceFile(dir_ / name, bytes, nullptr));
+        ASSERT_EQ(steps.size(), 2u);
+        EXPECT_EQ(steps[0].step, "flushed");
+        EXPECT_EQ(steps[0].bytes, bytes);
+        EXPECT_EQ(steps[1].step, "renamed");
+        EXPECT_EQ(steps[1].file, steps[0].file);
+        EXPECT_EQ(steps[0].file.parent_path(), dir_);
+        EXPECT_NE(steps[0].file.filename(), name);
+    }
+
+    ASSERT_TRUE(WriteBytes(dir_ / "old.txt", kSample));
+    fs::create_hard_link(dir_ / "old.txt", dir_ / "other.txt");
+    steps.clear();
+    ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", bytes, nullptr));
+    ASSERT_FALSE(steps.empty());
+    for (const Step& step : steps) {
+        EXPECT_EQ(step.step, "flushed");
+        EXPECT_EQ(step.file, dir_ / "old.txt");
+        EXPECT_TRUE(step.bytes.starts_with(bytes)) << step.bytes;
+    }
+    EXPECT_EQ(steps.back().bytes, bytes) << "the cut tail was not flushed";
+}
+
 // Other names, other kinds of file and a running save's file (held or locked) all stay.
 TEST_F(FileIoTest, RemoveStaleTemporariesTakesOnlyPlainFilesOfItsOwnName) {
     for (const char* name : {"palquin-2.tmp", "x.palquin-3.tmp", ".palquin-4.tmp~",
