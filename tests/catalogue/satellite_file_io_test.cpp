@@ -61,6 +61,9 @@ TEST_F(SatelliteFileIoTest, SaveKeepsTheCatalogueBytes) {
     } rows[] = {
         {kCatalogue + kSettings + "6\r\n7\r\n", kCatalogue + kSettings},
         {"a\nb\r" + kSep + "\n1\nN", "a\r\nb\r\n" + kSep + "\r\n1\r\nN\r\n\r\n\r\n\r\n"},
+        // Line feeds only, with an empty line in the catalogue and an empty latitude setting.
+        {"a\n\nb\n" + kSep + "\n\nN\n37.6\nE\n600\n",
+         "a\r\n\r\nb\r\n" + kSep + "\r\n\r\nN\r\n37.6\r\nE\r\n600\r\n"},
         {"", kSep + "\r\n\r\n\r\n\r\n\r\n\r\n"},
         {"\xEF\xBB\xBF" + kCatalogue + kSettings, "\xEF\xBB\xBF" + kCatalogue + kSettings},
     };
@@ -104,6 +107,44 @@ TEST_F(SatelliteFileIoTest, UnreadableFileIsLeftAlone) {
     EXPECT_TRUE(fs::is_symlink(file_));
 #endif
 }
+
+#ifndef _WIN32
+// A catalogue the user may not read (mode 000), or may only write (0200), is there all the same:
+// the start loads nothing from it and the exit writes nothing over it, least of all the catalogue
+// held in memory. Root reads any file, so as root the user is nobody, who then owns the file and
+// the folder (and so could replace the file if the program let it).
+TEST_F(SatelliteFileIoTest, FileTheUserMayNotReadIsNeverOverwritten) {
+    constexpr uid_t kNobody = 65534;
+    const bool root = ::geteuid() == 0;
+    if (root && ::chown(folder_.c_str(), kNobody, kNobody) != 0) {
+        GTEST_SKIP() << "cannot give the folder to another user, so root would read the file";
+    }
+    for (const fs::perms mode : {fs::perms::none, fs::perms::owner_write}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        fs::remove(file_);
+        ASSERT_TRUE(WriteBytes(file_, kCatalogue + kSettings));
+        ASSERT_TRUE(!root || ::chown(file_.c_str(), kNobody, kNobody) == 0);
+        fs::permissions(file_, mode);
+        const auto loadAndSave = [&] {
+            if (root && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+                ::_exit(3);
+            }
+            const LoadResult loaded = LoadSatelliteFile(folder_);
+            if (loaded.status != LoadResult::Status::Unreadable || loaded.error.empty() ||
+                !loaded.catalogue.empty()) {
+                ::_exit(4);
+            }
+            const SaveResult saved = SaveSatelliteFile(folder_, kMoscow, CatalogueText("memory"));
+            ::_exit(saved.ok || saved.error.empty() ? 5 : 0);
+        };
+        EXPECT_EXIT(loadAndSave(), testing::ExitedWithCode(0), "");
+        EXPECT_EQ(fs::status(file_).permissions(), mode);
+        fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(ReadBytes(file_), kCatalogue + kSettings);
+        EXPECT_EQ(NamesIn(folder_).size(), 1u) << "written elsewhere";
+    }
+}
+#endif
 
 // Under a memory limit too small for the file, start-up and save both report the failure and the
 // file stays whole. Runs in a child, whose address space is limited.

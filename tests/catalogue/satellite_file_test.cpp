@@ -26,6 +26,8 @@ TEST(ParseSatelliteFileTest, SplitsLinesThenCatalogueAndSettings) {
         {"a\nb\rc\r", {"a", "b", "c"}, {}, false},
         {"\n\r\r\n", {"", "", ""}, {}, false},
         {"a\n" + kSep + "\n1\n" + kSep, {"a"}, {"1", kSep}, true},
+        // Two line feeds are two line ends: an empty setting keeps its place.
+        {"a\n\nb\n" + kSep + "\n55.75\n\n37.6\n", {"a", "", "b"}, {"55.75", "", "37.6"}, true},
         {kSep + "\r\n1", {}, {"1"}, true},
         {"a\r\n" + kSep, {"a"}, {}, true},
         {kBom + "140;0;E;a\nb", {"140;0;E;a", "b"}, {}, false},
