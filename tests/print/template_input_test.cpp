@@ -105,6 +105,71 @@ TEST(PlanTiles, CentresTheBlockOfPagesOnTheDrawing) {
     EXPECT_FALSE(PlanTiles({0, 0, std::nan(""), 10}, 190, 250));
 }
 
+// The frame of an A4 page with 10 mm margins, less the header, the footer and the frame line.
+constexpr double kA4FrameWidthMm = 189.5;
+constexpr double kA4FrameHeightMm = 246.0;
+
+// A drawing wider than one frame but narrower than one and a half still needs a second page;
+// with one, converters near its edges would be cut off. 23 E beside 36 E, seen from Moscow with a
+// focal length of 600 mm and 50 mm bodies, is such a drawing. On the equator the same pair is
+// calculated as well (its formulas divide by zero there and take their limit).
+TEST(PlanTiles, ADrawingWiderThanOneFrameGetsASecondPage) {
+    for (const double latitudeDeg : {55.75, 0.0}) {
+        SCOPED_TRACE(latitudeDeg);
+        TemplateRequest request = Moscow({{"E 36.0", 50}, {"E 23.0", 50}});
+        request.latitudeDeg = latitudeDeg;
+        std::string error;
+        const std::optional<TemplateInput> input = BuildTemplateInput(request, &error);
+        ASSERT_TRUE(input) << error;
+        const BoxMm box = ContentBoxMm(input->converters);
+        const std::optional<TilePlan> plan = PlanTiles(box, kA4FrameWidthMm, kA4FrameHeightMm);
+        ASSERT_TRUE(plan);
+        EXPECT_EQ(plan->rows, 1);
+        if (latitudeDeg != 0.0) {
+            ASSERT_GT(box.WidthMm(), kA4FrameWidthMm);
+            ASSERT_LT(box.WidthMm(), 1.5 * kA4FrameWidthMm) << "not the case this test is for";
+        }
+        EXPECT_EQ(plan->columns, static_cast<int>(std::ceil(box.WidthMm() / kA4FrameWidthMm)));
+        EXPECT_LE(plan->originMm.xMm, box.leftMm);
+        EXPECT_GE(plan->originMm.xMm + plan->columns * kA4FrameWidthMm, box.rightMm);
+    }
+}
+
+// Two pages side by side meet at one edge. Centred on the drawing it would run through a
+// converter's centre, where the user drills or aligns; the pair of pages moves within its spare
+// room until the edge is as far from every centre as it can get, and no further than that room.
+TEST(PlanTiles, TwoPagesMeetAwayFromConverterCentres) {
+    const struct {
+        const char* name;
+        BoxMm content;
+        std::vector<PointMm> centres;
+        double clearanceMm;  // the distance of the join from the nearest centre, at least
+    } rows[] = {
+        // 237.5 mm, 1.25 frames: 70.75 mm of room either way, all of it used.
+        {"centre under the centred join", {-118.75, -50, 118.75, 50}, {{0, 0}}, 70.75},
+        {"centres either side of the join", {-118.75, -50, 118.75, 50}, {{-20, 0}, {30, 0}}, 50.75},
+        // Best half way between: 62.5 mm, within one step of the search.
+        {"join between two centres", {-40, -40, 160, 40}, {{0, 0}, {125, 0}}, 62.0},
+        // Already clear: the pages stay centred.
+        {"centres far from the join", {-118.75, -50, 118.75, 50}, {{-90, 0}, {90, 0}}, 90},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::optional<TilePlan> plan =
+            PlanTiles(row.content, kA4FrameWidthMm, kA4FrameHeightMm, row.centres);
+        ASSERT_TRUE(plan);
+        ASSERT_EQ(plan->columns * plan->rows, 2);
+        const double joinMm = plan->TileOriginMm(0, 1).xMm;
+        double clearance = HUGE_VAL;
+        for (const PointMm& centre : row.centres) {
+            clearance = std::min(clearance, std::abs(centre.xMm - joinMm));
+        }
+        EXPECT_GE(clearance, row.clearanceMm - 1e-9) << "join at " << joinMm;
+        EXPECT_LE(plan->originMm.xMm, row.content.leftMm);
+        EXPECT_GE(plan->originMm.xMm + 2 * kA4FrameWidthMm, row.content.rightMm);
+    }
+}
+
 TEST(ContentBox, CoversBodiesCrossesLinesAndTexts) {
     const BoxMm box = ContentBoxMm({{"E 36.0", {0, 0}, 50, 0}, {"E 13.0", {300, -40}, 60, 90}});
     EXPECT_NEAR(box.leftMm, -30 - kContentMarginMm, 1e-9);   // the cross: 25 + 5
