@@ -186,6 +186,15 @@ void LayoutModel::PlaceRotation(int slot, double diameterMm, double rotationDeg)
     drawing.crossY.visible = true;
 }
 
+std::optional<LayoutModel::EdgeWords> LayoutModel::SideWords() const {
+    if (!mm_[0] || !centralAzimuthDeg_) {
+        return std::nullopt;
+    }
+    const std::string east = "восток";
+    const std::string west = "запад";
+    return EastOnRight(*centralAzimuthDeg_) ? EdgeWords{west, east} : EdgeWords{east, west};
+}
+
 void LayoutModel::HideSlot(int slot) {
     SlotDrawing& drawing = slots_.at(static_cast<size_t>(slot));
     drawing.marker.visible = false;

@@ -40,8 +40,8 @@ struct SlotDrawing {
     RectTw crossY;            ///< ShapeY(i), vertical bar
 };
 
-/// Geometry of the converter layout diagram ("view from behind the dish"), in twips. It owns the
-/// scale msh, the grid and every slot's items; it computes no pointing itself: the slot
+/// Geometry of the converter layout diagram (the front view, see kFrontViewText), in twips. It owns
+/// the scale msh, the grid and every slot's items; it computes no pointing itself: the slot
 /// recalculation hands it angles and offsets. A widget paints it as it stands.
 class LayoutModel {
   public:
@@ -98,6 +98,17 @@ class LayoutModel {
     /// centre, for any slot.
     void PlaceRotation(int slot, double diameterMm, double rotationDeg);
 
+    /// The central satellite's azimuth, which decides the compass words of the edges.
+    void SetCentralAzimuth(double azimuthDeg) { centralAzimuthDeg_ = azimuthDeg; }
+
+    /// The compass sides at the diagram's left and right edges (UTF-8), while the central slot is
+    /// placed and its azimuth is known.
+    struct EdgeWords {
+        std::string left;
+        std::string right;
+    };
+    std::optional<EdgeWords> SideWords() const;
+
     /// Hides marker, caption, rotation line and crosshair of the slot.
     void HideSlot(int slot);
     /// Shows the central marker where and as large as it was.
@@ -127,6 +138,7 @@ class LayoutModel {
     std::array<std::optional<ConverterMm>, kSlots> mm_;
     std::array<bool, kSlots> colliding_{};
     std::string collisionLine_;
+    std::optional<double> centralAzimuthDeg_;
 };
 
 }  // namespace palquin

@@ -259,6 +259,7 @@ void frmMain::BuildDiagramGroup(QWidget* client) {
                        QStringLiteral("Расположение конвертеров (вид от хвоста, одно деление=20 "
                                       "мм.)"),
                        QStringLiteral("rgb(192,192,255)"), kFrame4);
+    Frame4->setToolTip(QString::fromUtf8(kFrontViewText));
     diagram = new DiagramView(&layout_, Frame4);
     diagram->setObjectName(QStringLiteral("diagram"));
     PlaceTw(diagram, 0, 0, LayoutModel::kFrameWidthTw, LayoutModel::kFrameHeightTw);

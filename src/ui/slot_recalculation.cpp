@@ -114,6 +114,7 @@ void frmMain::RecalculateSlot(int i) {
         e0_ = az;
         u0_ = el;
         layout_.PlaceCentral(diameterMm, positionText);
+        layout_.SetCentralAzimuth(az);
     } else {
         // Unset central values count as 0, as the offsets have always done.
         const double e0 = e0_.value_or(0.0);
