@@ -120,6 +120,23 @@ void DiagramView::paintEvent(QPaintEvent* /*event*/) {
         painter.restore();
     }
 
+    if (const std::string warnings = model_->WarningLine(); !warnings.empty()) {
+        // One line above the collision warning's, in the same red.
+        painter.save();
+        painter.resetTransform();
+        const QRectF area(kCollisionLineTw.left() / kTwipsPerPixel,
+                          (kCollisionLineTw.top() - kCollisionLineTw.height()) / kTwipsPerPixel,
+                          kCollisionLineTw.width() / kTwipsPerPixel,
+                          kCollisionLineTw.height() / kTwipsPerPixel);
+        const QString text = QString::fromStdString(warnings);
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+        painter.fillRect(painter.boundingRect(area, flags, text).adjusted(-2, 0, 2, 0),
+                         kFrameBackground);
+        painter.setPen(kCollisionColor);
+        painter.drawText(area, flags, text);
+        painter.restore();
+    }
+
     if (!model_->CollisionLine().empty()) {
         // On the frame's own colour, so the grid lines do not cross the letters.
         painter.resetTransform();

@@ -94,6 +94,16 @@ class LayoutModel {
                     double centralAzimuthDeg, double centralElevationDeg, double horizontalMm,
                     double verticalMm, const std::string& caption);
 
+    /// Extra slot 1-9 at a place already worked out (mm from the central converter's centre, x
+    /// right, y down), for the dish's own geometry.
+    void PlaceExtraAt(int slot, double diameterMm, PointMm centreMm, const std::string& caption);
+
+    /// A warning the diagram shows for the slot (UTF-8), such as a loss that makes reception
+    /// unreliable; empty clears it. Hiding the slot clears it too.
+    void SetSlotWarning(int slot, std::string warning);
+    /// The slots' warnings in slot order, joined by "; "; empty when there is none.
+    std::string WarningLine() const;
+
     /// Rotation line (2 x 10 x D twips, not scaled) and crosshair (500 twips) through the marker's
     /// centre, for any slot.
     void PlaceRotation(int slot, double diameterMm, double rotationDeg);
@@ -139,6 +149,7 @@ class LayoutModel {
     std::array<bool, kSlots> colliding_{};
     std::string collisionLine_;
     std::optional<double> centralAzimuthDeg_;
+    std::array<std::string, kSlots> warnings_;
 };
 
 }  // namespace palquin

@@ -107,6 +107,9 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     mnuTemplate->setObjectName(QStringLiteral("mnuTemplate"));
     mnuReport = mnuFile->addAction(QStringLiteral("Отчёт по каталогу"));
     mnuReport->setObjectName(QStringLiteral("mnuReport"));
+    mnuDish = mnuFile->addAction(QStringLiteral("Параметры зеркала…"));
+    mnuDish->setObjectName(QStringLiteral("mnuDish"));
+    dish_ = LoadDishSettings(setup_.dishSettingsFile);
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -422,6 +425,7 @@ void frmMain::ConnectRules() {
     connect(mnuPrint, &QAction::triggered, this, &frmMain::PrintFromMenu);
     connect(mnuTemplate, &QAction::triggered, this, &frmMain::PrintTemplateFromMenu);
     connect(mnuReport, &QAction::triggered, this, &frmMain::ExportReportFromMenu);
+    connect(mnuDish, &QAction::triggered, this, &frmMain::EditDish);
 }
 
 void frmMain::LoadCatalogue() {
@@ -632,6 +636,29 @@ void frmMain::OpenPictureWindow() {
     picture->setAttribute(Qt::WA_DeleteOnClose);
     picture->setWindowModality(Qt::ApplicationModal);
     picture->show();
+}
+
+void frmMain::EditDish() {
+    std::optional<DishSettings> chosen;
+    if (setup_.editDish) {
+        chosen = setup_.editDish(dish_, this);
+    } else {
+        DishDialog dialog(dish_, this);
+        if (dialog.exec() == QDialog::Accepted) {
+            chosen = dialog.Settings();
+        }
+    }
+    if (!chosen) {
+        return;
+    }
+    dish_ = *chosen;
+    if (!SaveDishSettings(dish_, setup_.dishSettingsFile)) {
+        notifier_->Show(QStringLiteral("Параметры зеркала не сохранены: файл настроек недоступен "
+                                       "для записи. До закрытия программы они действуют."),
+                        kAppTitle, MessageIcon::None);
+    }
+    // The figures and the drawing change with the dish: every chosen slot is calculated again.
+    RecalculateAll();
 }
 
 }  // namespace palquin
