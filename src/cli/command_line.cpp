@@ -95,6 +95,21 @@ QString CheckDiameter(const QString& name, const QString& value) {
     return BadValue(name, value, QStringLiteral("нужно число миллиметров от 0 до 100"));
 }
 
+QString CheckDish(const QString& name, const QString& value) {
+    if (value == QStringLiteral("offset") || value == QStringLiteral("prime")) {
+        return {};
+    }
+    return BadValue(name, value,
+                    QStringLiteral("нужно offset (офсетная) или prime (прямофокусная)"));
+}
+
+QString CheckOffsetAngle(const QString& name, const QString& value) {
+    if (const std::optional<double> deg = PlainMillimetres(value); deg && *deg < 80.0) {
+        return {};
+    }
+    return BadValue(name, value, QStringLiteral("нужен угол от 0 до 80 градусов"));
+}
+
 QString CheckFile(const QString& name, const QString& value) {
     return value.isEmpty() ? QStringLiteral("у параметра --%1 пустое имя файла").arg(name)
                            : QString();
@@ -113,13 +128,22 @@ const std::vector<ValueOption>& ValueOptions() {
         {QStringLiteral("date"), QStringLiteral("ГГГГ-ММ-ДД"),
          QStringLiteral("для --aim: день (по умолчанию — сегодня)")},
         {QStringLiteral("json"), QString(),
-         QStringLiteral("для --aim: один объект JSON вместо строк")},
+         QStringLiteral("для --aim и --layout: один объект JSON вместо строк")},
         {QStringLiteral("central"), QStringLiteral("ПОЗИЦИЯ"),
-         QStringLiteral("для --template: спутник центрального конвертера")},
+         QStringLiteral("для --template и --layout: спутник центрального конвертера")},
         {QStringLiteral("extra"), QStringLiteral("ПОЗИЦИЯ"),
-         QStringLiteral("для --template: спутник ещё одного конвертера (можно повторять)")},
+         QStringLiteral("для --template и --layout: спутник ещё одного конвертера (до девяти)")},
         {QStringLiteral("focal"), QStringLiteral("ММ"),
-         QStringLiteral("для --template: фокусное расстояние (по умолчанию — сохранённое)")},
+         QStringLiteral("для --template и --layout: фокусное расстояние, у --layout — от "
+                        "фокуса до центра зеркала (по умолчанию — сохранённое)")},
+        {QStringLiteral("dish"), QStringLiteral("offset|prime"),
+         QStringLiteral("для --layout: зеркало офсетное (по умолчанию) или прямофокусное")},
+        {QStringLiteral("dish-width"), QStringLiteral("ММ"),
+         QStringLiteral("для --layout: ширина зеркала (по умолчанию 800)")},
+        {QStringLiteral("offset-angle"), QStringLiteral("ГРАД"),
+         QStringLiteral("для --layout: угол офсета (по умолчанию 24)")},
+        {QStringLiteral("precise"), QString(),
+         QStringLiteral("для --layout: места по геометрии зеркала, глубина и потери")},
         {QStringLiteral("diameter"), QStringLiteral("ММ"),
          QStringLiteral("для --template: диаметр конвертеров, от 0 до 100 (по умолчанию 50)")},
     };
@@ -207,9 +231,11 @@ QString HelpText(const Context& context) {
     }
     help += QStringLiteral(
         "\nШирота и долгота для --report — число от 0 до 180, полушария берутся из каталога;\n"
-        "для --aim и --template — со знаком (север и восток — плюс) или с буквой: 55.75, "
+        "для --aim, --template и --layout — со знаком (север и восток — плюс) или с буквой: 55.75, "
         "-33.9, 33.9S, 37.6E.\n"
-        "Позиция спутника — градусы с буквой E или W: 13E, 5W, 13.0E.\n");
+        "Позиция спутника — градусы с буквой E или W: 13E, 5W, 13.0E.\n"
+        "Шаблон, как и схема окна, показывает конвертеры спереди: вы стоите перед зеркалом и\n"
+        "смотрите на хвосты конвертеров.\n");
     help += QStringLiteral("\nКаталог по умолчанию: ") + PathText(context.defaultCatalogue) +
             QStringLiteral(
                 "\nКоды завершения: 0 — готово; 1 — каталог не прочитан, расчёт невозможен или "
@@ -280,6 +306,21 @@ const std::vector<ModeSpec>& Modes() {
           {QStringLiteral("longitude"), CheckLongitude}},
          RunTemplate,
          true},
+        {QStringLiteral("layout"),
+         QString(),
+         QStringLiteral("вывести, где ставить каждый конвертер относительно центрального (как в "
+                        "окне; с --precise — по геометрии зеркала, с потерями), и выйти"),
+         {{QStringLiteral("central"), CheckPosition, true},
+          {QStringLiteral("extra"), CheckPosition, false, true},
+          {QStringLiteral("focal"), CheckFocal},
+          {QStringLiteral("latitude"), CheckLatitude},
+          {QStringLiteral("longitude"), CheckLongitude},
+          {QStringLiteral("dish"), CheckDish},
+          {QStringLiteral("dish-width"), CheckFocal},
+          {QStringLiteral("offset-angle"), CheckOffsetAngle},
+          {QStringLiteral("precise")},
+          {QStringLiteral("json")}},
+         RunLayout},
     };
     return modes;
 }

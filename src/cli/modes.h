@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "calc/aim.h"
 #include "catalogue/catalogue_text.h"
 #include "catalogue/satellite_file.h"
 #include "cli/command_line.h"
@@ -44,6 +45,13 @@ std::optional<SettingsTexts> ModeSettings(const Invocation& invocation, Context&
 std::optional<SignedSite> ResolveSite(const Invocation& invocation, const SettingsTexts& saved,
                                       Context& context);
 
+/// "E 13.0" as the window heads a slot: the catalogue's positions have one decimal; a finer one
+/// given on the command line is kept.
+std::string CataloguePositionText(const OrbitalPosition& position);
+
+/// The saved focal length as the window's field reads it, when it is one the formulas take.
+std::optional<double> SavedFocalMm(const std::string& text);
+
 /// Writes a usage error's message (with the pointer to --help) and returns kExitUsage.
 int UsageError(Context& context, const QString& message);
 
@@ -59,5 +67,9 @@ int RunAim(const Invocation& invocation, Context& context);
 
 /// --template: the 1:1 mounting template as a PDF file, replaced only when complete.
 int RunTemplate(const Invocation& invocation, Context& context);
+
+/// --layout: where each converter goes, by the window's rule or (--precise) by the dish's own
+/// geometry, as lines or one JSON object.
+int RunLayout(const Invocation& invocation, Context& context);
 
 }  // namespace palquin::cli

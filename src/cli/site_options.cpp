@@ -1,3 +1,4 @@
+#include <charconv>
 #include <cmath>
 
 #include "calc/aim.h"
@@ -22,6 +23,21 @@ std::optional<double> SavedCoordinate(const std::string& magnitude, const std::s
 }
 
 }  // namespace
+
+std::string CataloguePositionText(const OrbitalPosition& position) {
+    char buffer[64];
+    const double tenths = position.degrees * 10.0;
+    const auto result = std::abs(tenths - std::round(tenths)) < 1e-9
+                            ? std::to_chars(buffer, buffer + sizeof buffer, position.degrees,
+                                            std::chars_format::fixed, 1)
+                            : std::to_chars(buffer, buffer + sizeof buffer, position.degrees);
+    return std::string(1, position.hemisphere) + " " + std::string(buffer, result.ptr);
+}
+
+std::optional<double> SavedFocalMm(const std::string& text) {
+    const double value = NumericValue(text);
+    return std::isfinite(value) && value > 0.0 ? std::optional(value) : std::nullopt;
+}
 
 std::optional<SettingsTexts> ModeSettings(const Invocation& invocation, Context& context,
                                           bool needed) {

@@ -15,24 +15,6 @@ namespace {
 
 constexpr double kDefaultDiameterMm = 50.0;
 
-// "E 13.0" as the window heads a slot: the catalogue's positions have one decimal; a finer one
-// given here is kept.
-std::string CataloguePositionText(const OrbitalPosition& position) {
-    char buffer[64];
-    const double tenths = position.degrees * 10.0;
-    const auto result = std::abs(tenths - std::round(tenths)) < 1e-9
-                            ? std::to_chars(buffer, buffer + sizeof buffer, position.degrees,
-                                            std::chars_format::fixed, 1)
-                            : std::to_chars(buffer, buffer + sizeof buffer, position.degrees);
-    return std::string(1, position.hemisphere) + " " + std::string(buffer, result.ptr);
-}
-
-// The saved focal length as the window's field reads it, when it is one the formulas take.
-std::optional<double> SavedFocalMm(const std::string& text) {
-    const double value = NumericValue(text);
-    return std::isfinite(value) && value > 0.0 ? std::optional(value) : std::nullopt;
-}
-
 }  // namespace
 
 int RunTemplate(const Invocation& invocation, Context& context) {

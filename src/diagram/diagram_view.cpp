@@ -17,6 +17,10 @@ const QColor kRotationColor(255, 0, 255);
 const QColor kCrossColor(0, 255, 0);
 const QColor kCollisionColor(255, 0, 0);
 const QColor kFrameBackground(192, 192, 255);
+const QColor kSideWordColor(0, 0, 128);  // the scale label's
+// The compass words sit just above the horizontal axis at the frame's two edges, twips.
+const QRectF kSideWordsTw(150.0, LayoutModel::kHorizontalAxisTopTw - 270.0,
+                          LayoutModel::kFrameWidthTw - 300.0, 255.0);
 // The collision warning's line at the bottom left of the frame, twips.
 const QRectF kCollisionLineTw(150.0, LayoutModel::kFrameHeightTw - 285.0, 9900.0, 255.0);
 
@@ -100,6 +104,37 @@ void DiagramView::paintEvent(QPaintEvent* /*event*/) {
         if (slot.crossY.visible) {
             painter.drawRect(ToQRect(slot.crossY));
         }
+    }
+
+    if (const std::optional<LayoutModel::EdgeWords> words = model_->SideWords()) {
+        painter.save();
+        painter.resetTransform();
+        painter.setPen(kSideWordColor);
+        const QRectF area(kSideWordsTw.left() / kTwipsPerPixel, kSideWordsTw.top() / kTwipsPerPixel,
+                          kSideWordsTw.width() / kTwipsPerPixel,
+                          kSideWordsTw.height() / kTwipsPerPixel);
+        painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         QString::fromStdString(words->left));
+        painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
+                         QString::fromStdString(words->right));
+        painter.restore();
+    }
+
+    if (const std::string warnings = model_->WarningLine(); !warnings.empty()) {
+        // One line above the collision warning's, in the same red.
+        painter.save();
+        painter.resetTransform();
+        const QRectF area(kCollisionLineTw.left() / kTwipsPerPixel,
+                          (kCollisionLineTw.top() - kCollisionLineTw.height()) / kTwipsPerPixel,
+                          kCollisionLineTw.width() / kTwipsPerPixel,
+                          kCollisionLineTw.height() / kTwipsPerPixel);
+        const QString text = QString::fromStdString(warnings);
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+        painter.fillRect(painter.boundingRect(area, flags, text).adjusted(-2, 0, 2, 0),
+                         kFrameBackground);
+        painter.setPen(kCollisionColor);
+        painter.drawText(area, flags, text);
+        painter.restore();
     }
 
     if (!model_->CollisionLine().empty()) {

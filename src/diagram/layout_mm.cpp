@@ -7,6 +7,12 @@
 #include "core/angles.h"
 
 namespace palquin {
+
+bool EastOnRight(double centralAzimuthDeg) {
+    // A larger azimuth lies right. The dish images a satellite further west on the east side of
+    // its focus, so right is east for a dish aimed into the southern sky.
+    return std::cos(DegToRad(centralAzimuthDeg)) <= 0.0;
+}
 namespace {
 
 // Fixed decimals, the point always ".", trailing zeros dropped. std::to_chars ignores the C
@@ -43,7 +49,7 @@ double Side(double value, double central) {
 
 PointMm ExtraCentreMm(double azimuthDeg, double elevationDeg, double centralAzimuthDeg,
                       double centralElevationDeg, double horizontalMm, double verticalMm) {
-    // Seen from behind the dish a smaller azimuth lies left and a lower elevation lies above.
+    // In the front view a smaller azimuth lies left and a lower elevation lies above.
     return {Side(azimuthDeg, centralAzimuthDeg) * horizontalMm,
             Side(elevationDeg, centralElevationDeg) * verticalMm};
 }

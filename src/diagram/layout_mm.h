@@ -6,8 +6,18 @@
 
 namespace palquin {
 
-/// A point of the converter layout in millimetres, seen from behind the dish: origin at the
-/// central converter's centre, x to the right, y downwards (the diagram's and the page's sense).
+/// How the diagram and the template face, in the user's words. A reflector inverts the image, so
+/// both show the converters as a person standing in front of the reflector sees them: a satellite
+/// west of the central one lands east of the central converter, a lower one above it.
+inline constexpr const char* kFrontViewText =
+    "Вид спереди: вы стоите перед зеркалом и смотрите на хвосты конвертеров";
+
+/// True when east lies right in the front view: for a dish aimed into the southern sky. For a
+/// dish aimed into the northern sky (southern sites) right is west.
+bool EastOnRight(double centralAzimuthDeg);
+
+/// A point of the converter layout in millimetres, in the front view: origin at the central
+/// converter's centre, x to the right, y downwards (the diagram's and the page's sense).
 struct PointMm {
     double xMm = 0.0;
     double yMm = 0.0;

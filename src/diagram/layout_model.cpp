@@ -146,10 +146,16 @@ void LayoutModel::PlaceCentral(double diameterMm, const std::string& caption) {
 void LayoutModel::PlaceExtra(int slot, double diameterMm, double azimuthDeg, double elevationDeg,
                              double centralAzimuthDeg, double centralElevationDeg,
                              double horizontalMm, double verticalMm, const std::string& caption) {
-    SlotDrawing& drawing = slots_.at(static_cast<size_t>(slot));
     // The millimetre layout decides the side; the diagram only scales it onto the screen.
-    const PointMm centre = ExtraCentreMm(azimuthDeg, elevationDeg, centralAzimuthDeg,
-                                         centralElevationDeg, horizontalMm, verticalMm);
+    PlaceExtraAt(slot, diameterMm,
+                 ExtraCentreMm(azimuthDeg, elevationDeg, centralAzimuthDeg, centralElevationDeg,
+                               horizontalMm, verticalMm),
+                 caption);
+}
+
+void LayoutModel::PlaceExtraAt(int slot, double diameterMm, PointMm centre,
+                               const std::string& caption) {
+    SlotDrawing& drawing = slots_.at(static_cast<size_t>(slot));
     RectTw& marker = drawing.marker;
     marker.visible = true;
     const double size = diameterMm * kTwipsPerMm * msh_;
@@ -186,6 +192,15 @@ void LayoutModel::PlaceRotation(int slot, double diameterMm, double rotationDeg)
     drawing.crossY.visible = true;
 }
 
+std::optional<LayoutModel::EdgeWords> LayoutModel::SideWords() const {
+    if (!mm_[0] || !centralAzimuthDeg_) {
+        return std::nullopt;
+    }
+    const std::string east = "восток";
+    const std::string west = "запад";
+    return EastOnRight(*centralAzimuthDeg_) ? EdgeWords{west, east} : EdgeWords{east, west};
+}
+
 void LayoutModel::HideSlot(int slot) {
     SlotDrawing& drawing = slots_.at(static_cast<size_t>(slot));
     drawing.marker.visible = false;
@@ -194,7 +209,22 @@ void LayoutModel::HideSlot(int slot) {
     drawing.crossX.visible = false;
     drawing.crossY.visible = false;
     mm_.at(static_cast<size_t>(slot)).reset();
+    warnings_.at(static_cast<size_t>(slot)).clear();
     UpdateCollisions();
+}
+
+void LayoutModel::SetSlotWarning(int slot, std::string warning) {
+    warnings_.at(static_cast<size_t>(slot)) = std::move(warning);
+}
+
+std::string LayoutModel::WarningLine() const {
+    std::string line;
+    for (const std::string& warning : warnings_) {
+        if (!warning.empty()) {
+            line += (line.empty() ? "" : "; ") + warning;
+        }
+    }
+    return line;
 }
 
 void LayoutModel::ShowCentralMarker() {

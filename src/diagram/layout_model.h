@@ -40,8 +40,8 @@ struct SlotDrawing {
     RectTw crossY;            ///< ShapeY(i), vertical bar
 };
 
-/// Geometry of the converter layout diagram ("view from behind the dish"), in twips. It owns the
-/// scale msh, the grid and every slot's items; it computes no pointing itself: the slot
+/// Geometry of the converter layout diagram (the front view, see kFrontViewText), in twips. It owns
+/// the scale msh, the grid and every slot's items; it computes no pointing itself: the slot
 /// recalculation hands it angles and offsets. A widget paints it as it stands.
 class LayoutModel {
   public:
@@ -94,9 +94,30 @@ class LayoutModel {
                     double centralAzimuthDeg, double centralElevationDeg, double horizontalMm,
                     double verticalMm, const std::string& caption);
 
+    /// Extra slot 1-9 at a place already worked out (mm from the central converter's centre, x
+    /// right, y down), for the dish's own geometry.
+    void PlaceExtraAt(int slot, double diameterMm, PointMm centreMm, const std::string& caption);
+
+    /// A warning the diagram shows for the slot (UTF-8), such as a loss that makes reception
+    /// unreliable; empty clears it. Hiding the slot clears it too.
+    void SetSlotWarning(int slot, std::string warning);
+    /// The slots' warnings in slot order, joined by "; "; empty when there is none.
+    std::string WarningLine() const;
+
     /// Rotation line (2 x 10 x D twips, not scaled) and crosshair (500 twips) through the marker's
     /// centre, for any slot.
     void PlaceRotation(int slot, double diameterMm, double rotationDeg);
+
+    /// The central satellite's azimuth, which decides the compass words of the edges.
+    void SetCentralAzimuth(double azimuthDeg) { centralAzimuthDeg_ = azimuthDeg; }
+
+    /// The compass sides at the diagram's left and right edges (UTF-8), while the central slot is
+    /// placed and its azimuth is known.
+    struct EdgeWords {
+        std::string left;
+        std::string right;
+    };
+    std::optional<EdgeWords> SideWords() const;
 
     /// Hides marker, caption, rotation line and crosshair of the slot.
     void HideSlot(int slot);
@@ -127,6 +148,8 @@ class LayoutModel {
     std::array<std::optional<ConverterMm>, kSlots> mm_;
     std::array<bool, kSlots> colliding_{};
     std::string collisionLine_;
+    std::optional<double> centralAzimuthDeg_;
+    std::array<std::string, kSlots> warnings_;
 };
 
 }  // namespace palquin

@@ -187,13 +187,6 @@ std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, 
     return input;
 }
 
-bool EastOnRight(double centralAzimuthDeg) {
-    // A larger azimuth lies right. The dish images a satellite further west on the east side of
-    // its focus when it is aimed into the southern sky, so right is east there; for a dish aimed
-    // into the northern sky (southern sites) right is west.
-    return std::cos(DegToRad(centralAzimuthDeg)) <= 0.0;
-}
-
 std::optional<TemplateInput> TemplateFromLayout(const LayoutModel& layout, std::string siteText,
                                                 double focalMm, double centralAzimuthDeg,
                                                 std::string dateText) {

@@ -20,7 +20,7 @@ struct TemplateInput {
     std::string siteText;  ///< for example "55.75 N 37.6 E" (UTF-8)
     double focalMm = 0.0;
     std::string dateText;     ///< for example "07.12.2026"; empty: the day the page is drawn
-    bool eastOnRight = true;  ///< which compass side lies right, seen from behind the dish
+    bool eastOnRight = true;  ///< which compass side lies right in the front view
 };
 
 /// A rectangle of the layout, mm, in the layout's own coordinates (origin on the central
@@ -94,9 +94,6 @@ struct TemplateRequest {
 /// the horizon is still laid out; its name is added to *warnings.
 std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, std::string* error,
                                                 std::vector<std::string>* warnings = nullptr);
-
-/// True when east lies right on the template: for a dish aimed into the southern sky.
-bool EastOnRight(double centralAzimuthDeg);
 
 /// The template of what the window's diagram shows now: every placed slot, the central one
 /// first, in slot order. Empty when the central slot has not been placed.

@@ -90,7 +90,7 @@ class TemplatePainter {
         painter_.setPen(kInk);
         Font(10, true);
         TextMm(painter_, QRectF(0, 0, pageWidthMm_, 5.5), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Шаблон 1:1, вид от хвоста"));
+               QStringLiteral("Шаблон 1:1, вид спереди"));
         const int page = row * plan_.columns + column + 1;
         QString label = QStringLiteral("лист %1 из %2").arg(page).arg(plan_.Pages());
         if (plan_.Pages() > 1) {
@@ -128,6 +128,13 @@ class TemplatePainter {
                                       std::pair{kBarLeftMm + kCheckBarMm, QStringLiteral("100")}}) {
             TextMm(painter_, QRectF(x - 10.0, barY + 3.2, 20.0, 4.0),
                    Qt::AlignHCenter | Qt::AlignVCenter, text);
+        }
+        // Read as seen from behind the dish, every converter would go on the wrong side.
+        const double textLeftMm = kBarLeftMm + kCheckBarMm + 8.0;
+        if (pageWidthMm_ - textLeftMm > 30.0) {
+            TextMm(painter_, QRectF(textLeftMm, top, pageWidthMm_ - textLeftMm, 9.0),
+                   Qt::AlignRight | Qt::AlignVCenter | Qt::TextWordWrap,
+                   QString::fromUtf8(kFrontViewText));
         }
     }
 

@@ -107,6 +107,9 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     mnuTemplate->setObjectName(QStringLiteral("mnuTemplate"));
     mnuReport = mnuFile->addAction(QStringLiteral("Отчёт по каталогу"));
     mnuReport->setObjectName(QStringLiteral("mnuReport"));
+    mnuDish = mnuFile->addAction(QStringLiteral("Параметры зеркала…"));
+    mnuDish->setObjectName(QStringLiteral("mnuDish"));
+    dish_ = LoadDishSettings(setup_.dishSettingsFile);
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -259,6 +262,7 @@ void frmMain::BuildDiagramGroup(QWidget* client) {
                        QStringLiteral("Расположение конвертеров (вид от хвоста, одно деление=20 "
                                       "мм.)"),
                        QStringLiteral("rgb(192,192,255)"), kFrame4);
+    Frame4->setToolTip(QString::fromUtf8(kFrontViewText));
     diagram = new DiagramView(&layout_, Frame4);
     diagram->setObjectName(QStringLiteral("diagram"));
     PlaceTw(diagram, 0, 0, LayoutModel::kFrameWidthTw, LayoutModel::kFrameHeightTw);
@@ -421,6 +425,7 @@ void frmMain::ConnectRules() {
     connect(mnuPrint, &QAction::triggered, this, &frmMain::PrintFromMenu);
     connect(mnuTemplate, &QAction::triggered, this, &frmMain::PrintTemplateFromMenu);
     connect(mnuReport, &QAction::triggered, this, &frmMain::ExportReportFromMenu);
+    connect(mnuDish, &QAction::triggered, this, &frmMain::EditDish);
 }
 
 void frmMain::LoadCatalogue() {
@@ -631,6 +636,29 @@ void frmMain::OpenPictureWindow() {
     picture->setAttribute(Qt::WA_DeleteOnClose);
     picture->setWindowModality(Qt::ApplicationModal);
     picture->show();
+}
+
+void frmMain::EditDish() {
+    std::optional<DishSettings> chosen;
+    if (setup_.editDish) {
+        chosen = setup_.editDish(dish_, this);
+    } else {
+        DishDialog dialog(dish_, this);
+        if (dialog.exec() == QDialog::Accepted) {
+            chosen = dialog.Settings();
+        }
+    }
+    if (!chosen) {
+        return;
+    }
+    dish_ = *chosen;
+    if (!SaveDishSettings(dish_, setup_.dishSettingsFile)) {
+        notifier_->Show(QStringLiteral("Параметры зеркала не сохранены: файл настроек недоступен "
+                                       "для записи. До закрытия программы они действуют."),
+                        kAppTitle, MessageIcon::None);
+    }
+    // The figures and the drawing change with the dish: every chosen slot is calculated again.
+    RecalculateAll();
 }
 
 }  // namespace palquin

@@ -13,6 +13,7 @@
 
 #include "catalogue/satellite_file.h"
 #include "diagram/layout_model.h"
+#include "ui/dish_dialog.h"
 
 class QComboBox;
 class QFrame;
@@ -45,6 +46,11 @@ struct MainWindowSetup {
     /// The picture window's clock and time zone for the aiming lines; empty: the system's.
     std::function<QDateTime()> now = {};
     QTimeZone zone = QTimeZone::systemTimeZone();
+    /// Where the dish's parameters are kept; empty: the user's settings.
+    std::filesystem::path dishSettingsFile;
+    /// Asks the user for the dish's parameters; empty: the dish dialog, modal. Returns nothing
+    /// when the user cancels.
+    std::function<std::optional<DishSettings>(const DishSettings&, QWidget*)> editDish = {};
 };
 
 /// The main window. Elements carry their names as members and as objectNames ("Combo1_3" for
@@ -112,6 +118,7 @@ class frmMain : public QMainWindow {
     QAction* mnuPrint = nullptr;
     QAction* mnuTemplate = nullptr;
     QAction* mnuReport = nullptr;
+    QAction* mnuDish = nullptr;
     std::array<QLabel*, kSlots> Label1{};
     std::array<QComboBox*, kSlots> Combo1{};
     std::array<QLabel*, kSlots> Label4{};
@@ -132,6 +139,9 @@ class frmMain : public QMainWindow {
     void OpenPictureWindow();        ///< Label4(0): the picture window, modal
     /// mnuTemplate: the print dialog first, then the 1:1 template of the layout as it stands.
     void PrintTemplateFromMenu();
+    /// mnuDish: the dish's parameters; once changed, kept and every slot recalculated.
+    void EditDish();
+    const DishSettings& Dish() const { return dish_; }
 
     /// Closes the window as the system asked (SIGTERM, SIGHUP): the save runs, but a failure is
     /// not shown in a box that would hold up the end.
@@ -180,6 +190,7 @@ class frmMain : public QMainWindow {
     LayoutModel layout_;                      ///< msh, grid and the slots' diagram items
     std::optional<double> e0_;
     std::optional<double> u0_;
+    DishSettings dish_;
     bool loadFailed_ = false;
     bool closingOnRequest_ = false;
     int resetDepth_ = 0;  ///< nested runs of the central reset change nothing more

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <cmath>
 
 #include "calc/converter.h"
 #include "calc/pointing.h"
@@ -11,6 +12,7 @@
 #include "diagram/compass.h"
 #include "diagram/compass_view.h"
 #include "diagram/diagram_view.h"
+#include "layout/slot.h"
 #include "ui/catalogue_model.h"
 #include "ui/main_window.h"
 #include "ui/notifier.h"
@@ -26,6 +28,31 @@ const QColor kHiddenColour(255, 0, 0);
 
 QString Number(double value, NumberPattern pattern) {
     return QString::fromStdString(FormatResult(value, pattern));
+}
+
+// Whole millimetres, with the direction's word when the converter is not on the axis.
+QString WholeMm(double signedMm, const QString& positive, const QString& negative) {
+    const long long whole = std::llround(std::abs(signedMm));
+    QString text = QString::number(whole) + QStringLiteral(" мм.");
+    const QString& word = signedMm > 0.0 ? positive : negative;
+    if (whole != 0 && !word.isEmpty()) {
+        text += QLatin1Char(' ') + word;
+    }
+    return text;
+}
+
+// Seven lines of the dish's geometry need a smaller type than the window's five.
+void SetResultsPointSize(QLabel* label, bool precise) {
+    QFont font = label->font();
+    font.setPointSizeF(precise ? 6.0 : 7.0);
+    label->setFont(font);
+}
+
+// A loss as "−1.4 дБ", with the true minus sign.
+QString LossText(double lossDb) {
+    const double tenths = std::round(lossDb * 10.0) / 10.0;
+    const QString figure = QString::number(std::abs(tenths), 'f', 1);
+    return (tenths < 0.0 ? QString(QChar(0x2212)) : QString()) + figure + QStringLiteral(" дБ");
 }
 
 // Repaints the diagram however the recalculation ends.
@@ -114,6 +141,7 @@ void frmMain::RecalculateSlot(int i) {
         e0_ = az;
         u0_ = el;
         layout_.PlaceCentral(diameterMm, positionText);
+        layout_.SetCentralAzimuth(az);
     } else {
         // Unset central values count as 0, as the offsets have always done.
         const double e0 = e0_.value_or(0.0);
@@ -123,14 +151,41 @@ void frmMain::RecalculateSlot(int i) {
         if (!offsets) {
             return;
         }
-        layout_.PlaceExtra(i, diameterMm, az, el, e0, u0, offsets->horizontalMm,
-                           offsets->verticalMm, positionText);
-        results += QStringLiteral("Горизонталь: ") +
-                   Number(offsets->horizontalMm, NumberPattern::Grouped3) + QStringLiteral(" мм.") +
-                   kLineEnd + QStringLiteral("Вертикаль: ") +
-                   Number(offsets->verticalMm, NumberPattern::Grouped3) + QStringLiteral(" мм.") +
-                   kLineEnd;
-        Label4[i]->setText(results);
+        if (dish_.precise) {
+            // The dish's own geometry: the place in the front view, the depth and the loss.
+            const DishGeometry dish = dish_.Geometry(NumericValue(fokus->text().toStdString()));
+            const std::optional<SlotResult> slot =
+                CalculateSlot(site, positionText, dish.focusToCentreMm, CentralAim{e0, u0}, &dish);
+            if (!slot || !slot->precise) {
+                return;
+            }
+            const ConverterPlace& place = *slot->precise;
+            layout_.PlaceExtraAt(i, diameterMm, {place.xFrontMm, -place.upMm}, positionText);
+            layout_.SetSlotWarning(i, LossWarning(positionText, *slot));
+            const bool eastOnRight = EastOnRight(e0);
+            results += QStringLiteral("Горизонталь: ") +
+                       WholeMm(place.xFrontMm,
+                               eastOnRight ? QStringLiteral("восток") : QStringLiteral("запад"),
+                               eastOnRight ? QStringLiteral("запад") : QStringLiteral("восток")) +
+                       kLineEnd + QStringLiteral("Вертикаль: ") +
+                       WholeMm(place.upMm, QStringLiteral("вверх"), QStringLiteral("вниз")) +
+                       kLineEnd + QStringLiteral("Глубже: ") +
+                       WholeMm(place.depthMm, QString(), QString()) + kLineEnd +
+                       QStringLiteral("Потери: ") + LossText(slot->lossDb) + kLineEnd;
+            SetResultsPointSize(Label4[i], true);
+            Label4[i]->setText(results);
+        } else {
+            layout_.PlaceExtra(i, diameterMm, az, el, e0, u0, offsets->horizontalMm,
+                               offsets->verticalMm, positionText);
+            layout_.SetSlotWarning(i, {});
+            SetResultsPointSize(Label4[i], false);
+            results += QStringLiteral("Горизонталь: ") +
+                       Number(offsets->horizontalMm, NumberPattern::Grouped3) +
+                       QStringLiteral(" мм.") + kLineEnd + QStringLiteral("Вертикаль: ") +
+                       Number(offsets->verticalMm, NumberPattern::Grouped3) +
+                       QStringLiteral(" мм.") + kLineEnd;
+            Label4[i]->setText(results);
+        }
     }
 
     const std::optional<double> rotation = ComputeRotation(pointing->coordinates);

@@ -85,6 +85,26 @@ TEST(LayoutModelTest, CollisionsFollowPlacingResizingAndHiding) {
     EXPECT_EQ(model.CollisionLine(), "E 36.0 и E 33.0 мешают друг другу: 20 мм из 60");
 }
 
+// The edges name the compass sides of the front view: west on the left for a dish facing south,
+// east on the left for one facing north (azimuths on both sides of north), and nothing while the
+// central slot has no result.
+TEST(LayoutModelTest, SideWordsFollowTheCentralSlot) {
+    LayoutModel model;
+    model.SetCentralAzimuth(181.935);
+    EXPECT_FALSE(model.SideWords().has_value());
+    model.PlaceCentral(50, "E 36.0");
+    ASSERT_TRUE(model.SideWords().has_value());
+    EXPECT_EQ(model.SideWords()->left, "запад");
+    EXPECT_EQ(model.SideWords()->right, "восток");
+    for (const double northern : {10.0, 350.0, -4.572, 377.776}) {
+        model.SetCentralAzimuth(northern);
+        EXPECT_EQ(model.SideWords()->left, "восток") << northern;
+        EXPECT_EQ(model.SideWords()->right, "запад") << northern;
+    }
+    model.HideSlot(0);
+    EXPECT_FALSE(model.SideWords().has_value());
+}
+
 // Shown (1 marker, 2 caption, 4 rotation line, 8 + 16 the crosshair's bars), then the marker box,
 // the rotation line's ends, the horizontal bar's left, top and width, the vertical bar's left,
 // top and height, the caption's left and top; twips. As many as are expected are compared.

@@ -46,6 +46,9 @@ class WindowFixture {
     frmMain& Window() { return *window_; }
     RecordingNotifier& Notifier() { return notifier_; }
     std::string FolderPath() const { return dir_.path().toStdString(); }
+    std::string DishSettingsPath() const {
+        return dir_.filePath(QStringLiteral("palquin.ini")).toStdString();
+    }
     std::string FileBytes() const {
         QFile file(dir_.filePath(QStringLiteral("satellite.txt")));
         return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<missing>";
@@ -65,6 +68,8 @@ class WindowFixture {
         setup.reportPath = dir_.filePath(QStringLiteral("printOut.txt")).toStdString();
         setup.printer = printer_;
         setup.linkOpener = opener_;
+        // Never the user's own settings: the dish's parameters live beside the catalogue.
+        setup.dishSettingsFile = DishSettingsPath();
         window_ = std::make_unique<frmMain>(setup);
     }
 

@@ -1,0 +1,63 @@
+#include "layout/slot.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace palquin {
+
+Site SiteWithLetters(SiteDeg site) {
+    return {std::abs(site.latitudeDeg), site.latitudeDeg < 0.0 ? "S" : "N",
+            std::abs(site.longitudeDeg), site.longitudeDeg < 0.0 ? "W" : "E"};
+}
+
+std::optional<SlotResult> CalculateSlot(const Site& site, std::string_view positionText,
+                                        double focalMm, std::optional<CentralAim> central,
+                                        const DishGeometry* dish) {
+    const std::optional<Pointing> pointing = ComputePointing(site, positionText);
+    if (!pointing) {
+        return std::nullopt;
+    }
+    SlotResult result;
+    result.pointing = *pointing;
+    if (central) {
+        const double az = pointing->azimuthDeg;
+        const double el = pointing->elevationDeg;
+        result.offsets =
+            ComputeOffsets(focalMm, az, el, central->azimuthDeg, central->elevationDeg);
+        if (!result.offsets) {
+            return std::nullopt;
+        }
+        result.side = az < central->azimuthDeg   ? Side::Left
+                      : az > central->azimuthDeg ? Side::Right
+                                                 : Side::Centre;
+        if (el != central->elevationDeg) {
+            result.above = el < central->elevationDeg;
+        }
+        result.centreMm = ExtraCentreMm(az, el, central->azimuthDeg, central->elevationDeg,
+                                        result.offsets->horizontalMm, result.offsets->verticalMm);
+        if (dish != nullptr) {
+            const SkyDirection toCentral{central->azimuthDeg, central->elevationDeg};
+            const SkyDirection toExtra{az, el};
+            result.precise = PlaceConverter(*dish, toCentral, toExtra);
+            result.lossDb = ConverterLossDb(*dish, OffsetInDishFrame(toCentral, toExtra));
+        }
+    }
+    const std::optional<double> rotation = ComputeRotation(pointing->coordinates);
+    if (!rotation) {
+        return std::nullopt;
+    }
+    result.rotationDeg = *rotation;
+    return result;
+}
+
+std::string LossWarning(std::string_view positionText, const SlotResult& result) {
+    if (!result.precise || !(result.lossDb < kUnreliableLossDb)) {
+        return {};
+    }
+    char loss[32];
+    std::snprintf(loss, sizeof loss, "%.1f", std::abs(result.lossDb));
+    return std::string(positionText) + ": потери \u2212" + loss + " дБ, приём ненадёжен";
+}
+
+}  // namespace palquin

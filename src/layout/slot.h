@@ -1,0 +1,62 @@
+#pragma once
+
+// One converter slot calculated from typed values: its pointing, rotation, and for an extra slot
+// its place against the central converter, by the window's rule and, for a dish whose geometry
+// is known, by the dish's own.
+
+#include <optional>
+#include <string_view>
+
+#include "calc/converter.h"
+#include "calc/dish.h"
+#include "calc/pointing.h"
+#include "diagram/layout_mm.h"
+
+namespace palquin {
+
+/// A receiving site in signed degrees: north and east positive.
+struct SiteDeg {
+    double latitudeDeg = 0.0;
+    double longitudeDeg = 0.0;
+};
+
+/// The site as the pointing formulas take it: magnitudes with their hemisphere letters. The
+/// letters point at string literals, so the result outlives the argument.
+Site SiteWithLetters(SiteDeg site);
+
+/// Where the central converter's satellite stands; every extra slot is placed against it.
+struct CentralAim {
+    double azimuthDeg = 0.0;
+    double elevationDeg = 0.0;
+};
+
+/// Which side of the central converter a converter lies on, in the front view.
+enum class Side { Left, Right, Centre };
+
+struct SlotResult {
+    Pointing pointing;
+    double rotationDeg = 0.0;
+    /// Extra slots only: the distances of the window's rule (magnitudes), and their sides: a
+    /// smaller azimuth than the central one lies left, a lower elevation above (nullopt when
+    /// the elevations are equal).
+    std::optional<Offsets> offsets;
+    Side side = Side::Centre;
+    std::optional<bool> above;
+    PointMm centreMm;  ///< the window's place: x right, y down, from the central converter
+    /// Extra slots with a dish given: the dish's own place and the loss there.
+    std::optional<ConverterPlace> precise;
+    double lossDb = 0.0;
+};
+
+/// Calculates one slot. central is empty for the central slot itself. dish, when given, adds the
+/// precise place and the loss of an extra slot. Empty when the formulas give no result for this
+/// site and position (a step divides by zero or leaves the finite numbers).
+std::optional<SlotResult> CalculateSlot(const Site& site, std::string_view positionText,
+                                        double focalMm, std::optional<CentralAim> central,
+                                        const DishGeometry* dish = nullptr);
+
+/// The slot's warning when its loss makes reception unreliable, for example
+/// "E 13.0: потери −6.8 дБ, приём ненадёжен" (UTF-8); empty otherwise.
+std::string LossWarning(std::string_view positionText, const SlotResult& result);
+
+}  // namespace palquin

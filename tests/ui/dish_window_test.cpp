@@ -1,0 +1,153 @@
+// "Параметры зеркала…": the dialog, the settings it keeps, and the window with «Точная геометрия»
+// on and off.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QtTest>
+
+#include "ui/dish_dialog.h"
+#include "window_fixture.h"
+
+namespace palquin {
+
+using testing::Choose;
+using testing::SampleFile;
+using testing::WindowFixture;
+
+class DishWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    // The dialog gives what its fields say; a width or angle the model cannot take keeps it open.
+    void dialogFields() {
+        DishDialog dialog(DishSettings{});
+        auto* type = dialog.findChild<QComboBox*>("dishType");
+        auto* width = dialog.findChild<QLineEdit*>("dishWidth");
+        auto* angle = dialog.findChild<QLineEdit*>("offsetAngle");
+        auto* precise = dialog.findChild<QCheckBox*>("preciseGeometry");
+        QVERIFY(type && width && angle && precise);
+        QCOMPARE(width->text(), "800");
+        QCOMPARE(angle->text(), "24");
+        QVERIFY(!precise->isChecked());
+
+        width->setText("1200");
+        precise->setChecked(true);
+        type->setCurrentIndex(1);
+        QVERIFY2(!angle->isEnabled(), "a prime-focus dish has no offset angle");
+        std::optional<DishSettings> settings = dialog.Settings();
+        QVERIFY(settings && settings->precise && settings->type == DishType::PrimeFocus);
+        QCOMPARE(settings->widthMm, 1200.0);
+
+        type->setCurrentIndex(0);
+        for (const char* bad : {"0", "-5", "abc", "1e9"}) {
+            width->setText(bad);
+            QVERIFY2(!dialog.Settings(), bad);
+        }
+        width->setText("800");
+        angle->setText("85");
+        QVERIFY(!dialog.Settings());
+        dialog.accept();
+        QVERIFY2(dialog.result() != QDialog::Accepted, "a bad angle must keep the dialog open");
+    }
+
+    // Kept in a settings file of its own; a file with nonsense in it gives the defaults.
+    void settingsRoundTrip() {
+        QTemporaryDir dir;
+        const std::filesystem::path file = dir.filePath("palquin.ini").toStdString();
+        QVERIFY(SaveDishSettings({DishType::PrimeFocus, 1100.0, 20.0, true}, file));
+        const DishSettings read = LoadDishSettings(file);
+        QVERIFY(read.type == DishType::PrimeFocus && read.precise);
+        QCOMPARE(read.widthMm, 1100.0);
+        QCOMPARE(read.offsetAngleDeg, 20.0);
+
+        QFile nonsense(QString::fromStdString(file.string()));
+        QVERIFY(nonsense.open(QIODevice::WriteOnly));
+        nonsense.write("[dish]\ntype=round\nwidthMm=-3\noffsetAngleDeg=nan\nprecise=maybe\n");
+        nonsense.close();
+        const DishSettings defaults = LoadDishSettings(file);
+        QVERIFY(defaults.type == DishType::Offset && !defaults.precise);
+        QCOMPARE(defaults.widthMm, 800.0);
+        QCOMPARE(defaults.offsetAngleDeg, 24.0);
+    }
+
+    // Off: the results label of 13 E is the window's own. On: the dish's place with its compass
+    // and up/down words, the depth and the loss, the marker moved to where --layout --precise
+    // puts it, the loss warned of in the diagram and the switch kept. Off again: as before.
+    void switchOnAndOff() {
+        WindowFixture fixture(SampleFile({"36;0;E;Eutelsat 36;;;", "13;0;E;Hot Bird;;;"}));
+        frmMain& window = fixture.Window();
+        Choose(window, 0, 0);
+        Choose(window, 2, 1);
+        const QString specified = window.Label4[2]->text();
+        QVERIFY(specified.contains("Горизонталь:  272.823 мм."));
+        const PointMm specifiedCentre = window.Layout().SlotMm(2)->centre;
+
+        DishSettings on;
+        on.precise = true;
+        QVERIFY(SaveDishSettings(on, fixture.DishSettingsPath()));
+        fixture.Open();
+        frmMain& precise = fixture.Window();
+        Choose(precise, 0, 0);
+        Choose(precise, 2, 1);
+        const QStringList lines = precise.Label4[2]->text().split("\r\n");
+        QCOMPARE(lines.size(), 7);
+        QVERIFY2(lines[2].startsWith("Горизонталь: ") && lines[2].endsWith(" мм. восток"),
+                 qPrintable(lines[2]));
+        QVERIFY2(lines[3].startsWith("Вертикаль: ") && lines[3].endsWith(" мм. вверх"),
+                 qPrintable(lines[3]));
+        QVERIFY2(lines[4].startsWith("Глубже: ") && lines[4].endsWith(" мм."),
+                 qPrintable(lines[4]));
+        QVERIFY2(lines[5].startsWith("Потери: \u2212"), qPrintable(lines[5]));
+        QVERIFY(lines[6].startsWith("Поворот конв."));
+        QVERIFY(precise.Layout().WarningLine().starts_with("E 13.0: потери \u2212"));
+
+        // The same place as the command line gives for the same inputs.
+        QProcess layout;
+        layout.start(PALQUIN_EXECUTABLE, {"--layout", "--central", "36E", "--extra", "13E",
+                                          "--latitude", "55.75", "--longitude", "37.6", "--focal",
+                                          "600", "--dish-width", "800", "--precise", "--json"});
+        QVERIFY(layout.waitForFinished(60000));
+        const QJsonObject west =
+            QJsonDocument::fromJson(layout.readAllStandardOutput())["converters"][1].toObject();
+        const PointMm centre = precise.Layout().SlotMm(2)->centre;
+        QVERIFY2(std::abs(centre.xMm - west["xMm"].toDouble()) < 0.051 &&
+                     std::abs(-centre.yMm - west["yMm"].toDouble()) < 0.051,
+                 qPrintable(QString("window %1, %2; --layout %3, %4")
+                                .arg(centre.xMm)
+                                .arg(-centre.yMm)
+                                .arg(west["xMm"].toDouble())
+                                .arg(west["yMm"].toDouble())));
+        QVERIFY(std::abs(centre.xMm - specifiedCentre.xMm) > 1.0);
+
+        // The seam stands in for the modal dialog.
+        fixture.Close();
+        MainWindowSetup offSetup;
+        offSetup.folder = fixture.FolderPath();
+        offSetup.notifier = &fixture.Notifier();
+        offSetup.dishSettingsFile = fixture.DishSettingsPath();
+        offSetup.editDish = [](const DishSettings& current, QWidget*) {
+            DishSettings changed = current;
+            changed.precise = false;
+            return std::optional(changed);
+        };
+        frmMain again(offSetup);
+        QVERIFY(again.Dish().precise);
+        Choose(again, 0, 0);
+        Choose(again, 2, 1);
+        again.EditDish();
+        QCOMPARE(again.Label4[2]->text(), specified);
+        QCOMPARE(again.Layout().WarningLine(), "");
+        QCOMPARE(again.Layout().SlotMm(2)->centre.xMm, specifiedCentre.xMm);
+        QVERIFY(!LoadDishSettings(fixture.DishSettingsPath()).precise);
+        again.close();
+    }
+};
+
+}  // namespace palquin
+
+QTEST_MAIN(palquin::DishWindowTest)
+#include "dish_window_test.moc"
