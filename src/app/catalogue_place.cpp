@@ -27,10 +27,12 @@ std::filesystem::path PathFromQString(const QString& text) {
 }  // namespace
 
 CatalogueLocation LocateCatalogueForUser(const std::optional<std::filesystem::path>& override,
-                                         const std::filesystem::path& programFolder) {
+                                         const std::filesystem::path& programFolder,
+                                         bool createFolder) {
     CatalogueLocationInput input;
     input.override = override;
     input.programFolder = programFolder;
+    input.createPerUserFolder = createFolder;
     // The data folder is named after the executable, not after the window's title.
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (!data.isEmpty()) {

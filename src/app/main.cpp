@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/application_look.h"
 #include "app/catalogue_place.h"
 #include "cli/command_line.h"
 #include "core/close_request.h"
@@ -52,7 +53,7 @@ int RunCommandLine(int argc, char** argv, const palquin::cli::Invocation& invoca
     std::string error;
     if (const std::optional<std::filesystem::path> folder = palquin::ProgramFolder(&error)) {
         // The file the window would use; a mode reads it and never creates it.
-        defaultCatalogue = palquin::LocateCatalogueForUser(std::nullopt, *folder).file;
+        defaultCatalogue = palquin::LocateCatalogueForUser(std::nullopt, *folder, false).file;
     }
     palquin::cli::Context context{defaultCatalogue, std::cout, std::cerr};
     return palquin::cli::Run(invocation, context);
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(palquin::kAppTitle);
     QApplication::setDesktopFileName(QStringLiteral("palquin"));
+    palquin::PrepareApplication(app);
 
     // Installed before anything is loaded: from here on a SIGTERM or SIGHUP closes the window
     // normally, and the settings are saved.
@@ -114,7 +116,7 @@ int main(int argc, char** argv) {
     }
 
     const palquin::CatalogueLocation where =
-        palquin::LocateCatalogueForUser(invocation.catalogue, *folder);
+        palquin::LocateCatalogueForUser(invocation.catalogue, *folder, true);
     if (where.kind == palquin::CatalogueLocation::Kind::Unavailable) {
         std::cerr << "palquin: " << where.error << '\n';
         notifier.Show(QStringLiteral("Ошибка в процедуре загрузки!"), palquin::kAppTitle,

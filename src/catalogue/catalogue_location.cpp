@@ -13,6 +13,15 @@ bool FolderIsWritable(const fs::path& folder) {
     return CanCreateFilesIn(folder);
 }
 
+bool IsInstalledLayout(const fs::path& programFolder) {
+    if (programFolder.filename() != "bin") {
+        return false;
+    }
+    std::error_code ec;
+    return fs::is_regular_file(
+        programFolder.parent_path() / "share" / "applications" / "palquin.desktop", ec);
+}
+
 CatalogueLocation LocateCatalogue(const CatalogueLocationInput& input) {
     using Kind = CatalogueLocation::Kind;
     if (input.override) {
@@ -28,7 +37,7 @@ CatalogueLocation LocateCatalogue(const CatalogueLocationInput& input) {
     }
 
     const auto writable = input.isWritable ? input.isWritable : FolderIsWritable;
-    if (!input.programFolder.empty()) {
+    if (!input.programFolder.empty() && !IsInstalledLayout(input.programFolder)) {
         const fs::path beside = input.programFolder / kSatelliteFileName;
         std::error_code ec;
         // A file (or a link to one) already there is the user's: keep using it even when the
@@ -42,7 +51,9 @@ CatalogueLocation LocateCatalogue(const CatalogueLocationInput& input) {
         return {Kind::Unavailable, {}, "no per-user data folder is known"};
     }
     std::error_code ec;
-    fs::create_directories(input.perUserFolder, ec);
+    if (input.createPerUserFolder) {
+        fs::create_directories(input.perUserFolder, ec);
+    }
     if (ec) {
         return {Kind::Unavailable,
                 {},

@@ -17,10 +17,10 @@ class CataloguePlaceTest : public QObject {
         QTemporaryDir home;
         qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
         const std::filesystem::path program = home.path().toStdString();
-        const auto beside = LocateCatalogueForUser(std::nullopt, program);
+        const auto beside = LocateCatalogueForUser(std::nullopt, program, true);
         QCOMPARE(beside.kind, Kind::BesideProgram);
         QCOMPARE(beside.file, program / "satellite.txt");
-        const auto perUser = LocateCatalogueForUser(std::nullopt, program / "not there");
+        const auto perUser = LocateCatalogueForUser(std::nullopt, program / "not there", true);
         QCOMPARE(perUser.kind, Kind::PerUser);
         QCOMPARE(perUser.file, program / "data/palquin/satellite.txt");
     }

@@ -1,0 +1,113 @@
+// Qt's own dialogs speak Russian like the rest of the window, and windows carry the program's icon.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QImageReader>
+#include <QLibraryInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/application_look.h"
+
+using namespace palquin;
+
+namespace {
+
+bool RussianQtInstalled() {
+    return QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ru.qm");
+}
+
+// The texts of the buttons a user sees, without their shortcut marks.
+QStringList VisibleButtonTexts(const QWidget& window) {
+    QStringList texts;
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        if (button->isVisible() && !button->text().isEmpty()) {
+            texts << button->text().remove(u'&');
+        }
+    }
+    return texts;
+}
+
+}  // namespace
+
+class ApplicationLookTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() {
+        // An English locale, as on a machine set up in English: the texts must not depend on it.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        russian_ = PrepareApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    }
+
+    // Shown without exec, read, closed: no one has to answer it.
+    void printDialogSpeaksRussian() {
+        if (!RussianQtInstalled()) {
+            QSKIP("Qt's Russian translation is not installed (qt6-translations-l10n)");
+        }
+        QVERIFY(russian_);
+        QPrinter printer;
+        QPrintDialog dialog(&printer);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QStringList texts = VisibleButtonTexts(dialog);
+        dialog.close();
+        for (const char* english : {"Print", "Cancel", "Options >>", "Properties"}) {
+            QVERIFY2(!texts.contains(english), qPrintable(texts.join(" | ")));
+        }
+        for (const char* russian : {"Печать", "Отмена"}) {
+            QVERIFY2(texts.contains(QString::fromUtf8(russian)), qPrintable(texts.join(" | ")));
+        }
+        QVERIFY2(dialog.windowTitle() != "Print", qPrintable(dialog.windowTitle()));
+    }
+
+    // The buttons of message boxes and file dialogs.
+    void standardButtonsSpeakRussian_data() {
+        QTest::addColumn<QDialogButtonBox::StandardButton>("button");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("OK") << QDialogButtonBox::Ok << "OK";
+        QTest::newRow("Cancel") << QDialogButtonBox::Cancel << "Отмена";
+        QTest::newRow("Open") << QDialogButtonBox::Open << "Открыть";
+        QTest::newRow("Save") << QDialogButtonBox::Save << "Сохранить";
+        QTest::newRow("Yes") << QDialogButtonBox::Yes << "Да";
+        QTest::newRow("No") << QDialogButtonBox::No << "Нет";
+    }
+    void standardButtonsSpeakRussian() {
+        QFETCH(QDialogButtonBox::StandardButton, button);
+        QFETCH(QString, text);
+        if (!RussianQtInstalled()) {
+            QSKIP("Qt's Russian translation is not installed (qt6-translations-l10n)");
+        }
+        QDialogButtonBox box(button);
+        QCOMPARE(box.button(button)->text().remove(u'&'), text);
+    }
+
+    // Every window gets the program's own picture, not Qt's generic one.
+    void windowsCarryTheProgramsIcon() {
+        if (!QImageReader::supportedImageFormats().contains("svg")) {
+            QSKIP("Qt's SVG plug-in is not installed (libqt6svg6)");
+        }
+        const QImage icon = QApplication::windowIcon().pixmap(64, 64).toImage();
+        QVERIFY(!icon.isNull());
+        // The picture itself, not a blank square: its converters are dark blue.
+        QCOMPARE(icon.size(), QSize(64, 64));
+        int dark = 0;
+        for (int y = 0; y < icon.height(); ++y) {
+            for (int x = 0; x < icon.width(); ++x) {
+                const QColor c = icon.pixelColor(x, y);
+                dark += c.alpha() > 200 && c.blue() > c.red() && c.lightness() < 110 ? 1 : 0;
+            }
+        }
+        QVERIFY2(dark > 30, qPrintable(QString::number(dark)));
+        QWidget window;
+        QCOMPARE(window.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+    }
+
+  private:
+    bool russian_ = false;
+};
+
+QTEST_MAIN(ApplicationLookTest)
+#include "application_look_test.moc"
