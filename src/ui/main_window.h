@@ -43,14 +43,14 @@ struct MainWindowSetup {
     LinkOpener* linkOpener = nullptr;  ///< opens the links of the links window; null: nothing
     /// The catalogue and settings file; empty: satellite.txt in folder.
     std::filesystem::path catalogueFile;
-    /// The picture window's clock and time zone for the aiming lines; empty: the system's.
-    std::function<QDateTime()> now = {};
-    QTimeZone zone = QTimeZone::systemTimeZone();
     /// Where the dish's parameters are kept; empty: the user's settings.
     std::filesystem::path dishSettingsFile;
     /// Asks the user for the dish's parameters; empty: the dish dialog, modal. Returns nothing
     /// when the user cancels.
     std::function<std::optional<DishSettings>(const DishSettings&, QWidget*)> editDish = {};
+    /// The picture window's clock and time zone for the aiming lines; empty: the system's.
+    std::function<QDateTime()> now = {};
+    QTimeZone zone = QTimeZone::systemTimeZone();
 };
 
 /// The main window. Elements carry their names as members and as objectNames ("Combo1_3" for
