@@ -17,16 +17,11 @@ namespace palquin::cli {
 /// naming the file and the reason is on err.
 std::optional<CatalogueText> ReadModeCatalogue(const Invocation& invocation, Context& context);
 
-/// A site text: the option's value when given, else the saved setting as the window would
-/// hold it (a saved coordinate outside 0 to 180 is cleared there at start-up).
-std::string SiteText(const Invocation& invocation, const QString& option,
-                     const std::string& savedText);
-
 /// Millimetres as the window's fields take them: digits with one optional point (no sign, no
 /// exponent), finite.
 std::optional<double> PlainMillimetres(const QString& text);
 
-/// A site in signed degrees (north and east positive) for --aim and --template: each coordinate
+/// A site in signed degrees (north and east positive): each coordinate
 /// from its option when given, else from the saved settings.
 struct SignedSite {
     double latitudeDeg = 0.0;
