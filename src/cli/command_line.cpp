@@ -475,7 +475,7 @@ bool CheckCatalogue(const std::filesystem::path& file, std::ostream& err) {
         // The file layer says why, in the user's words.
         std::string error;
         ReadWholeFile(file, &error);
-        message = QStringLiteral("каталог не прочитан: ") + EscapeControls(ArgumentText(error));
+        message = QStringLiteral("каталог не прочитан: ") + ShownFileError(error, file);
     }
     err << ArgumentBytes(QStringLiteral("%1: %2\n").arg(kProgram, message));
     err.flush();
@@ -502,9 +502,14 @@ std::optional<CatalogueText> ReadModeCatalogue(const Invocation& invocation, Con
     } catch (const std::bad_alloc&) {
         error = file_messages::About(file, file_messages::kNoMemory);
     }
-    context.err << ArgumentBytes(QStringLiteral("%1: каталог не прочитан: %2\n")
-                                     .arg(kProgram, EscapeControls(ArgumentText(error))));
+    context.err << ArgumentBytes(
+        QStringLiteral("%1: каталог не прочитан: %2\n").arg(kProgram, ShownFileError(error, file)));
     return std::nullopt;
+}
+
+QString ShownFileError(const std::string& error, const std::filesystem::path& file) {
+    const QString name = PathText(file);
+    return EscapeControls(ArgumentText(error).replace(name, ShownArgument(name)));
 }
 
 int UsageError(Context& context, const QString& message) {

@@ -39,6 +39,10 @@ std::optional<SettingsTexts> ModeSettings(const Invocation& invocation, Context&
 std::optional<SignedSite> ResolveSite(const Invocation& invocation, const SettingsTexts& saved,
                                       Context& context);
 
+/// A message of the file layer about the file as an error line shows it: the file's name as an
+/// argument is shown (at most 200 characters), every control character escaped.
+QString ShownFileError(const std::string& error, const std::filesystem::path& file);
+
 /// Writes a usage error's message (with the pointer to --help) and returns kExitUsage.
 int UsageError(Context& context, const QString& message);
 

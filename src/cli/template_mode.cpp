@@ -120,7 +120,7 @@ int RunTemplate(const Invocation& invocation, Context& context) {
     if (!ReplaceFile(out, std::string_view(pdf.constData(), static_cast<size_t>(pdf.size())),
                      &writeError)) {
         context.err << ArgumentBytes(QStringLiteral("palquin: шаблон не записан: %1\n")
-                                         .arg(EscapeControls(ArgumentText(writeError))));
+                                         .arg(ShownFileError(writeError, out)));
         context.err.flush();
         return kExitFailure;
     }

@@ -301,8 +301,13 @@ bool Replace(const std::filesystem::path& path, std::string_view bytes, std::str
     if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
         char* resolved = ::realpath(path.c_str(), nullptr);
         if (resolved == nullptr) {
-            SetError(error, errno == ENOENT ? std::string(words::kDanglingLink)
-                                            : Reason(errno, Access::Write));
+            // A link into /proc (/dev/stdout on a pipe) leads to something without a name.
+            const int code = errno;
+            struct stat reached {};
+            const bool somewhere = ::stat(path.c_str(), &reached) == 0;
+            SetError(error, somewhere && !S_ISREG(reached.st_mode) ? std::string(words::kNotRegular)
+                            : code == ENOENT ? std::string(words::kDanglingLink)
+                                             : Reason(code, Access::Write));
             return false;
         }
         target = resolved;

@@ -290,6 +290,13 @@ class CommandLineTest : public QObject {
             ": шаблон не записан: файл «old.pdf»: файл защищён от записи");
         row("template into a pipe, no wait", QStringList{"--template", "fifo"} + page, 1,
             ": шаблон не записан: файл «fifo»: это не обычный файл");
+        row("template to standard output, a pipe here",
+            QStringList{"--template", "/dev/stdout"} + page, 1,
+            ": шаблон не записан: файл «/dev/stdout»: это не обычный файл");
+        const QString longName = "\x1b]0;x" + QString(240, 'n') + ".pdf";
+        row("template into a long missing folder",
+            QStringList{"--template", longName + "/t.pdf"} + page, 1,
+            ": шаблон не записан: файл «\\e]0;x" + QString(195, 'n') + "…»: нет такой папки");
         row("template into a missing folder", QStringList{"--template", "no/t.pdf"} + page, 1,
             ": шаблон не записан: файл «no/t.pdf»: нет такой папки");
         // The catalogue in use never becomes a PDF, named directly or through another path.
