@@ -464,6 +464,24 @@ class CommandLineTest : public QObject {
         QCOMPARE(redRowsMm("seen"), 0.0);
     }
 
+    // A template named as a link or a second hard link of the catalogue is still the catalogue.
+    void templateNeverReplacesTheCatalogue() {
+        Program program;
+        Write(program.Catalogue(), kEntries + kSettings);
+        QVERIFY(QFile::link(program.Catalogue(), program.Home() + "/link.pdf"));
+        QCOMPARE(::link(program.Catalogue().toUtf8().constData(),
+                        (program.Home() + "/hard.pdf").toUtf8().constData()),
+                 0);
+        for (const QStringList& named :
+             {QStringList{"--template", "link.pdf"},
+              QStringList{"--template", "hard.pdf", "--catalogue", program.Catalogue()}}) {
+            const Outcome outcome = program.Run(named + QStringList{"--central", "36E"});
+            QCOMPARE(outcome.status, 1);
+            QVERIFY2(outcome.err.contains("— это каталог спутников"), outcome.err.constData());
+        }
+        QCOMPARE(ReadAll(program.Catalogue()), kEntries + kSettings);
+    }
+
     // A site in Moscow and Eutelsat 36E at the summer solstice, checked by hand: the satellite a
     // little west of south, 26 to 27 degrees up; the sun over its azimuth at about 09:36 UTC, told
     // in the computer's zone. A saved site gives the same figures.
