@@ -75,7 +75,7 @@ struct Invocation {
     std::map<QString, QStringList> values;
     QString error;
 
-    /// The option's value (the last one when it was given more than once).
+    /// The option's value (a value option is given at most once).
     std::optional<QString> Value(const QString& name) const;
     QStringList Values(const QString& name) const;
     bool Has(const QString& name) const { return values.count(name) != 0; }

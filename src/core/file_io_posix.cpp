@@ -236,8 +236,13 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
         struct stat link {};
         const bool dangling =
             code == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
-        SetError(error, words::About(path, dangling ? std::string(words::kDanglingLink)
-                                                    : Reason(code, Access::Read)));
+        struct stat folder {};
+        const std::filesystem::path parent =
+            path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+        const bool noFolder = code == ENOENT && ::stat(parent.c_str(), &folder) != 0;
+        SetError(error, words::About(path, dangling   ? std::string(words::kDanglingLink)
+                                           : noFolder ? std::string(words::kNoFolder)
+                                                      : Reason(code, Access::Read)));
         return std::nullopt;
     }
     if (!S_ISREG(before.st_mode)) {

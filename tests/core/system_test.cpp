@@ -223,7 +223,7 @@ TEST_F(FileIoTest, ReadFailuresSayWhyInWords) {
     } rows[] = {
         {"missing", dir_ / "missing.txt", file_messages::kNotFound},
         {"folder", dir_ / "folder", file_messages::kFolder},
-        {"in a missing folder", dir_ / "missing" / "x.txt", file_messages::kNotFound},
+        {"in a missing folder", dir_ / "missing" / "x.txt", file_messages::kNoFolder},
 #ifndef _WIN32
         {"dangling link", dir_ / "dangling", file_messages::kDanglingLink},
         {"fifo", dir_ / "fifo", file_messages::kNotRegular},
