@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "core/file_io.h"
 
@@ -13,7 +14,7 @@ namespace palquin::file_messages {
 
 inline constexpr std::string_view kNotFound = "файл не найден";
 inline constexpr std::string_view kNoFolder = "нет такой папки";
-inline constexpr std::string_view kFileInPath = "в пути к нему вместо папки стоит файл";
+inline constexpr std::string_view kFileInPath = "в пути вместо папки стоит файл";
 inline constexpr std::string_view kNoReadRight = "нет прав на чтение";
 inline constexpr std::string_view kNoWriteRight = "нет прав на запись";
 inline constexpr std::string_view kReadOnlyFile = "файл защищён от записи";
@@ -35,6 +36,29 @@ inline constexpr std::string_view kTooManyFiles = "открыто слишком
 /// A reason the system gave that has no words of ours.
 inline std::string SystemCode(long code) {
     return "ошибка системы, код " + std::to_string(code);
+}
+
+/// The reason in a portable error code, for a folder being created or a file being written.
+inline std::string ReasonFor(const std::error_code& ec) {
+    if (ec == std::errc::no_such_file_or_directory) {
+        return std::string(kNoFolder);
+    }
+    if (ec == std::errc::not_a_directory || ec == std::errc::file_exists) {
+        return std::string(kFileInPath);
+    }
+    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted) {
+        return std::string(kNoWriteRight);
+    }
+    if (ec == std::errc::read_only_file_system) {
+        return std::string(kReadOnlyDisk);
+    }
+    if (ec == std::errc::no_space_on_device) {
+        return std::string(kDiskFull);
+    }
+    if (ec == std::errc::filename_too_long) {
+        return std::string(kNameTooLong);
+    }
+    return SystemCode(ec.value());
 }
 
 /// "файл «/home/anna/printOut.txt»: нет такой папки".
