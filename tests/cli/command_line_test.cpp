@@ -205,28 +205,39 @@ class CommandLineTest : public QObject {
         std::remove(name.c_str());  // a name QTemporaryDir could not decode
     }
 
-    // A southern and a western site, signed or lettered: the report's figures are --aim's.
+    // Catalogues saved at a southern and at a western site, and a site given signed or
+    // lettered over a saved one: the report's figures are --aim's, checked by hand to a tenth.
     void reportAgreesWithAimAcrossHemispheres_data() {
+        QTest::addColumn<QByteArray>("saved");
         QTest::addColumn<QStringList>("site");
         QTest::addColumn<QString>("satellite");
         QTest::addColumn<QByteArray>("entry");
-        QTest::addColumn<double>("azimuthDeg");    // checked by hand, to a tenth
-        QTest::addColumn<double>("elevationDeg");  // likewise
-        QTest::newRow("Sydney, Optus D3")
-            << QStringList{"--latitude", "33.9S", "--longitude", "151.2"} << "156E"
+        QTest::addColumn<double>("azimuthDeg");
+        QTest::addColumn<double>("elevationDeg");
+        const QByteArray sydney = "------------------\r\n33.9\r\nS\r\n151.2\r\nE\r\n600\r\n";
+        const QByteArray newYork = "------------------\r\n40.7\r\nN\r\n74.0\r\nW\r\n600\r\n";
+        QTest::newRow("saved in Sydney, Optus D3")
+            << sydney << QStringList() << "156E" << QByteArray("156;0;E;Optus D3;;;") << 8.6
+            << 50.3;
+        QTest::newRow("saved in New York, Hispasat")
+            << newYork << QStringList() << "30W" << QByteArray("30;0;W;Hispasat;;;") << 124.0
+            << 25.2;
+        QTest::newRow("Sydney signed over New York")
+            << newYork << QStringList{"--latitude", "-33.9", "--longitude", "151.2"} << "156E"
             << QByteArray("156;0;E;Optus D3;;;") << 8.6 << 50.3;
-        QTest::newRow("New York, Hispasat")
-            << QStringList{"--latitude", "40.7", "--longitude", "-74.0"} << "30W"
+        QTest::newRow("New York lettered over Sydney")
+            << sydney << QStringList{"--latitude", "40.7N", "--longitude", "74W"} << "30W"
             << QByteArray("30;0;W;Hispasat;;;") << 124.0 << 25.2;
     }
     void reportAgreesWithAimAcrossHemispheres() {
+        QFETCH(QByteArray, saved);
         QFETCH(QStringList, site);
         QFETCH(QString, satellite);
         QFETCH(QByteArray, entry);
         QFETCH(double, azimuthDeg);
         QFETCH(double, elevationDeg);
         Program program;
-        Write(program.Catalogue(), entry + "\r\n");
+        Write(program.Catalogue(), entry + "\r\n" + saved);
         const Outcome report = program.Run(QStringList{"--report"} + site);
         const QList<QByteArray> figures = report.out.split('-');
         QVERIFY2(report.status == 0 && figures.size() >= 3, report.err.constData());
