@@ -4,6 +4,7 @@
 
 #include "catalogue/satellite_file.h"
 #include "core/file_io.h"
+#include "core/file_messages.h"
 
 namespace palquin {
 
@@ -48,7 +49,7 @@ CatalogueLocation LocateCatalogue(const CatalogueLocationInput& input) {
     }
 
     if (input.perUserFolder.empty()) {
-        return {Kind::Unavailable, {}, "no per-user data folder is known"};
+        return {Kind::Unavailable, {}, "неизвестно, где папка для данных пользователя"};
     }
     std::error_code ec;
     if (input.createPerUserFolder) {
@@ -57,7 +58,8 @@ CatalogueLocation LocateCatalogue(const CatalogueLocationInput& input) {
     if (ec) {
         return {Kind::Unavailable,
                 {},
-                "cannot create " + PathText(input.perUserFolder) + ": " + ec.message()};
+                "не удалось создать папку «" + PathText(input.perUserFolder) +
+                    "»: " + file_messages::ReasonFor(ec)};
     }
     return {Kind::PerUser, input.perUserFolder / kSatelliteFileName, {}};
 }

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/file_io.h"
+#include "core/file_messages.h"
 
 namespace palquin {
 namespace {
@@ -187,7 +188,7 @@ LoadResult LoadSatelliteFileAt(const std::filesystem::path& path) {
     } catch (const std::bad_alloc&) {
         result = LoadResult{};
         result.status = LoadResult::Status::Unreadable;
-        result.error = "not enough memory to load " + PathText(path);
+        result.error = file_messages::About(path, file_messages::kNoMemory);
     }
     return result;
 }
@@ -201,7 +202,7 @@ SaveResult SaveSatelliteFileAt(const std::filesystem::path& path, const Settings
                                const CatalogueText& fallback) {
     SaveResult result;
     if (SettingsBreakLines(settings)) {
-        result.error = "a setting holds a line break";
+        result.error = "в одной из настроек есть перевод строки";
         return result;
     }
     try {
@@ -223,7 +224,7 @@ SaveResult SaveSatelliteFileAt(const std::filesystem::path& path, const Settings
         result.ok = composed && ReplaceFile(path, *composed, &result.error);
     } catch (const std::bad_alloc&) {
         result.ok = false;
-        result.error = "not enough memory to save " + PathText(path);
+        result.error = file_messages::About(path, file_messages::kNoMemory);
     }
     return result;
 }

@@ -99,4 +99,38 @@ QString PathText(const std::filesystem::path& path) {
 #endif
 }
 
+QString EscapeControls(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        if (unit >= 0x20 && unit != 0x7F && !(unit >= 0x80 && unit <= 0x9F)) {
+            shown.append(c);
+        } else if (unit == 0x1B) {
+            shown.append(QStringLiteral("\\e"));
+        } else if (unit == u'\t') {
+            shown.append(QStringLiteral("\\t"));
+        } else if (unit == u'\n') {
+            shown.append(QStringLiteral("\\n"));
+        } else if (unit == u'\r') {
+            shown.append(QStringLiteral("\\r"));
+        } else if (unit < 0x80) {
+            shown.append(
+                QStringLiteral("\\x%1").arg(static_cast<uint>(unit), 2, 16, QLatin1Char('0')));
+        } else {
+            shown.append(
+                QStringLiteral("\\u%1").arg(static_cast<uint>(unit), 4, 16, QLatin1Char('0')));
+        }
+    }
+    return shown;
+}
+
+QString ShownArgument(const QString& text) {
+    constexpr qsizetype kLongest = 200;
+    if (text.size() <= kLongest) {
+        return EscapeControls(text);
+    }
+    return EscapeControls(text.left(kLongest)) + QStringLiteral("…");
+}
+
 }  // namespace palquin::cli

@@ -20,4 +20,13 @@ std::string ArgumentBytes(const QString& text);
 std::filesystem::path PathFromArgument(const QString& text);
 QString PathText(const std::filesystem::path& path);
 
+/// Text with its control characters written out, so that printing it cannot drive a terminal:
+/// ESC as "\e", tab, line feed and carriage return as "\t", "\n", "\r", any other C0 code and
+/// DEL as "\x07", a C1 code as "\u009b". A backslash stays as it is.
+QString EscapeControls(const QString& text);
+
+/// An argument as an error line quotes it: escaped as above and, when longer than 200
+/// characters, cut to its first 200 and "…".
+QString ShownArgument(const QString& text);
+
 }  // namespace palquin::cli

@@ -1,12 +1,20 @@
 #include "cli/command_line.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include <QCommandLineParser>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <new>
 #include <system_error>
 
@@ -14,6 +22,7 @@
 #include "cli/arguments.h"
 #include "cli/modes.h"
 #include "core/file_io.h"
+#include "core/file_messages.h"
 #include "core/numeric_value.h"
 #include "ui/field_rules.h"
 
@@ -21,6 +30,8 @@ namespace palquin::cli {
 namespace {
 
 const QString kProgram = QStringLiteral("palquin");
+// The window has nine extra converter slots.
+constexpr qsizetype kMostExtras = 9;
 
 // A value option (or a flag, without a value name): its long name, the name of its value in
 // --help. How a mode checks the value is the mode's own.
@@ -31,18 +42,8 @@ struct ValueOption {
 };
 
 QString BadValue(const QString& name, const QString& value, const QString& wanted) {
-    return QStringLiteral("неверное значение «%1» у параметра --%2: %3").arg(value, name, wanted);
-}
-
-// Degrees as the window's coordinate fields take them: digits with one optional point, 0 to 180.
-QString CheckDegrees(const QString& name, const QString& value) {
-    static const QRegularExpression kNumber(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
-    if (kNumber.match(value).hasMatch() && CoordinateInRange(NumericValue(value.toStdString()))) {
-        return {};
-    }
-    return BadValue(name, value,
-                    QStringLiteral("нужно число градусов от 0 до 180 с точкой в качестве "
-                                   "десятичного знака"));
+    return QStringLiteral("неверное значение «%1» у параметра --%2: %3")
+        .arg(ShownArgument(value), name, wanted);
 }
 
 QString CheckLatitude(const QString& name, const QString& value) {
@@ -132,7 +133,7 @@ const std::vector<ValueOption>& ValueOptions() {
         {QStringLiteral("central"), QStringLiteral("ПОЗИЦИЯ"),
          QStringLiteral("для --template и --layout: спутник центрального конвертера")},
         {QStringLiteral("extra"), QStringLiteral("ПОЗИЦИЯ"),
-         QStringLiteral("для --template и --layout: спутник ещё одного конвертера (до девяти)")},
+         QStringLiteral("для --template и --layout: спутник ещё одного конвертера (до 9 раз)")},
         {QStringLiteral("focal"), QStringLiteral("ММ"),
          QStringLiteral("для --template и --layout: фокусное расстояние, у --layout — от "
                         "фокуса до центра зеркала (по умолчанию — сохранённое)")},
@@ -166,6 +167,14 @@ const ModeOption* FindModeOption(const ModeSpec& mode, const QString& name) {
         }
     }
     return nullptr;
+}
+
+bool OutputIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stdout)) != 0;
+#else
+    return ::isatty(STDOUT_FILENO) != 0;
+#endif
 }
 
 Invocation Failed(const QString& error) {
@@ -230,9 +239,8 @@ QString HelpText(const Context& context) {
                 option.description);
     }
     help += QStringLiteral(
-        "\nШирота и долгота для --report — число от 0 до 180, полушария берутся из каталога;\n"
-        "для --aim, --template и --layout — со знаком (север и восток — плюс) или с буквой: 55.75, "
-        "-33.9, 33.9S, 37.6E.\n"
+        "\nШирота и долгота — со знаком (север и восток — плюс) или с буквой: 55.75, -33.9, "
+        "33.9S, 37.6E;\nне указанные берутся из сохранённых в каталоге вместе с полушариями.\n"
         "Позиция спутника — градусы с буквой E или W: 13E, 5W, 13.0E.\n"
         "Шаблон, как и схема окна, показывает конвертеры спереди: вы стоите перед зеркалом и\n"
         "смотрите на хвосты конвертеров.\n");
@@ -249,17 +257,44 @@ QString ParserError(const QCommandLineParser& parser) {
     if (!parser.unknownOptionNames().isEmpty()) {
         const QString name = parser.unknownOptionNames().constFirst();
         return QStringLiteral("неизвестный параметр «%1%2»")
-            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
+                 ShownArgument(name));
     }
     static const QRegularExpression kQuoted(QStringLiteral("'(.*)'"));
-    const QString named = kQuoted.match(parser.errorText()).captured(1);
+    const QString named = ShownArgument(kQuoted.match(parser.errorText()).captured(1));
     if (parser.errorText().startsWith(QLatin1String("Missing value"))) {
         return QStringLiteral("у параметра «%1» не указано значение").arg(named);
     }
     if (parser.errorText().startsWith(QLatin1String("Unexpected value"))) {
         return QStringLiteral("параметр «%1» не принимает значения").arg(named);
     }
-    return parser.errorText();
+    return ShownArgument(parser.errorText());
+}
+
+// An option that takes one value may be given once; --extra as often as the window has extra
+// slots. The last of two values silently winning hides a typing mistake.
+QString RepeatedOption(const QCommandLineParser& parser) {
+    const QStringList given = parser.optionNames();
+    for (const ModeSpec& mode : Modes()) {
+        if (!mode.valueName.isEmpty() && given.count(mode.name) > 1) {
+            return QStringLiteral("параметр --%1 указан больше одного раза").arg(mode.name);
+        }
+    }
+    for (const ValueOption& option : ValueOptions()) {
+        const qsizetype times = given.count(option.name);
+        if (option.name == QLatin1String("extra")) {
+            if (times > kMostExtras) {
+                return QStringLiteral(
+                           "параметр --extra указан %1 раз, а дополнительных "
+                           "конвертеров может быть не больше %2")
+                    .arg(times)
+                    .arg(kMostExtras);
+            }
+        } else if (!option.valueName.isEmpty() && times > 1) {
+            return QStringLiteral("параметр --%1 указан больше одного раза").arg(option.name);
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -283,7 +318,8 @@ const std::vector<ModeSpec>& Modes() {
          QString(),
          QStringLiteral("вывести отчёт по каталогу (азимут - угол места - строка каталога) и "
                         "выйти; окно не открывается, файлы не пишутся"),
-         {{QStringLiteral("latitude"), CheckDegrees}, {QStringLiteral("longitude"), CheckDegrees}},
+         {{QStringLiteral("latitude"), CheckLatitude},
+          {QStringLiteral("longitude"), CheckLongitude}},
          RunReport},
         {QStringLiteral("aim"),
          QString(),
@@ -348,9 +384,12 @@ Invocation ParseArguments(const std::vector<std::string>& arguments) {
     if (!parser.parse(texts)) {
         return Failed(ParserError(parser));
     }
+    if (const QString repeated = RepeatedOption(parser); !repeated.isEmpty()) {
+        return Failed(repeated);
+    }
     if (!parser.positionalArguments().isEmpty()) {
-        return Failed(
-            QStringLiteral("лишний аргумент «%1»").arg(parser.positionalArguments().constFirst()));
+        return Failed(QStringLiteral("лишний аргумент «%1»")
+                          .arg(ShownArgument(parser.positionalArguments().constFirst())));
     }
 
     Invocation invocation;
@@ -430,6 +469,14 @@ Invocation ParseArguments(const std::vector<std::string>& arguments) {
 }
 
 int Run(const Invocation& invocation, Context& context) {
+    if (!context.outIsTerminal) {
+        context.outIsTerminal = &context.out == &std::cout && OutputIsTerminal();
+    }
+#ifndef _WIN32
+    // A reader that went away (head, a closed pipe) is a failed write with status 1, not a
+    // silent end by signal.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     switch (invocation.action) {
         case Invocation::Action::Help:
             return WriteOut(context, HelpText(context).toUtf8()) ? kExitOk : kExitFailure;
@@ -452,21 +499,26 @@ int Run(const Invocation& invocation, Context& context) {
 bool CheckCatalogue(const std::filesystem::path& file, std::ostream& err) {
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(file, ec);
-    QString reason;
-    if (status.type() == std::filesystem::file_type::not_found) {
-        reason = QStringLiteral("файл не найден");
-    } else if (ec) {
-        reason = QString::fromStdString(ec.message());
-    } else if (status.type() != std::filesystem::file_type::regular) {
+    const auto type = status.type();
+    QString message;
+    if (type == std::filesystem::file_type::not_found ||
+        (type != std::filesystem::file_type::regular && !ec)) {
         // A folder, a device or a pipe: a pipe would make the reading wait forever.
-        reason = QStringLiteral("это не обычный файл");
+        const std::string_view reason =
+            type == std::filesystem::file_type::not_found   ? file_messages::kNotFound
+            : type == std::filesystem::file_type::directory ? file_messages::kFolder
+                                                            : file_messages::kNotRegular;
+        message = QStringLiteral("каталог «%1» не прочитан: %2")
+                      .arg(ShownArgument(PathText(file)), QString::fromUtf8(reason));
     } else if (std::ifstream(file, std::ios::binary)) {
         return true;
     } else {
-        reason = ArgumentText(std::strerror(errno));
+        // The file layer says why, in the user's words.
+        std::string error;
+        ReadWholeFile(file, &error);
+        message = QStringLiteral("каталог не прочитан: ") + ShownFileError(error, file);
     }
-    err << ArgumentBytes(
-        QStringLiteral("%1: каталог «%2» не прочитан: %3\n").arg(kProgram, PathText(file), reason));
+    err << ArgumentBytes(QStringLiteral("%1: %2\n").arg(kProgram, message));
     err.flush();
     return false;
 }
@@ -489,19 +541,16 @@ std::optional<CatalogueText> ReadModeCatalogue(const Invocation& invocation, Con
             return CatalogueText(std::move(*bytes));
         }
     } catch (const std::bad_alloc&) {
-        error = "not enough memory";
+        error = file_messages::About(file, file_messages::kNoMemory);
     }
-    context.err << ArgumentBytes(QStringLiteral("%1: каталог «%2» не прочитан: %3\n")
-                                     .arg(kProgram, PathText(file), ArgumentText(error)));
+    context.err << ArgumentBytes(
+        QStringLiteral("%1: каталог не прочитан: %2\n").arg(kProgram, ShownFileError(error, file)));
     return std::nullopt;
 }
 
-std::string SiteText(const Invocation& invocation, const QString& option,
-                     const std::string& savedText) {
-    if (const std::optional<QString> given = invocation.Value(option)) {
-        return given->toStdString();
-    }
-    return CoordinateInRange(NumericValue(savedText)) ? savedText : std::string();
+QString ShownFileError(const std::string& error, const std::filesystem::path& file) {
+    const QString name = PathText(file);
+    return EscapeControls(ArgumentText(error).replace(name, ShownArgument(name)));
 }
 
 int UsageError(Context& context, const QString& message) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace palquin::cli {
@@ -20,9 +21,15 @@ struct Invocation;
 
 /// What a mode of the command line works with.
 struct Context {
+    Context(std::filesystem::path catalogue, std::ostream& output, std::ostream& errors)
+        : defaultCatalogue(std::move(catalogue)), out(output), err(errors) {}
+
     std::filesystem::path defaultCatalogue;  ///< the satellite.txt the window would use
     std::ostream& out;
     std::ostream& err;
+    /// Whether out shows on a terminal, where catalogue text is printed with its control
+    /// characters escaped. Unset: the system is asked when out is the standard output.
+    std::optional<bool> outIsTerminal;
 };
 
 /// How a mode takes one of the options: the same option may follow different rules in two modes
@@ -68,7 +75,7 @@ struct Invocation {
     std::map<QString, QStringList> values;
     QString error;
 
-    /// The option's value (the last one when it was given more than once).
+    /// The option's value (a value option is given at most once).
     std::optional<QString> Value(const QString& name) const;
     QStringList Values(const QString& name) const;
     bool Has(const QString& name) const { return values.count(name) != 0; }

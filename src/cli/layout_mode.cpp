@@ -14,7 +14,6 @@ namespace {
 // With no width given the dish is taken as a common 80 cm offset dish.
 constexpr double kDefaultDishWidthMm = 800.0;
 constexpr double kDefaultOffsetAngleDeg = 24.0;
-constexpr int kExtraSlots = 9;
 
 // A figure as the window writes it, without the blank it keeps for the sign.
 QString Shown(double value, NumberPattern pattern) {
@@ -119,10 +118,6 @@ int RunLayout(const Invocation& invocation, Context& context) {
     }
     QStringList positions{invocation.Value(QStringLiteral("central")).value_or(QString())};
     positions += invocation.Values(QStringLiteral("extra"));
-    if (positions.size() > 1 + kExtraSlots) {
-        return UsageError(context, QStringLiteral("больше девяти параметров --extra: у антенны "
-                                                  "девять дополнительных конвертеров"));
-    }
 
     const bool precise = invocation.Has(QStringLiteral("precise"));
     DishGeometry dish;

@@ -18,16 +18,11 @@ namespace palquin::cli {
 /// naming the file and the reason is on err.
 std::optional<CatalogueText> ReadModeCatalogue(const Invocation& invocation, Context& context);
 
-/// A site text: the option's value when given, else the saved setting as the window would
-/// hold it (a saved coordinate outside 0 to 180 is cleared there at start-up).
-std::string SiteText(const Invocation& invocation, const QString& option,
-                     const std::string& savedText);
-
 /// Millimetres as the window's fields take them: digits with one optional point (no sign, no
 /// exponent), finite.
 std::optional<double> PlainMillimetres(const QString& text);
 
-/// A site in signed degrees (north and east positive) for --aim and --template: each coordinate
+/// A site in signed degrees (north and east positive): each coordinate
 /// from its option when given, else from the saved settings.
 struct SignedSite {
     double latitudeDeg = 0.0;
@@ -51,6 +46,9 @@ std::string CataloguePositionText(const OrbitalPosition& position);
 
 /// The saved focal length as the window's field reads it, when it is one the formulas take.
 std::optional<double> SavedFocalMm(const std::string& text);
+/// A message of the file layer about the file as an error line shows it: the file's name as an
+/// argument is shown (at most 200 characters), every control character escaped.
+QString ShownFileError(const std::string& error, const std::filesystem::path& file);
 
 /// Writes a usage error's message (with the pointer to --help) and returns kExitUsage.
 int UsageError(Context& context, const QString& message);

@@ -1,4 +1,7 @@
+#include <cmath>
+
 #include "catalogue/satellite_file.h"
+#include "cli/arguments.h"
 #include "cli/modes.h"
 #include "report/report.h"
 #include "ui/text_codec.h"
@@ -10,16 +13,26 @@ int RunReport(const Invocation& invocation, Context& context) {
     if (!catalogue) {
         return kExitFailure;
     }
-    const SettingsTexts saved = SettingsFromLines(catalogue->Settings());
-    const std::vector<std::string> lines = BuildCatalogueReportLines(
-        SiteText(invocation, QStringLiteral("latitude"), saved[0]),
-        SiteText(invocation, QStringLiteral("longitude"), saved[2]), *catalogue);
+    const std::optional<SignedSite> site =
+        ResolveSite(invocation, SettingsFromLines(catalogue->Settings()), context);
+    if (!site) {
+        return kExitUsage;
+    }
+    // Magnitudes with hemisphere letters, as the window's fields hold them.
+    const Site hemispheres{std::abs(site->latitudeDeg), site->latitudeDeg < 0.0 ? "S" : "N",
+                           std::abs(site->longitudeDeg), site->longitudeDeg < 0.0 ? "W" : "E"};
+    const std::vector<std::string> lines = BuildSiteReportLines(hemispheres, *catalogue);
     // The lines as the window shows its entries, in UTF-8, one per line; written in pieces so a
     // reader such as head sees the first lines at once.
     constexpr qsizetype kPieceBytes = 1 << 16;
     QByteArray text;
     for (const std::string& line : lines) {
-        text.append(DecodeFileText(line, catalogue->Encoding()).toUtf8()).append('\n');
+        const QString shown = DecodeFileText(line, catalogue->Encoding());
+        // Bytes of a catalogue must not retitle or clear the user's terminal; into a pipe or a
+        // file they go unchanged.
+        text.append(
+                (context.outIsTerminal.value_or(false) ? EscapeControls(shown) : shown).toUtf8())
+            .append('\n');
         if (text.size() >= kPieceBytes) {
             if (!WriteOut(context, text)) {
                 return kExitFailure;

@@ -1,6 +1,7 @@
 #include <QBuffer>
 #include <charconv>
 #include <cmath>
+#include <system_error>
 
 #include "calc/aim.h"
 #include "cli/arguments.h"
@@ -21,6 +22,17 @@ int RunTemplate(const Invocation& invocation, Context& context) {
     // Every value was checked when the command line was read.
     const std::filesystem::path out =
         PathFromArgument(invocation.Value(QStringLiteral("template")).value_or(QString()));
+    // The catalogue in use must never turn into a PDF, whatever name leads to it.
+    std::error_code sameError;
+    if (std::filesystem::equivalent(out, invocation.catalogue.value_or(context.defaultCatalogue),
+                                    sameError)) {
+        context.err << ArgumentBytes(
+            QStringLiteral("palquin: шаблон не записан: файл «%1» — это каталог спутников, "
+                           "укажите для шаблона другой файл\n")
+                .arg(ShownArgument(PathText(out))));
+        context.err.flush();
+        return kExitFailure;
+    }
     const std::optional<QString> focalText = invocation.Value(QStringLiteral("focal"));
     const bool everythingGiven = invocation.Has(QStringLiteral("latitude")) &&
                                  invocation.Has(QStringLiteral("longitude")) && focalText;
@@ -89,8 +101,8 @@ int RunTemplate(const Invocation& invocation, Context& context) {
     std::string writeError;
     if (!ReplaceFile(out, std::string_view(pdf.constData(), static_cast<size_t>(pdf.size())),
                      &writeError)) {
-        context.err << ArgumentBytes(QStringLiteral("palquin: шаблон не записан в файл «%1»: %2\n")
-                                         .arg(PathText(out), ArgumentText(writeError)));
+        context.err << ArgumentBytes(QStringLiteral("palquin: шаблон не записан: %1\n")
+                                         .arg(ShownFileError(writeError, out)));
         context.err.flush();
         return kExitFailure;
     }

@@ -13,6 +13,7 @@
 
 #include "core/file_io.h"
 #include "core/file_io_hooks.h"
+#include "core/file_messages.h"
 
 namespace palquin {
 
@@ -47,8 +48,47 @@ bool Flush(int fd, const std::filesystem::path& file) {
     return true;
 }
 
-std::string ErrnoText(const std::string& what, const std::filesystem::path& path, int code) {
-    return what + " " + path.string() + ": " + std::strerror(code);
+namespace words = file_messages;
+
+enum class Access { Read, Write };
+
+// The reason for a failed system call, in the user's words.
+std::string Reason(int code, Access access) {
+    switch (code) {
+        case ENOENT:
+            return std::string(access == Access::Read ? words::kNotFound : words::kNoFolder);
+        case ENOTDIR:
+            return std::string(words::kFileInPath);
+        case EACCES:
+        case EPERM:
+            return std::string(access == Access::Read ? words::kNoReadRight : words::kNoWriteRight);
+        case EROFS:
+            return std::string(words::kReadOnlyDisk);
+        case ENOSPC:
+        case EDQUOT:
+            return std::string(words::kDiskFull);
+        case EFBIG:
+        case EOVERFLOW:
+            return std::string(words::kTooLarge);
+        case ENAMETOOLONG:
+            return std::string(words::kNameTooLong);
+        case EISDIR:
+            return std::string(words::kFolder);
+        case ELOOP:
+            return std::string(words::kLinkLoop);
+        case EIO:
+            return std::string(words::kDiskError);
+        case ENOMEM:
+            return std::string(words::kNoMemory);
+        case EMFILE:
+        case ENFILE:
+            return std::string(words::kTooManyFiles);
+        case ETXTBSY:
+        case EBUSY:
+            return std::string(words::kBusy);
+        default:
+            return words::SystemCode(code);
+    }
 }
 
 // Closes a descriptor on every way out.
@@ -102,12 +142,12 @@ bool RewriteInPlace(const std::filesystem::path& target, const struct stat& expe
                     std::string_view bytes, std::string* error) {
     Descriptor fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) {
-        SetError(error, ErrnoText("cannot open", target, errno));
+        SetError(error, Reason(errno, Access::Write));
         return false;
     }
     struct stat now {};
     if (::fstat(fd.get(), &now) != 0 || !S_ISREG(now.st_mode) || !SameFile(now, expected)) {
-        SetError(error, target.string() + " changed while it was being saved");
+        SetError(error, std::string(words::kChanged));
         return false;
     }
     // A longer file gets its room first: on a full disk or quota the old bytes are then still
@@ -116,17 +156,17 @@ bool RewriteInPlace(const std::filesystem::path& target, const struct stat& expe
         const int code = ::posix_fallocate(fd.get(), 0, static_cast<off_t>(bytes.size()));
         if (code != 0) {
             [[maybe_unused]] const int cut = ::ftruncate(fd.get(), now.st_size);
-            SetError(error, ErrnoText("no room to write", target, code));
+            SetError(error, Reason(code, Access::Write));
             return false;
         }
     }
     if (!WriteAllAt(fd.get(), bytes, 0) || !Flush(fd.get(), target) ||
         ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || !Flush(fd.get(), target)) {
-        SetError(error, ErrnoText("cannot write", target, errno));
+        SetError(error, Reason(errno, Access::Write));
         return false;
     }
     if (!fd.Close()) {
-        SetError(error, ErrnoText("cannot close", target, errno));
+        SetError(error, Reason(errno, Access::Write));
         return false;
     }
     return true;
@@ -161,7 +201,7 @@ TemporaryOutcome ReplaceThroughTemporary(const std::filesystem::path& target,
         if (old != nullptr && (openError == EACCES || openError == EPERM)) {
             return TemporaryOutcome::TryInPlace;
         }
-        SetError(error, ErrnoText("cannot create", temporary, openError));
+        SetError(error, Reason(openError, Access::Write));
         return TemporaryOutcome::Failed;
     }
     Descriptor fd(raw);
@@ -182,7 +222,7 @@ TemporaryOutcome ReplaceThroughTemporary(const std::filesystem::path& target,
     if (!WriteAllAt(fd.get(), bytes, 0) ||
         (old != nullptr && ::fchmod(fd.get(), old->st_mode & 07777) != 0) ||
         !Flush(fd.get(), temporary)) {
-        SetError(error, ErrnoText("cannot write", temporary, errno));
+        SetError(error, Reason(errno, Access::Write));
         discard();
         return TemporaryOutcome::Failed;
     }
@@ -190,7 +230,9 @@ TemporaryOutcome ReplaceThroughTemporary(const std::filesystem::path& target,
         file_io_hooks::beforeRename(temporary);
     }
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        SetError(error, ErrnoText("cannot replace", target, errno));
+        // A temporary file gone before the rename was taken away by someone else.
+        SetError(error,
+                 errno == ENOENT ? std::string(words::kChanged) : Reason(errno, Access::Write));
         discard();
         return TemporaryOutcome::Failed;
     }
@@ -208,21 +250,32 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
     // descriptor, in case the name changed in between. O_NONBLOCK: a FIFO must not hang us.
     struct stat before {};
     if (::stat(path.c_str(), &before) != 0) {
-        SetError(error, ErrnoText("cannot open", path, errno));
+        const int code = errno;
+        struct stat link {};
+        const bool dangling =
+            code == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+        struct stat folder {};
+        const std::filesystem::path parent =
+            path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+        const bool noFolder = code == ENOENT && ::stat(parent.c_str(), &folder) != 0;
+        SetError(error, words::About(path, dangling   ? std::string(words::kDanglingLink)
+                                           : noFolder ? std::string(words::kNoFolder)
+                                                      : Reason(code, Access::Read)));
         return std::nullopt;
     }
     if (!S_ISREG(before.st_mode)) {
-        SetError(error, path.string() + " is not a regular file");
+        SetError(error,
+                 words::About(path, S_ISDIR(before.st_mode) ? words::kFolder : words::kNotRegular));
         return std::nullopt;
     }
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat st {};
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
-        SetError(error, ErrnoText("cannot open", path, errno));
+        SetError(error, words::About(path, Reason(errno, Access::Read)));
         return std::nullopt;
     }
     if (!S_ISREG(st.st_mode)) {
-        SetError(error, path.string() + " is not a regular file");
+        SetError(error, words::About(path, words::kNotRegular));
         return std::nullopt;
     }
     try {
@@ -241,7 +294,7 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
                 if (errno == EINTR) {
                     continue;
                 }
-                SetError(error, ErrnoText("cannot read", path, errno));
+                SetError(error, words::About(path, Reason(errno, Access::Read)));
                 return std::nullopt;
             }
             if (n == 0) {
@@ -252,15 +305,18 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
         bytes.resize(done);
         return bytes;
     } catch (const std::bad_alloc&) {
-        SetError(error, "not enough memory to read " + path.string());
+        SetError(error, words::About(path, words::kNoMemory));
         return std::nullopt;
     } catch (const std::length_error&) {
-        SetError(error, path.string() + " is too large");
+        SetError(error, words::About(path, words::kTooLarge));
         return std::nullopt;
     }
 }
 
-bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::string* error) {
+namespace {
+
+// ReplaceFile's work; error gets only the reason, the caller's name of the file goes in front.
+bool Replace(const std::filesystem::path& path, std::string_view bytes, std::string* error) {
     // A link stays a link: the file it points to is the one written. A link that leads nowhere
     // is left alone rather than turned into a plain file.
     std::filesystem::path target = path;
@@ -268,7 +324,13 @@ bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std:
     if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
         char* resolved = ::realpath(path.c_str(), nullptr);
         if (resolved == nullptr) {
-            SetError(error, ErrnoText("the link leads nowhere:", path, errno));
+            // A link into /proc (/dev/stdout on a pipe) leads to something without a name.
+            const int code = errno;
+            struct stat reached {};
+            const bool somewhere = ::stat(path.c_str(), &reached) == 0;
+            SetError(error, somewhere && !S_ISREG(reached.st_mode) ? std::string(words::kNotRegular)
+                            : code == ENOENT ? std::string(words::kDanglingLink)
+                                             : Reason(code, Access::Write));
             return false;
         }
         target = resolved;
@@ -278,18 +340,22 @@ bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std:
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (!replacing && errno != ENOENT) {
-        SetError(error, ErrnoText("cannot reach", target, errno));
+        SetError(error, Reason(errno, Access::Write));
         return false;
     }
     if (replacing) {
         if (!S_ISREG(old.st_mode)) {
-            SetError(error, target.string() + " is not a regular file");
+            SetError(error,
+                     std::string(S_ISDIR(old.st_mode) ? words::kFolder : words::kNotRegular));
             return false;
         }
         // A file nobody may write is the user's way of keeping it as it is, root included.
-        if ((old.st_mode & 0222) == 0 ||
-            ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-            SetError(error, target.string() + " is read-only");
+        if ((old.st_mode & 0222) == 0) {
+            SetError(error, std::string(words::kReadOnlyFile));
+            return false;
+        }
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            SetError(error, Reason(errno, Access::Write));
             return false;
         }
     }
@@ -305,6 +371,17 @@ bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std:
         }
     }
     return RewriteInPlace(target, old, bytes, error);
+}
+
+}  // namespace
+
+bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::string* error) {
+    std::string reason;
+    if (Replace(path, bytes, &reason)) {
+        return true;
+    }
+    SetError(error, file_messages::About(path, reason));
+    return false;
 }
 
 bool CanCreateFilesIn(const std::filesystem::path& folder) {

@@ -9,6 +9,7 @@
 
 #include "core/file_io.h"
 #include "core/file_io_hooks.h"
+#include "core/file_messages.h"
 #include "core/win_text.h"
 
 namespace palquin {
@@ -19,7 +20,6 @@ std::function<void(std::string_view, const std::filesystem::path&)> file_io_hook
 namespace {
 
 namespace fs = std::filesystem;
-using win::ErrorText;
 
 constexpr std::wstring_view kTemporaryPrefix = L".palquin-";
 constexpr std::wstring_view kTemporarySuffix = L".tmp";
@@ -49,8 +49,51 @@ bool Flush(HANDLE file, const fs::path& path) {
     return true;
 }
 
-std::string Failure(const std::string& what, const fs::path& path, DWORD code) {
-    return what + " " + PathText(path) + ": " + ErrorText(code);
+namespace words = file_messages;
+
+enum class Access { Read, Write };
+
+// The reason for a failed system call, in the user's words.
+std::string Reason(DWORD code, Access access) {
+    switch (code) {
+        case ERROR_FILE_NOT_FOUND:
+            return std::string(access == Access::Read ? words::kNotFound : words::kNoFolder);
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+            return std::string(words::kNoFolder);
+        case ERROR_DIRECTORY:
+            return std::string(words::kFileInPath);
+        case ERROR_ACCESS_DENIED:
+            return std::string(access == Access::Read ? words::kNoReadRight : words::kNoWriteRight);
+        case ERROR_WRITE_PROTECT:
+            return std::string(words::kReadOnlyDisk);
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return std::string(words::kDiskFull);
+        case ERROR_FILE_TOO_LARGE:
+            return std::string(words::kTooLarge);
+        case ERROR_FILENAME_EXCED_RANGE:
+            return std::string(words::kNameTooLong);
+        case ERROR_INVALID_NAME:
+            return std::string(words::kBadName);
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return std::string(words::kBusy);
+        case ERROR_CANT_RESOLVE_FILENAME:
+            return std::string(words::kLinkLoop);
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY:
+            return std::string(words::kNoMemory);
+        case ERROR_TOO_MANY_OPEN_FILES:
+            return std::string(words::kTooManyFiles);
+        case ERROR_CRC:
+        case ERROR_READ_FAULT:
+        case ERROR_WRITE_FAULT:
+            return std::string(words::kDiskError);
+        default:
+            return words::SystemCode(static_cast<long>(code));
+    }
 }
 
 // Closes the handle when it goes out of scope; Close() reports whether closing worked.
@@ -152,11 +195,11 @@ bool RewriteInPlace(const fs::path& target, const BY_HANDLE_FILE_INFORMATION& ex
                             0, nullptr));
     BY_HANDLE_FILE_INFORMATION now{};
     if (!file.Valid() || GetFileInformationByHandle(file.Get(), &now) == 0) {
-        SetError(error, Failure("cannot open", target, GetLastError()));
+        SetError(error, Reason(GetLastError(), Access::Write));
         return false;
     }
     if (!SameFile(now, expected) || GetFileType(file.Get()) != FILE_TYPE_DISK) {
-        SetError(error, PathText(target) + " changed while it was being saved");
+        SetError(error, std::string(words::kChanged));
         return false;
     }
     LARGE_INTEGER end{};
@@ -172,7 +215,7 @@ bool RewriteInPlace(const fs::path& target, const BY_HANDLE_FILE_INFORMATION& ex
         if (SetFilePointerEx(file.Get(), oldSize, nullptr, FILE_BEGIN) != 0) {
             SetEndOfFile(file.Get());
         }
-        SetError(error, Failure("no room to write", target, code));
+        SetError(error, Reason(code, Access::Write));
         return false;
     }
     LARGE_INTEGER start{};
@@ -180,11 +223,11 @@ bool RewriteInPlace(const fs::path& target, const BY_HANDLE_FILE_INFORMATION& ex
         !WriteAll(file.Get(), bytes) || !Flush(file.Get(), target) ||
         SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) == 0 ||
         SetEndOfFile(file.Get()) == 0 || !Flush(file.Get(), target)) {
-        SetError(error, Failure("cannot write", target, GetLastError()));
+        SetError(error, Reason(GetLastError(), Access::Write));
         return false;
     }
     if (!file.Close()) {
-        SetError(error, Failure("cannot close", target, GetLastError()));
+        SetError(error, Reason(GetLastError(), Access::Write));
         return false;
     }
     return true;
@@ -201,19 +244,19 @@ bool IsTemporaryName(std::wstring_view name) {
 std::optional<std::string> ReadWholeFile(const fs::path& path, std::string* error) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        SetError(error, PathText(path) + " is a folder, not a file");
+        SetError(error, words::About(path, words::kFolder));
         return std::nullopt;
     }
     Handle file(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.Valid()) {
         const DWORD code = GetLastError();
-        SetError(error, Failure("cannot open", path, code));
+        SetError(error, words::About(path, Reason(code, Access::Read)));
         return std::nullopt;
     }
     // A device (NUL, CON, COM1) or a pipe is no catalogue, and reading one may never end.
     if (GetFileType(file.Get()) != FILE_TYPE_DISK) {
-        SetError(error, PathText(path) + " is not a regular file");
+        SetError(error, words::About(path, words::kNotRegular));
         return std::nullopt;
     }
     try {
@@ -237,7 +280,7 @@ std::optional<std::string> ReadWholeFile(const fs::path& path, std::string* erro
             DWORD read = 0;
             if (ReadFile(file.Get(), bytes.data() + done, wanted, &read, nullptr) == 0) {
                 const DWORD code = GetLastError();
-                SetError(error, Failure("cannot read", path, code));
+                SetError(error, words::About(path, Reason(code, Access::Read)));
                 return std::nullopt;
             }
             bytes.resize(done + read);
@@ -246,15 +289,18 @@ std::optional<std::string> ReadWholeFile(const fs::path& path, std::string* erro
             }
         }
     } catch (const std::bad_alloc&) {
-        SetError(error, "not enough memory to read " + PathText(path));
+        SetError(error, words::About(path, words::kNoMemory));
         return std::nullopt;
     } catch (const std::length_error&) {
-        SetError(error, PathText(path) + " is too large");
+        SetError(error, words::About(path, words::kTooLarge));
         return std::nullopt;
     }
 }
 
-bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* error) {
+namespace {
+
+// ReplaceFile's work; error gets only the reason, the caller's name of the file goes in front.
+bool Replace(const fs::path& path, std::string_view bytes, std::string* error) {
     // A link stays a link: the file it leads to is the one written. A link that leads nowhere is
     // left alone rather than turned into a plain file.
     fs::path target = path;
@@ -263,7 +309,9 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
         DWORD code = 0;
         const std::optional<fs::path> resolved = FinalPath(path, &code);
         if (!resolved) {
-            SetError(error, Failure("the link leads nowhere:", path, code));
+            SetError(error, code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND
+                                ? std::string(words::kDanglingLink)
+                                : Reason(code, Access::Write));
             return false;
         }
         target = *resolved;
@@ -272,19 +320,19 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
     const DWORD missing = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0;
     const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
     if (!replacing && missing != ERROR_FILE_NOT_FOUND) {
-        SetError(error, Failure("cannot reach", target, missing));
+        SetError(error, Reason(missing, Access::Write));
         return false;
     }
     BY_HANDLE_FILE_INFORMATION old{};
     bool inPlace = false;
     if (replacing) {
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            SetError(error, PathText(target) + " is a folder, not a file");
+            SetError(error, std::string(words::kFolder));
             return false;
         }
         // The read-only mark is the user's way of keeping the file as it is.
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-            SetError(error, PathText(target) + " is read-only");
+            SetError(error, std::string(words::kReadOnlyFile));
             return false;
         }
         // Whether the file may be written and then removed by the move, and is a disk file
@@ -299,14 +347,12 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
         }
         if (!probe.Valid()) {
             const DWORD refused = GetLastError();
-            SetError(error, Failure(refused == ERROR_ACCESS_DENIED ? "no right to write"
-                                                                   : "cannot replace",
-                                    target, refused));
+            SetError(error, Reason(refused, Access::Write));
             return false;
         }
         if (GetFileType(probe.Get()) != FILE_TYPE_DISK ||
             GetFileInformationByHandle(probe.Get(), &old) == 0) {
-            SetError(error, PathText(target) + " is not a regular file");
+            SetError(error, std::string(words::kNotRegular));
             return false;
         }
         // A replace would cut the file off from its other names.
@@ -325,7 +371,7 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
         if (replacing && code == ERROR_ACCESS_DENIED) {
             return RewriteInPlace(target, old, bytes, error);
         }
-        SetError(error, Failure("cannot create", temporary, code));
+        SetError(error, Reason(code, Access::Write));
         return false;
     }
     const bool written = WriteAll(file.Get(), bytes) && Flush(file.Get(), temporary);
@@ -335,7 +381,7 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
         code = GetLastError();
     }
     if (!written || !closed) {
-        SetError(error, Failure(written ? "cannot close" : "cannot write", temporary, code));
+        SetError(error, Reason(code, Access::Write));
         DeleteFileW(temporary.c_str());
         return false;
     }
@@ -352,12 +398,25 @@ bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* erro
     if (MoveFileExW(temporary.c_str(), target.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
         code = GetLastError();
-        SetError(error, Failure("cannot replace", target, code));
+        // A temporary file gone before the move was taken away by someone else.
+        SetError(error, code == ERROR_FILE_NOT_FOUND ? std::string(words::kChanged)
+                                                     : Reason(code, Access::Write));
         DeleteFileW(temporary.c_str());
         return false;
     }
     Trace("renamed", temporary);
     return true;
+}
+
+}  // namespace
+
+bool ReplaceFile(const fs::path& path, std::string_view bytes, std::string* error) {
+    std::string reason;
+    if (Replace(path, bytes, &reason)) {
+        return true;
+    }
+    SetError(error, file_messages::About(path, reason));
+    return false;
 }
 
 void RemoveStaleTemporaries(const fs::path& folder) {

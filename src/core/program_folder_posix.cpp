@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,7 +17,8 @@ std::optional<std::filesystem::path> ProgramFolder(std::string* error) {
         const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
         if (n < 0) {
             if (error != nullptr) {
-                *error = std::string("cannot read /proc/self/exe: ") + std::strerror(errno);
+                *error = "не удалось узнать файл программы (ошибка системы, код " +
+                         std::to_string(errno) + ")";
             }
             return std::nullopt;
         }
@@ -31,7 +33,7 @@ std::optional<std::filesystem::path> ProgramFolder(std::string* error) {
             const std::filesystem::path folder = std::filesystem::path(name).parent_path();
             if (name.empty() || name.front() != '/' || folder.empty()) {
                 if (error != nullptr) {
-                    *error = "the program's own file has no usable name";
+                    *error = "у файла программы нет пригодного имени";
                 }
                 return std::nullopt;
             }

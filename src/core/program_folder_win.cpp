@@ -1,6 +1,9 @@
 #include <windows.h>
 
 #include "core/program_folder.h"
+
+#include <string>
+
 #include "core/win_text.h"
 
 namespace palquin {
@@ -13,7 +16,8 @@ std::optional<std::filesystem::path> ProgramFolder(std::string* error) {
             GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) {
             if (error != nullptr) {
-                *error = "cannot find the program's file: " + win::ErrorText(GetLastError());
+                *error = "не удалось узнать файл программы (ошибка системы, код " +
+                         std::to_string(GetLastError()) + ")";
             }
             return std::nullopt;
         }
@@ -23,7 +27,7 @@ std::optional<std::filesystem::path> ProgramFolder(std::string* error) {
         }
         if (buffer.size() > 32768) {
             if (error != nullptr) {
-                *error = "the program's file name is too long";
+                *error = "слишком длинное имя файла программы";
             }
             return std::nullopt;
         }

@@ -149,6 +149,7 @@ std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, 
 
     double centralAzimuthDeg = 0.0;
     double centralElevationDeg = 0.0;
+    std::vector<std::string> hidden;  // position texts of the satellites below the horizon
     for (std::size_t i = 0; i < request.converters.size(); ++i) {
         const TemplateConverterRequest& asked = request.converters[i];
         if (!IsPositionText(asked.positionText)) {
@@ -162,8 +163,11 @@ std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, 
             SetError(error, "Невозможно рассчитать конвертер " + asked.positionText);
             return std::nullopt;
         }
-        if (!pointing->visible && warnings != nullptr) {
-            warnings->push_back("Спутник " + asked.positionText + " не виден");
+        if (!pointing->visible) {
+            hidden.push_back(asked.positionText);
+            if (warnings != nullptr) {
+                warnings->push_back("Спутник " + asked.positionText + " не виден");
+            }
         }
         ConverterMm converter{asked.positionText, {0.0, 0.0}, asked.diameterMm, *rotation};
         if (i == 0) {
@@ -184,6 +188,14 @@ std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, 
         input.converters.push_back(std::move(converter));
     }
     input.eastOnRight = EastOnRight(centralAzimuthDeg);
+    if (hidden.size() == request.converters.size()) {
+        input.pageWarning = "Все спутники ниже горизонта: с этого места их не принять";
+    } else if (!hidden.empty()) {
+        input.pageWarning = "Ниже горизонта, не принять:";
+        for (const std::string& position : hidden) {
+            input.pageWarning += " " + position;
+        }
+    }
     return input;
 }
 

@@ -21,6 +21,8 @@ struct TemplateInput {
     double focalMm = 0.0;
     std::string dateText;     ///< for example "07.12.2026"; empty: the day the page is drawn
     bool eastOnRight = true;  ///< which compass side lies right in the front view
+    /// Said on every page, large and red above the drawing (UTF-8); empty when all is well.
+    std::string pageWarning;
 };
 
 /// A rectangle of the layout, mm, in the layout's own coordinates (origin on the central
@@ -91,7 +93,8 @@ struct TemplateRequest {
 /// Calculates every converter as the window does (pointing, offsets from the central one,
 /// rotation) and lays them out in millimetres. Empty, with a Russian message in *error, when
 /// there is no converter or a position cannot be calculated from this site. A satellite below
-/// the horizon is still laid out; its name is added to *warnings.
+/// the horizon is still laid out; its name is added to *warnings, and the page warning says
+/// which are below the horizon (or that all are).
 std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, std::string* error,
                                                 std::vector<std::string>* warnings = nullptr);
 

@@ -107,6 +107,15 @@ class TemplatePainter {
             TextMm(painter_, QRectF(0, 10.5, pageWidthMm_, 5), Qt::AlignLeft | Qt::AlignVCenter,
                    collisionLine_);
         }
+        if (!input_.pageWarning.empty()) {
+            // Large and red: a template for satellites that cannot be received must not pass for
+            // a good one.
+            painter_.setPen(kCollisionInk);
+            Font(14, true);
+            TextMm(painter_, QRectF(0, kTemplateHeaderMm, pageWidthMm_, kTemplateWarningMm),
+                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                   QString::fromStdString(input_.pageWarning));
+        }
     }
 
     // A bar of exactly kCheckBarMm with a tick every 10 mm: the user measures it on paper.
@@ -257,8 +266,9 @@ bool PaintTemplate(QPagedPaintDevice& device, const TemplateInput& input, QStrin
     const double widthMm = device.width() / pxPerMmX;
     const double heightMm = device.height() / pxPerMmY;
     // The frame line stays inside the printable area; pages meet at the frame lines' centres.
-    const QRectF frame(0.25, kTemplateHeaderMm, widthMm - 0.5,
-                       heightMm - kTemplateHeaderMm - kTemplateFooterMm);
+    const double headerMm =
+        kTemplateHeaderMm + (input.pageWarning.empty() ? 0.0 : kTemplateWarningMm);
+    const QRectF frame(0.25, headerMm, widthMm - 0.5, heightMm - headerMm - kTemplateFooterMm);
     if (!(widthMm >= kMinPrintableWidthMm) || !(frame.height() >= kMinFrameHeightMm)) {
         SetError(error, QStringLiteral("Область печати слишком мала для шаблона"));
         return false;

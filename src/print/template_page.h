@@ -13,6 +13,8 @@ namespace palquin {
 /// label), the frame with the drawing, the footer (check bar).
 inline constexpr double kTemplateHeaderMm = 17.0;
 inline constexpr double kTemplateFooterMm = 14.0;
+/// The band under the header that carries the page warning, when there is one.
+inline constexpr double kTemplateWarningMm = 10.0;
 /// Length of the bar the user measures to see that nothing was scaled.
 inline constexpr double kCheckBarMm = 100.0;
 /// How far an alignment mark reaches into the frame from the edge two pages share.

@@ -1,5 +1,7 @@
 #include "report/report.h"
 
+#include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <system_error>
@@ -58,7 +60,46 @@ std::vector<std::string> ReportLines(std::string_view latitudeText, std::string_
     return lines;
 }
 
+// Azimuth into [0, 360), as --aim writes it: the slot formulas give a southern site values
+// outside that range.
+double AzimuthInTurn(double deg) {
+    double wrapped = std::fmod(deg, 360.0);
+    if (wrapped < 0.0) {
+        wrapped += 360.0;
+    }
+    return wrapped >= 360.0 ? 0.0 : wrapped + 0.0;
+}
+
 }  // namespace
+
+std::vector<std::string> BuildSiteReportLines(const Site& site, const CatalogueText& entries) {
+    std::vector<std::string> lines;
+    lines.reserve(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::string_view entry = entries[i];
+        const std::optional<EntryPosition> position = SplitPosition(entry);
+        std::optional<Pointing> pointing;
+        if (position) {
+            std::string positionText = position->PositionText();
+            positionText[0] =
+                static_cast<char>(std::toupper(static_cast<unsigned char>(positionText[0])));
+            if (positionText[0] == 'E' || positionText[0] == 'W') {
+                pointing = ComputePointing(site, positionText);
+            }
+        }
+        if (!pointing) {
+            lines.emplace_back(entry);
+            continue;
+        }
+        pointing->azimuthDeg = AzimuthInTurn(pointing->azimuthDeg);
+        std::string line = FiguresLine(*pointing, entry);
+        if (!pointing->visible) {
+            line.append(BelowHorizonMark(entries.Encoding()));
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
 
 std::vector<std::string> BuildReportLines(std::string_view latitudeText,
                                           std::string_view longitudeText,

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/pointing.h"
 #include "catalogue/catalogue_text.h"
 
 namespace palquin {
@@ -22,6 +23,21 @@ std::vector<std::string> BuildReportLines(std::string_view latitudeText,
 std::vector<std::string> BuildCatalogueReportLines(std::string_view latitudeText,
                                                    std::string_view longitudeText,
                                                    const CatalogueText& entries);
+
+/// The report of the menu and of --report: the same line form, figured for the site with its
+/// hemispheres by the pointing the slots use, the azimuth brought into 0 to 360 as --aim gives
+/// it; a satellite below the horizon gets BelowHorizonMark at the end of its line. An entry
+/// without a position or with a letter other than E or W (either case), or one that cannot be
+/// figured from this site, stands as its bare text; the entries after it are still figured.
+std::vector<std::string> BuildSiteReportLines(const Site& site, const CatalogueText& entries);
+
+/// Ends the line of a satellite that cannot be seen from the site, in the catalogue's own
+/// encoding, so the line stays in one.
+inline constexpr std::string_view BelowHorizonMark(FileEncoding encoding) {
+    return encoding == FileEncoding::Utf8
+               ? std::string_view(" (ниже горизонта)")
+               : std::string_view(" (\xed\xe8\xe6\xe5 \xe3\xee\xf0\xe8\xe7\xee\xed\xf2\xe0)");
+}
 
 /// The report file's text: every line followed by CR LF.
 std::string ComposeReport(const std::vector<std::string>& lines);

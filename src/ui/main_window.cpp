@@ -471,10 +471,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
                 ? SaveSatelliteFile(setup_.folder, settings, catalogue_->Text())
                 : SaveSatelliteFileAt(setup_.catalogueFile, settings, catalogue_->Text());
         if (!saved.ok) {
-            const QString message = QStringLiteral(
-                                        "Не удалось сохранить настройки в файл satellite.txt "
-                                        "(%1). Файл на диске остался прежним.")
-                                        .arg(QString::fromStdString(saved.error));
+            const QString message =
+                QStringLiteral("Не удалось сохранить настройки: %1. Файл на диске остался прежним.")
+                    .arg(QString::fromStdString(saved.error));
             // Asked to end by the system (a logout, kill): nobody may be there to close a box.
             if (closingOnRequest_) {
                 std::fputs((message.toStdString() + "\n").c_str(), stderr);
@@ -554,11 +553,26 @@ double frmMain::DiameterMm(int slot) const {
 }
 
 bool frmMain::ExportReport() {
-    const std::vector<std::string> lines = BuildCatalogueReportLines(
-        EncodeFileText(sh->text()), EncodeFileText(dl->text()), catalogue_->Text());
+    // The hidden button's report keeps its old rule: the site taken as north and east.
+    return WriteReport(BuildCatalogueReportLines(EncodeFileText(sh->text()),
+                                                 EncodeFileText(dl->text()), catalogue_->Text()));
+}
+
+bool frmMain::WriteReport(const std::vector<std::string>& lines) {
+    // The catalogue in use must never turn into a report, whatever name leads to it.
+    const std::filesystem::path catalogueFile =
+        setup_.catalogueFile.empty() ? setup_.folder / kSatelliteFileName : setup_.catalogueFile;
+    std::error_code ec;
+    if (std::filesystem::equivalent(setup_.reportPath, catalogueFile, ec)) {
+        notifier_->Show(QStringLiteral("Отчёт не записан: файл %1 — это каталог спутников "
+                                       "программы.")
+                            .arg(PathForDisplay(setup_.reportPath)),
+                        kAppTitle, MessageIcon::None);
+        return false;
+    }
     const WriteResult written = WriteReportFile(setup_.reportPath, ComposeReport(lines));
     if (!written.ok) {
-        notifier_->Show(QStringLiteral("Не удалось записать отчет (%1).")
+        notifier_->Show(QStringLiteral("Не удалось записать отчёт: %1.")
                             .arg(QString::fromStdString(written.error)),
                         kAppTitle, MessageIcon::None);
     }
@@ -566,7 +580,12 @@ bool frmMain::ExportReport() {
 }
 
 void frmMain::ExportReportFromMenu() {
-    if (ExportReport()) {
+    // The menu's report takes the site with its hemispheres, as the slots do.
+    const std::string ns = cmbNS->currentText().toStdString();
+    const std::string ew = cmbEW->currentText().toStdString();
+    const Site site{NumericValue(sh->text().toStdString()), ns,
+                    NumericValue(dl->text().toStdString()), ew};
+    if (WriteReport(BuildSiteReportLines(site, catalogue_->Text()))) {
         notifier_->Show(QStringLiteral("Отчёт по каталогу записан в файл %1")
                             .arg(PathForDisplay(setup_.reportPath)),
                         kAppTitle, MessageIcon::Information);

@@ -128,11 +128,13 @@ class frmMain : public QMainWindow {
     CompassView* panelCompass = nullptr;  ///< Shape100, Line100, Line200, Line300 and letters
 
     // Triggers.
-    void RecalculateAll();           ///< cmdOk
-    void ZoomIn();                   ///< cmdMax
-    void ZoomOut();                  ///< cmdMin
-    bool ExportReport();             ///< Command1; false (and the user told) when not written
-    void ExportReportFromMenu();     ///< mnuReport: the export, then where the file went
+    void RecalculateAll();        ///< cmdOk
+    void ZoomIn();                ///< cmdMax
+    void ZoomOut();               ///< cmdMin
+    bool ExportReport();          ///< Command1; false (and the user told) when not written
+    void ExportReportFromMenu();  ///< mnuReport: the export, then where the file went
+    /// The report file replaced by these lines; false (and the user told) when not written.
+    bool WriteReport(const std::vector<std::string>& lines);
     void OpenLinksWindow(int slot);  ///< Label1(slot) clicked
     void PrintMainWindow();          ///< cmdPrint: banner, enlarged, printed, restored
     void PrintFromMenu();            ///< mnuPrint: the print dialog first, then as cmdPrint

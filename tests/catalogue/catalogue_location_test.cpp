@@ -8,6 +8,7 @@
 
 #include "catalogue/satellite_file.h"
 #include "common/temporary_folder.h"
+#include "core/file_io.h"
 
 namespace palquin {
 namespace {
@@ -79,7 +80,12 @@ TEST_F(CatalogueLocationTest, PicksTheFileByTheRule) {
              [&row](const fs::path&) { return row.programWritable; }, row.create});
         EXPECT_EQ(got.kind, row.kind);
         EXPECT_EQ(got.file, row.file);
-        EXPECT_EQ(got.error.empty(), row.kind != Kind::Unavailable);
+        // Said in the user's words, naming the folder that could not be made.
+        const std::string why = row.perUser.empty()
+                                    ? "неизвестно, где папка для данных пользователя"
+                                    : "не удалось создать папку «" + PathText(row.perUser) + "»: ";
+        EXPECT_EQ(got.error.starts_with(why) && !why.empty(), row.kind == Kind::Unavailable)
+            << got.error;
         EXPECT_EQ(fs::is_directory(user), row.kind == Kind::PerUser && row.create);
         EXPECT_FALSE(fs::exists(user / kSatelliteFileName));
         EXPECT_EQ(fs::exists(program / kSatelliteFileName), row.fileBesideProgram);

@@ -172,7 +172,8 @@ TEST_F(SatelliteFileIoTest, OutOfMemoryIsAFailureLikeAnyOther) {
         std::fprintf(stderr, "load: %s; save: %s", loaded.error.c_str(), saved.error.c_str());
         std::_Exit(loaded.status == LoadResult::Status::Unreadable && !saved.ok ? 0 : 1);
     };
-    EXPECT_EXIT(loadAndSave(), testing::ExitedWithCode(0), "load: [^;]*memory.*save: .*memory");
+    EXPECT_EXIT(loadAndSave(), testing::ExitedWithCode(0),
+                "load: [^;]*не хватает памяти.*save: .*не хватает памяти");
     EXPECT_TRUE(ReadBytes(file_) == bytes) << "the file changed";
 #endif
 }

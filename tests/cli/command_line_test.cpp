@@ -1,6 +1,10 @@
 // The report from the window's menu, and the program run from the command line: --report, --aim
 // and --template.
+#include <unistd.h>
+
+#include <QImage>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 #include <fstream>
 #include <sstream>
@@ -29,6 +33,18 @@ const QByteArray kReport =
     " 180 -  26.48 - 37;6;E;Over Moscow;;;\r\n"
     "bad\r\n"
     "19;2;E;after the stop;;;\r\n";
+
+// The menu's and --report's report of the same catalogue for 55.75 N 37.6 E: the figures go on
+// past the entry without a position, and the satellite below the horizon is marked.
+const QByteArray kSiteReport =
+    "1e400;0;E;too far;;;\r\n"
+    " 208.98 -  22.77 - 13;0;E;Hot Bird (\xc8\xf2\xe0\xeb\xe8\xff);http://a/;;\r\n"
+    " 228.05 -  16.13 - 5;0;W;Eutelsat;;;\r\n"
+    " 259.7 - -15.32 - 140;0;E;Express (\xdd\xea\xf1\xef\xf0\xe5\xf1\xf1);;; "
+    "(\xed\xe8\xe6\xe5 \xe3\xee\xf0\xe8\xe7\xee\xed\xf2\xe0)\r\n"
+    " 180 -  26.48 - 37;6;E;Over Moscow;;;\r\n"
+    "bad\r\n"
+    " 201.92 -  24.37 - 19;2;E;after the stop;;;\r\n";
 
 // The report as the command line prints it: UTF-8 with bare line feeds.
 QByteArray Utf8(const QByteArray& cp1251) {
@@ -65,7 +81,15 @@ class Program {
                                       QDir::System);
     }
 
-    Outcome Run(const QStringList& arguments) const {
+    // Where the program's standard output goes.
+    enum class Output {
+        Captured,    ///< a pipe this test reads
+        Full,        ///< /dev/full: every write fails, the disk is full
+        ClosedPipe,  ///< a pipe whose reader has gone away
+        Terminal,    ///< a pseudo-terminal of its own, made by script(1)
+    };
+
+    Outcome Run(const QStringList& arguments, Output output = Output::Captured) const {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "no-such-platform");
@@ -73,7 +97,29 @@ class Program {
         env.insert("TZ", "MSK-3");  // no test depends on the machine's zone
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(Home());
-        process.start(dir_.filePath("palquin"), arguments);
+        int pipe[2] = {-1, -1};
+        if (output == Output::Full) {
+            process.setStandardOutputFile("/dev/full");
+        } else if (output == Output::ClosedPipe) {
+            if (::pipe(pipe) != 0) {
+                return {-2, {}, "pipe() failed"};
+            }
+            ::close(pipe[0]);
+            const int writeEnd = pipe[1];
+            process.setChildProcessModifier([writeEnd] { ::dup2(writeEnd, STDOUT_FILENO); });
+        }
+        if (output == Output::Terminal) {
+            QString command = "'" + dir_.filePath("palquin") + "'";
+            for (const QString& argument : arguments) {
+                command += " '" + argument + "'";
+            }
+            process.start("script", {"-q", "-e", "-c", command, "/dev/null"});
+        } else {
+            process.start(dir_.filePath("palquin"), arguments);
+        }
+        if (pipe[1] >= 0) {
+            ::close(pipe[1]);
+        }
         process.waitForFinished(60000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 process.readAllStandardOutput(), process.readAllStandardError()};
@@ -92,25 +138,42 @@ class CommandLineTest : public QObject {
     Q_OBJECT
 
   private slots:
-    // The site goes in through the fields, the report's bytes come out of the file.
+    // The site goes in through the fields, the report's bytes come out of the file. The hidden
+    // button keeps its north-east rule; the menu's report takes the hemispheres.
     void menuExportWritesTheReportAndSaysWhere() {
         palquin::testing::WindowFixture fixture(kEntries.toStdString());
         palquin::frmMain& w = fixture.Window();
         QTest::keyClicks(w.sh, "55.75");
         QTest::keyClicks(w.dl, "37.6");
-        w.mnuReport->trigger();
+        w.cmbNS->setEditText("N");
+        w.cmbEW->setEditText("E");
         const QString report = QString::fromStdString(fixture.FolderPath()) + "/printOut.txt";
+        w.mnuReport->trigger();
+        QCOMPARE(ReadAll(report), kSiteReport);
+        w.cmbNS->setEditText("S");
+        w.Command1->click();
         QCOMPARE(ReadAll(report), kReport);
+        w.mnuReport->trigger();
+        QVERIFY2(ReadAll(report).startsWith("1e400;0;E;too far;;;\r\n 331.02 - "),
+                 ReadAll(report).constData());
         // A folder where the file should be: the failure message only.
         QVERIFY(QFile::remove(report) && QDir().mkdir(report));
         w.mnuReport->trigger();
+        // A report file that leads to the catalogue is refused, and the catalogue stays.
+        const QString catalogue = QString::fromStdString(fixture.FolderPath()) + "/satellite.txt";
+        QVERIFY(QDir().rmdir(report) && QFile::link(catalogue, report));
+        w.mnuReport->trigger();
+        QCOMPARE(ReadAll(catalogue), kEntries);
         const auto& messages = fixture.Notifier().messages;
-        QCOMPARE(messages.size(), size_t{2});
+        QCOMPARE(messages.size(), size_t{4});
         QCOMPARE(messages[0].text, "Отчёт по каталогу записан в файл " + report);
-        QVERIFY(messages[1].text.startsWith("Не удалось записать отчет"));
+        QCOMPARE(messages[2].text,
+                 "Не удалось записать отчёт: файл «" + report + "»: это папка, а не файл.");
+        QCOMPARE(messages[3].text,
+                 "Отчёт не записан: файл " + report + " — это каталог спутников программы.");
     }
 
-    // --report prints the window's report of the same file and writes nothing.
+    // --report prints the menu's report of the same file and writes nothing.
     void reportFromTheCommandLine() {
         Program program;
         // The built-in catalogue, with no catalogue file made for it.
@@ -119,13 +182,13 @@ class CommandLineTest : public QObject {
         QVERIFY(!QFile::exists(program.Catalogue()));
         const std::pair<QByteArray, QStringList> runs[] = {
             {kEntries + kSettings, {"--report"}},
-            {kEntries + "------------------\r\n10\r\nN\r\n10\r\nE\r\n",
-             {"--report", "--latitude", "55.75", "--longitude=37.6"}}};  // beats the saved site
+            {kEntries + "------------------\r\n10\r\nS\r\n10\r\nW\r\n",
+             {"--report", "--latitude", "55.75N", "--longitude=37.6"}}};  // beats the saved site
         for (const auto& [file, arguments] : runs) {
             Write(program.Catalogue(), file);
             const Outcome outcome = program.Run(arguments);
             QCOMPARE(outcome.err, QByteArray());
-            QCOMPARE(outcome.out, Utf8(kReport));
+            QCOMPARE(outcome.out, Utf8(kSiteReport));
             QCOMPARE(ReadAll(program.Catalogue()), file);
         }
         QVERIFY(program.HomeEntries().isEmpty());
@@ -138,8 +201,57 @@ class CommandLineTest : public QObject {
         const auto invocation =
             palquin::cli::ParseArguments({"palquin", "--report", "--catalogue=" + name});
         QCOMPARE(palquin::cli::Run(invocation, context), 0);
-        QCOMPARE(QByteArray::fromStdString(out.str()), Utf8(kReport));
+        QCOMPARE(QByteArray::fromStdString(out.str()), Utf8(kSiteReport));
         std::remove(name.c_str());  // a name QTemporaryDir could not decode
+    }
+
+    // Catalogues saved at a southern and at a western site, and a site given signed or
+    // lettered over a saved one: the report's figures are --aim's, checked by hand to a tenth.
+    void reportAgreesWithAimAcrossHemispheres_data() {
+        QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<QStringList>("site");
+        QTest::addColumn<QString>("satellite");
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<double>("azimuthDeg");
+        QTest::addColumn<double>("elevationDeg");
+        const QByteArray sydney = "------------------\r\n33.9\r\nS\r\n151.2\r\nE\r\n600\r\n";
+        const QByteArray newYork = "------------------\r\n40.7\r\nN\r\n74.0\r\nW\r\n600\r\n";
+        QTest::newRow("saved in Sydney, Optus D3")
+            << sydney << QStringList() << "156E" << QByteArray("156;0;E;Optus D3;;;") << 8.6
+            << 50.3;
+        QTest::newRow("saved in New York, Hispasat")
+            << newYork << QStringList() << "30W" << QByteArray("30;0;W;Hispasat;;;") << 124.0
+            << 25.2;
+        QTest::newRow("Sydney signed over New York")
+            << newYork << QStringList{"--latitude", "-33.9", "--longitude", "151.2"} << "156E"
+            << QByteArray("156;0;E;Optus D3;;;") << 8.6 << 50.3;
+        QTest::newRow("New York lettered over Sydney")
+            << sydney << QStringList{"--latitude", "40.7N", "--longitude", "74W"} << "30W"
+            << QByteArray("30;0;W;Hispasat;;;") << 124.0 << 25.2;
+    }
+    void reportAgreesWithAimAcrossHemispheres() {
+        QFETCH(QByteArray, saved);
+        QFETCH(QStringList, site);
+        QFETCH(QString, satellite);
+        QFETCH(QByteArray, entry);
+        QFETCH(double, azimuthDeg);
+        QFETCH(double, elevationDeg);
+        Program program;
+        Write(program.Catalogue(), entry + "\r\n" + saved);
+        const Outcome report = program.Run(QStringList{"--report"} + site);
+        const QList<QByteArray> figures = report.out.split('-');
+        QVERIFY2(report.status == 0 && figures.size() >= 3, report.err.constData());
+        const Outcome aim = program.Run(
+            QStringList{"--aim", "--json", "--satellite", satellite, "--date", "2026-06-21"} +
+            site);
+        const QJsonObject json = QJsonDocument::fromJson(aim.out).object();
+        const double azimuth = figures[0].trimmed().toDouble();
+        const double elevation = figures[1].trimmed().toDouble();
+        QVERIFY2(qAbs(azimuth - json["azimuthDeg"].toDouble()) < 0.006 &&
+                     qAbs(elevation - json["elevationDeg"].toDouble()) < 0.006,
+                 (report.out + aim.out).constData());
+        QVERIFY2(qAbs(azimuth - azimuthDeg) < 0.06 && qAbs(elevation - elevationDeg) < 0.06,
+                 report.out.constData());
     }
 
     // -h is the usage in Russian on standard output, naming the default catalogue file.
@@ -172,19 +284,70 @@ class CommandLineTest : public QObject {
         row("window on a missing catalogue, no display needed", {"--catalogue", "nowhere.txt"}, 1,
             ": каталог «HOME/nowhere.txt» не прочитан: файл не найден");
         bad({"--report"}, "latitude", "55,75");
-        bad(kAim + kSite, "satellite", "E36");
-        bad(kAim + kSite, "date", "2026-02-30");
+        bad(QStringList{"--aim", "--date", "2026-06-21"} + kSite, "satellite", "E36");
+        bad(QStringList{"--aim", "--satellite", "36E"} + kSite, "date", "2026-02-30");
         row("aim without any site", kAim, 2, ": в каталоге не сохранено место приёма");
-        const QStringList central{"--template", "t.pdf", "--central", "36E"};
-        row("template without a focal length", central + kSite, 2,
-            ": в каталоге не сохранено фокусное расстояние");
+        row("report without any site", {"--report"}, 2,
+            ": в каталоге не сохранено место приёма, которое можно рассчитать: укажите "
+            "--latitude и --longitude");
+        bad({"--report", "--longitude", "37.6"}, "latitude", "91");
+        const QStringList central{"--central", "36E"};
+        row("template without a focal length", QStringList{"--template", "t.pdf"} + central + kSite,
+            2, ": в каталоге не сохранено фокусное расстояние");
         const QStringList page = central + kSite + QStringList{"--focal", "600"};
-        bad(page, "extra", "39");
+        bad(QStringList{"--template", "t.pdf"} + page, "extra", "39");
         // Where the file cannot be written the old one stays as it was, and no stray file is left.
-        row("template over a read-only file", page + QStringList{"--template", "old.pdf"}, 1,
-            ": шаблон не записан");
-        row("template into a pipe, no wait", page + QStringList{"--template", "fifo"}, 1,
-            ": шаблон не записан");
+        row("template over a read-only file", QStringList{"--template", "old.pdf"} + page, 1,
+            ": шаблон не записан: файл «old.pdf»: файл защищён от записи");
+        row("template into a pipe, no wait", QStringList{"--template", "fifo"} + page, 1,
+            ": шаблон не записан: файл «fifo»: это не обычный файл");
+        row("template to standard output, a pipe here",
+            QStringList{"--template", "/dev/stdout"} + page, 1,
+            ": шаблон не записан: файл «/dev/stdout»: это не обычный файл");
+        const QString longName = "\x1b]0;x" + QString(240, 'n') + ".pdf";
+        row("template into a long missing folder",
+            QStringList{"--template", longName + "/t.pdf"} + page, 1,
+            ": шаблон не записан: файл «\\e]0;x" + QString(195, 'n') + "…»: нет такой папки");
+        row("template into a missing folder", QStringList{"--template", "no/t.pdf"} + page, 1,
+            ": шаблон не записан: файл «no/t.pdf»: нет такой папки");
+        // The catalogue in use never becomes a PDF, named directly or through another path.
+        row("template over the default catalogue",
+            QStringList{"--template", "../satellite.txt"} + page, 1,
+            ": шаблон не записан: файл «../satellite.txt» — это каталог спутников");
+        row("template over the catalogue given",
+            QStringList{"--template", "../satellite.txt", "--catalogue", "./../satellite.txt"} +
+                page,
+            1, ": шаблон не записан: файл «../satellite.txt» — это каталог спутников");
+        // A catalogue named but missing is a failure, never the built-in catalogue instead.
+        for (const QStringList& mode : {QStringList{"--report"} + kSite, kAim + kSite,
+                                        QStringList{"--template", "t.pdf"} + page}) {
+            QTest::addRow("%s with a missing catalogue", qPrintable(mode[0]))
+                << mode + QStringList{"--catalogue", "missing.txt"} << 1
+                << "palquin: каталог «HOME/missing.txt» не прочитан: файл не найден";
+        }
+        // A value given twice is a mistake to point out, not to settle by taking the last one.
+        const auto twice = [&](const QStringList& arguments, const QString& option,
+                               const QString& value) {
+            QTest::addRow("--%s twice", qPrintable(option))
+                << arguments + QStringList{"--" + option, value} << 2
+                << QString("palquin: параметр --%1 указан больше одного раза").arg(option);
+        };
+        twice(QStringList{"--report"} + kSite, "latitude", "10");
+        twice(kAim + kSite, "satellite", "13E");
+        twice(QStringList{"--template", "t.pdf"} + page, "central", "13E");
+        twice(QStringList{"--template", "t.pdf"} + page, "template", "u.pdf");
+        twice(QStringList{"--report", "--catalogue", "a.txt"}, "catalogue", "b.txt");
+        QStringList tenExtras = QStringList{"--template", "t.pdf"} + page;
+        for (int i = 1; i <= 10; ++i) {
+            tenExtras += QStringList{"--extra", QString("%1E").arg(36 + i)};
+        }
+        row("ten extra converters", tenExtras, 2,
+            ": параметр --extra указан 10 раз, а дополнительных конвертеров может быть не "
+            "больше 9");
+        // An error line quotes at most 200 characters of an argument, control bytes escaped.
+        row("long value with control bytes",
+            {"--report", "--latitude", "\x1b[2J" + QString(300, 'x')}, 2,
+            ": неверное значение «\\e[2J" + QString(196, 'x') + "…» у параметра --latitude");
     }
     void refusals() {
         QFETCH(QStringList, arguments);
@@ -205,6 +368,129 @@ class CommandLineTest : public QObject {
         QCOMPARE(ReadAll(program.Catalogue()), kEntries);
         QCOMPARE(program.HomeEntries(), QStringList({"fifo", "old.pdf"}));
         QCOMPARE(ReadAll(old), "%PDF-1.4 old template\n");
+    }
+
+    // Output that cannot be written is a failure with a message, never status 0: a full disk, a
+    // reader that went away.
+    void outputThatCannotBeWritten_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("output");
+        for (const auto& [name, arguments] :
+             {std::pair{"report", QStringList{"--report"}}, std::pair{"aim", kAim + kSite},
+              std::pair{"help", QStringList{"--help"}}}) {
+            QTest::addRow("%s, disk full", name)
+                << arguments << static_cast<int>(Program::Output::Full);
+            QTest::addRow("%s, closed pipe", name)
+                << arguments << static_cast<int>(Program::Output::ClosedPipe);
+        }
+    }
+    void outputThatCannotBeWritten() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, output);
+        Program program;
+        const Outcome outcome = program.Run(arguments, static_cast<Program::Output>(output));
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.err.startsWith("palquin: не удалось записать в стандартный вывод"),
+                 outcome.err.constData());
+    }
+
+    // A catalogue's control bytes must not retitle or clear the user's terminal: shown escaped
+    // there, passed unchanged into a pipe.
+    void controlBytesReachNoTerminal() {
+        const QByteArray evil = "1;0;E;Evil \x1b]0;PWNED\x07\x1b[2J;;;";
+        const QByteArray escaped = "Evil \\e]0;PWNED\\x07\\e[2J;;;";
+        Program program;
+        Write(program.Catalogue(), evil + "\r\n" + kSettings);
+        const Outcome piped = program.Run({"--report"});
+        QVERIFY2(piped.status == 0 && piped.out.contains(evil), piped.out.constData());
+
+        // The flag the command line works with, both ways.
+        for (const bool terminal : {true, false}) {
+            std::ostringstream out, err;
+            palquin::cli::Context context{program.Catalogue().toStdString(), out, err};
+            context.outIsTerminal = terminal;
+            QCOMPARE(
+                palquin::cli::Run(palquin::cli::ParseArguments({"palquin", "--report"}), context),
+                0);
+            QCOMPARE(QByteArray::fromStdString(out.str()).contains(escaped), terminal);
+        }
+
+        // And the system's answer, from a real pseudo-terminal.
+        if (QStandardPaths::findExecutable("script").isEmpty()) {
+            QSKIP("script (bsdutils) is needed for a pseudo-terminal");
+        }
+        const Outcome shown = program.Run({"--report"}, Program::Output::Terminal);
+        QVERIFY2(shown.status == 0 && shown.out.contains(escaped) && !shown.out.contains('\x1b'),
+                 shown.out.constData());
+    }
+
+    // A template none of whose satellites can be seen says so on the page, large and red above
+    // the drawing; a good one has nothing red there.
+    void templateWarnsOnThePage() {
+        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+        const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+        if (pdftotext.isEmpty() || pdftoppm.isEmpty()) {
+            QSKIP("pdftotext and pdftoppm (poppler-utils) are needed to read the PDF back");
+        }
+        Program program;
+        const QStringList common = kSite + QStringList{"--focal", "600", "--diameter", "20"};
+        const Outcome hidden = program.Run(
+            QStringList{"--template", "hidden.pdf", "--central", "140E", "--extra", "150E"} +
+            common);
+        QVERIFY2(hidden.status == 0 && hidden.err.contains("предупреждение"),
+                 hidden.err.constData());
+        QCOMPARE(
+            program.Run(QStringList{"--template", "seen.pdf", "--central", "36E"} + common).status,
+            0);
+        const QString file = program.Home() + "/hidden.pdf";
+        QCOMPARE(QProcess::execute(pdftotext, {file, file + ".txt"}), 0);
+        QVERIFY(QString::fromUtf8(ReadAll(file + ".txt"))
+                    .contains("Все спутники ниже горизонта: с этого места их не принять"));
+
+        // Rows of the page (A4 at 150 dpi) with red ink between the header and the frame.
+        constexpr double kPxPerMm = 150 / 25.4;
+        const auto redRowsMm = [&](const QString& name) {
+            const QString pdf = program.Home() + "/" + name + ".pdf";
+            if (QProcess::execute(pdftoppm, {"-r", "150", "-png", "-singlefile", "-f", "1", "-l",
+                                             "1", pdf, pdf}) != 0) {
+                return -1.0;
+            }
+            const QImage page(pdf + ".png");
+            int first = -1, last = -1;
+            for (int y = static_cast<int>(26 * kPxPerMm); y < static_cast<int>(38 * kPxPerMm);
+                 ++y) {
+                for (int x = 0; x < page.width(); ++x) {
+                    const QColor c = page.pixelColor(x, y);
+                    if (c.red() > 200 && c.green() < 90 && c.blue() < 90) {
+                        first = first < 0 ? y : first;
+                        last = y;
+                        break;
+                    }
+                }
+            }
+            return first < 0 ? 0.0 : (last - first + 1) / kPxPerMm;
+        };
+        const double warningMm = redRowsMm("hidden");
+        QVERIFY2(warningMm >= 4.0, qPrintable(QString::number(warningMm)));  // 14 pt, not 9
+        QCOMPARE(redRowsMm("seen"), 0.0);
+    }
+
+    // A template named as a link or a second hard link of the catalogue is still the catalogue.
+    void templateNeverReplacesTheCatalogue() {
+        Program program;
+        Write(program.Catalogue(), kEntries + kSettings);
+        QVERIFY(QFile::link(program.Catalogue(), program.Home() + "/link.pdf"));
+        QCOMPARE(::link(program.Catalogue().toUtf8().constData(),
+                        (program.Home() + "/hard.pdf").toUtf8().constData()),
+                 0);
+        for (const QStringList& named :
+             {QStringList{"--template", "link.pdf"},
+              QStringList{"--template", "hard.pdf", "--catalogue", program.Catalogue()}}) {
+            const Outcome outcome = program.Run(named + QStringList{"--central", "36E"});
+            QCOMPARE(outcome.status, 1);
+            QVERIFY2(outcome.err.contains("— это каталог спутников"), outcome.err.constData());
+        }
+        QCOMPARE(ReadAll(program.Catalogue()), kEntries + kSettings);
     }
 
     // A site in Moscow and Eutelsat 36E at the summer solstice, checked by hand: the satellite a
@@ -270,6 +556,14 @@ class CommandLineTest : public QObject {
             QVERIFY2(page.contains(QString::fromUtf8(expected)), expected);
         }
         QCOMPARE(ReadAll(program.Home() + "/saved.pdf.txt"), page.toUtf8());
+        // The converters are 50 mm wide unless told otherwise, so the neighbours are too close.
+        QVERIFY2(page.contains(QRegularExpression("мешают друг другу: \\d+ мм из 50")),
+                 qPrintable(page));
+        QCOMPARE(program.Run(given + converters + QStringList{"--diameter", "20"}).status, 0);
+        QCOMPARE(QProcess::execute(pdftotext, {"-layout", program.Home() + "/given.pdf",
+                                               program.Home() + "/small.txt"}),
+                 0);
+        QVERIFY(!ReadAll(program.Home() + "/small.txt").contains("мешают"));
     }
 };
 

@@ -23,6 +23,7 @@
 #include "common/row_name.h"
 #include "common/temporary_folder.h"
 #include "core/file_io_hooks.h"
+#include "core/file_messages.h"
 
 namespace palquin {
 namespace {
@@ -159,11 +160,13 @@ struct RefusedRow {
     const char* name;
     const char* target;
     Obstacle (*make)(const fs::path& target);  ///< null when this machine cannot make it
+    std::string_view reason;                   ///< what the user is told, after the file's name
 };
 
 class RefusedSaveTest : public FileIoTest, public testing::WithParamInterface<RefusedRow> {};
 
-// The save fails and says why, and nothing on disk changes. Only a regular file is read (a FIFO
+// The save fails and says why in the user's words, naming the user's file (never the temporary
+// one), and nothing on disk changes. Only a regular file is read (a FIFO
 // would hang the start) or written (a device behind a link would become a plain file).
 TEST_P(RefusedSaveTest, IsReportedAndChangesNothing) {
     const fs::path target = dir_ / GetParam().target;
@@ -176,7 +179,7 @@ TEST_P(RefusedSaveTest, IsReportedAndChangesNothing) {
     const fs::file_status before = fs::symlink_status(target, ec);
     std::string error;
     EXPECT_FALSE(ReplaceFile(target, std::string(4096, 'n'), &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error, file_messages::About(target, GetParam().reason));
     EXPECT_EQ(ReadBytes(dir_ / "old.txt"), kSample);
     EXPECT_EQ(NamesIn(dir_), names);
     EXPECT_EQ(fs::symlink_status(target, ec).type(), before.type());
@@ -206,44 +209,80 @@ Obstacle FillDisk(const fs::path&) {
 #endif
 
 const RefusedRow kRefused[] = {
-    {"MissingFolder", "missing/out.txt", [](const fs::path&) { return Keep(); }},
+    {"MissingFolder", "missing/out.txt", [](const fs::path&) { return Keep(); },
+     file_messages::kNoFolder},
     // No write permission at all is the user's way of keeping a file as it is, for root too.
     {"ReadOnly", "old.txt",
      [](const fs::path& file) {
          fs::permissions(file, fs::perms{0444});
          return Keep([file] { fs::permissions(file, fs::perms{0644}); });
-     }},
+     },
+     file_messages::kReadOnlyFile},
     // Another program took the temporary file away before the last step of the save.
     {"FailedRename", "old.txt",
      [](const fs::path&) {
          file_io_hooks::beforeRename = [](const fs::path& temporary) { fs::remove(temporary); };
          return Keep([] { file_io_hooks::beforeRename = nullptr; });
-     }},
+     },
+     file_messages::kChanged},
 #ifdef _WIN32
-    {"Device", "NUL",
-     [](const fs::path&) { return Keep(); }},  // a device name in any folder is the device
-    {"HeldWithoutDeleteSharing", "old.txt", [](const fs::path& file) { return HoldOpen(file); }},
+    {"Device", "NUL", [](const fs::path&) { return Keep(); },  // a device name in any folder
+     file_messages::kNotRegular},
+    {"HeldWithoutDeleteSharing", "old.txt", [](const fs::path& file) { return HoldOpen(file); },
+     file_messages::kBusy},
 #else
-    {"Fifo", "special", [](const fs::path& path) { return Made(::mkfifo(path.c_str(), 0644)); }},
-    {"Device", "special", [](const fs::path& path) { return Made(MakeDevice(path)); }},
+    {"Fifo", "special", [](const fs::path& path) { return Made(::mkfifo(path.c_str(), 0644)); },
+     file_messages::kNotRegular},
+    {"Device", "special", [](const fs::path& path) { return Made(MakeDevice(path)); },
+     file_messages::kNotRegular},
     {"LinkToDevice", "special",
      [](const fs::path& path) {
          const fs::path device = fs::path(path).concat(".dev");
          return Made(MakeDevice(device) != 0 ? -1 : ::symlink(device.c_str(), path.c_str()));
-     }},
+     },
+     file_messages::kNotRegular},
     {"DanglingLink", "special",
-     [](const fs::path& path) { return Made(::symlink("nowhere", path.c_str())); }},
-    {"FullDisk", "old.txt", FillDisk},
+     [](const fs::path& path) { return Made(::symlink("nowhere", path.c_str())); },
+     file_messages::kDanglingLink},
+    // The size limit is the file's own, not the disk's: the words say so.
+    {"FullDisk", "old.txt", FillDisk, file_messages::kTooLarge},
     // Growing in place is refused before a byte of the old content is overwritten.
     {"HardLinkedOnFullDisk", "old.txt",
      [](const fs::path& file) {
          fs::create_hard_link(file, file.parent_path() / "other.txt");
          return FillDisk(file);
-     }},
+     },
+     file_messages::kTooLarge},
 #endif
 };
 
 INSTANTIATE_TEST_SUITE_P(Obstacles, RefusedSaveTest, testing::ValuesIn(kRefused), RowName());
+
+// A read that fails says why in the user's words and names the file.
+TEST_F(FileIoTest, ReadFailuresSayWhyInWords) {
+    const struct {
+        const char* name;
+        fs::path file;
+        std::string_view reason;
+    } rows[] = {
+        {"missing", dir_ / "missing.txt", file_messages::kNotFound},
+        {"folder", dir_ / "folder", file_messages::kFolder},
+        {"in a missing folder", dir_ / "missing" / "x.txt", file_messages::kNoFolder},
+#ifndef _WIN32
+        {"dangling link", dir_ / "dangling", file_messages::kDanglingLink},
+        {"fifo", dir_ / "fifo", file_messages::kNotRegular},
+#endif
+    };
+#ifndef _WIN32
+    fs::create_symlink(dir_ / "nowhere", dir_ / "dangling");
+    ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0644), 0);
+#endif
+    for (const auto& row : rows) {
+        std::string error;
+        EXPECT_FALSE(ReadWholeFile(row.file, &error)) << row.name;
+        EXPECT_EQ(error, file_messages::About(row.file, row.reason)) << row.name;
+    }
+}
 
 #ifdef _WIN32
 

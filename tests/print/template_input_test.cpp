@@ -33,6 +33,13 @@ TEST(BuildTemplateInput, PlacesExtraConvertersAsTheDiagramDoes) {
     EXPECT_NEAR(input->converters[2].centre.xMm, -422.058, 0.001);  // east: smaller azimuth, left
     EXPECT_EQ(input->siteText, "55.75 N 37.6 E");
     EXPECT_EQ(warnings, std::vector<std::string>{"Спутник E 140.0 не виден"});
+    EXPECT_EQ(input->pageWarning, "Ниже горизонта, не принять: E 140.0");
+    // With the whole set below the horizon the page says the template is of no use here.
+    const std::optional<TemplateInput> hidden =
+        BuildTemplateInput(Moscow({{"E 140.0", 40}, {"E 150.0", 40}}), &error);
+    ASSERT_TRUE(hidden) << error;
+    EXPECT_EQ(hidden->pageWarning, "Все спутники ниже горизонта: с этого места их не принять");
+    EXPECT_EQ(BuildTemplateInput(Moscow({{"E 36.0", 50}}), &error)->pageWarning, "");
 }
 
 // The window's template: the same millimetres the diagram was placed from, hidden slots left out.

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <string>
+
 #include <filesystem>
+#include "calc/aim.h"
 
 namespace palquin {
 namespace {
@@ -30,6 +34,72 @@ TEST(ReportTest, WritesFiguresThenTheEntry) {
         EXPECT_EQ(BuildReportLines(row.latitude, "37.6", {row.entry}),
                   std::vector<std::string>{row.figures + row.entry});
     }
+}
+
+// The menu's and --report's lines: the site's hemispheres count, the azimuth is the one --aim
+// gives (0 to 360), a satellite below the horizon is marked, and one bad entry stops nothing.
+TEST(ReportTest, SiteReportUsesTheHemispheresAsAimDoes) {
+    const struct {
+        const char* name;
+        double latitudeDeg;   // signed, north positive
+        double longitudeDeg;  // signed, east positive
+        const char* entry;
+        char satelliteLetter;
+        double satelliteDeg;
+        std::string figures;  // of the line, before the entry
+        bool belowHorizon;
+    } rows[] = {
+        {"Sydney, Optus D3", -33.9, 151.2, "156;0;E;Optus D3;;;", 'E', 156.0, "", false},
+        {"New York, Hispasat", 40.7, -74.0, "30;0;W;Hispasat;;;", 'W', 30.0, "", false},
+        {"Moscow, Express below", 55.75, 37.6, "140;0;E;Express;;;", 'E', 140.0,
+         " 259.7 - -15.32 - ", true},
+        {"Moscow, lower-case w", 55.75, 37.6, "5;0;w;Sat W;;;", 'W', 5.0, " 228.05 -  16.13 - ",
+         false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string ns = row.latitudeDeg < 0.0 ? "S" : "N";
+        const std::string ew = row.longitudeDeg < 0.0 ? "W" : "E";
+        const Site site{std::abs(row.latitudeDeg), ns, std::abs(row.longitudeDeg), ew};
+        const std::vector<std::string> lines =
+            BuildSiteReportLines(site, CatalogueText(std::string(row.entry) + "\r\n"));
+        ASSERT_EQ(lines.size(), 1u);
+        const std::string& line = lines[0];
+        EXPECT_EQ(line.ends_with(BelowHorizonMark(FileEncoding::Windows1251)), row.belowHorizon)
+            << line;
+
+        AimRequest aim;
+        aim.site = {row.latitudeDeg, row.longitudeDeg, 0.0};
+        aim.satellite = {row.satelliteDeg, row.satelliteLetter};
+        aim.date = {2026, 6, 21};
+        const AimResult expected = ComputeAim(aim);
+        ASSERT_TRUE(expected.azimuthDeg && expected.elevationDeg);
+        const double azimuth = std::stod(line.substr(0, line.find(" - ")));
+        const double elevation = std::stod(line.substr(line.find(" - ") + 3));
+        EXPECT_NEAR(azimuth, *expected.azimuthDeg, 0.005) << line;
+        EXPECT_NEAR(elevation, *expected.elevationDeg, 0.005) << line;
+        if (!row.figures.empty()) {
+            EXPECT_TRUE(line.starts_with(row.figures)) << line;
+        }
+    }
+    // The hand-checked figures of the two sites the old report put in the wrong hemisphere.
+    const Site sydney{33.9, "S", 151.2, "E"};
+    const std::string optus = BuildSiteReportLines(sydney, CatalogueText("156;0;E;D3;;;\r\n"))[0];
+    EXPECT_NEAR(std::stod(optus), 8.6, 0.05) << optus;
+    const Site newYork{40.7, "N", 74.0, "W"};
+    const std::string hispasat =
+        BuildSiteReportLines(newYork, CatalogueText("30;0;W;Hispasat;;;\r\n"))[0];
+    EXPECT_NEAR(std::stod(hispasat.substr(hispasat.find(" - ") + 3)), 25.2, 0.05) << hispasat;
+}
+
+// An entry without a position, or with a letter that is no hemisphere, stands bare; the
+// entries after it still get their figures.
+TEST(ReportTest, SiteReportGoesOnPastAnEntryWithoutFigures) {
+    const Site moscow{55.75, "N", 37.6, "E"};
+    const std::vector<std::string> lines = BuildSiteReportLines(
+        moscow, CatalogueText("bad\r\n13;0;X;odd;;;\r\n13;0;E;Hot Bird;;;\r\n"));
+    EXPECT_EQ(lines, (std::vector<std::string>{"bad", "13;0;X;odd;;;",
+                                               " 208.98 -  22.77 - 13;0;E;Hot Bird;;;"}));
 }
 
 // Writing the file and its failure message are checked through the window's menu.
