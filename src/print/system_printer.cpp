@@ -1,16 +1,46 @@
 #include "print/system_printer.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 
 #include "print/page_composer.h"
+#include "print/print_server.h"
 #include "print/template_page.h"
 
 namespace palquin {
 
+QString SuggestedPdfPath() {
+    // Somewhere the user looks for files, never the program's own (hidden) data folder.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QDir::homePath();
+    }
+    return QDir(folder).filePath(QStringLiteral("palquin.pdf"));
+}
+
+void PrepareDialogPrinter(QPrinter& printer) {
+    // A file name of its own for "Print to File"; the format set back afterwards keeps the
+    // default printer the dialog's first choice.
+    printer.setOutputFileName(SuggestedPdfPath());
+    printer.setOutputFormat(QPrinter::NativeFormat);
+}
+
+PrintResult SystemPrinter::CheckBeforeDialog() {
+    // Only a server that takes the connection and then says nothing hangs the dialog; without
+    // any server the dialog still offers a PDF file.
+    if (ProbePrintServer().kind == PrintServerState::Kind::Silent) {
+        return {false, QStringLiteral("сервер печати не отвечает")};
+    }
+    return {true, QString()};
+}
+
 bool SystemPrinter::ChooseDestination(QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
+    PrepareDialogPrinter(printer);
     QPrintDialog dialog(&printer, parent);
     // One page, always all of it.
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
