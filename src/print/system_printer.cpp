@@ -1,9 +1,15 @@
 #include "print/system_printer.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPagedPaintDevice>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QStandardPaths>
 
@@ -29,6 +35,34 @@ void PrepareDialogPrinter(QPrinter& printer) {
     printer.setOutputFormat(QPrinter::NativeFormat);
 }
 
+FileSafePrintDialog::FileSafePrintDialog(QPrinter* printer, QWidget* parent)
+    : QPrintDialog(printer, parent) {
+    // OK runs Qt's check of the fields, which opens the file; it goes through here first.
+    for (QDialogButtonBox* buttons : findChildren<QDialogButtonBox*>()) {
+        if (QObject::disconnect(buttons, SIGNAL(accepted()), this, SLOT(_q_checkFields()))) {
+            connect(buttons, &QDialogButtonBox::accepted, this, &FileSafePrintDialog::CheckFields);
+        }
+    }
+}
+
+void FileSafePrintDialog::CheckFields() {
+#ifndef _WIN32
+    const auto* file = findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (file != nullptr && file->isEnabled() && !file->text().isEmpty()) {
+        const QByteArray name = QFile::encodeName(file->text());
+        struct stat link {};
+        struct stat target {};
+        if (::lstat(name.constData(), &link) == 0 &&
+            (::stat(name.constData(), &target) != 0 || !S_ISREG(target.st_mode))) {
+            uncheckedFile_ = file->text();
+            QDialog::accept();
+            return;
+        }
+    }
+#endif
+    QMetaObject::invokeMethod(this, "_q_checkFields");
+}
+
 PrintResult SystemPrinter::CheckBeforeDialog() {
     // Only a server that takes the connection and then says nothing hangs the dialog; without
     // any server the dialog still offers a PDF file.
@@ -41,7 +75,7 @@ PrintResult SystemPrinter::CheckBeforeDialog() {
 bool SystemPrinter::ChooseDestination(QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     PrepareDialogPrinter(printer);
-    QPrintDialog dialog(&printer, parent);
+    FileSafePrintDialog dialog(&printer, parent);
     // One page, always all of it.
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -50,6 +84,12 @@ bool SystemPrinter::ChooseDestination(QWidget* parent) {
         return false;
     }
     PrintDestination picked;
+    if (!dialog.UncheckedFile().isEmpty()) {
+        picked.kind = PrintDestination::Kind::PdfFile;
+        picked.name = dialog.UncheckedFile();
+        chosen_ = picked;
+        return true;
+    }
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         picked.kind = PrintDestination::Kind::PdfFile;
         picked.name = printer.outputFileName();

@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -31,6 +33,7 @@ class PrintSystemTest : public QObject {
     int silent_ = -1;  ///< listens on loopback, never accepts, never answers
     QByteArray silentAddress_;
     int dialogs_ = 0;
+    QString answerWithFile_;  ///< the dialog is answered "Print to File" with this; empty: Cancel
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
 
@@ -58,10 +61,28 @@ class PrintSystemTest : public QObject {
         // A print dialog that opens anyway is closed again, so that the test goes on to fail.
         auto* closer = new QTimer(this);
         connect(closer, &QTimer::timeout, this, [this] {
-            if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
-                ++dialogs_;
-                dialog->reject();
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                return;
             }
+            ++dialogs_;
+            auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+            auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+            if (answerWithFile_.isEmpty() || printers == nullptr || file == nullptr) {
+                dialog->reject();
+                return;
+            }
+            printers->setCurrentIndex(printers->count() - 1);  // "Print to File (PDF)"
+            file->setText(answerWithFile_);
+            for (auto* buttons : dialog->findChildren<QDialogButtonBox*>()) {
+                for (QAbstractButton* button : buttons->buttons()) {
+                    if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole) {
+                        button->click();  // OK, as the user presses it
+                        return;
+                    }
+                }
+            }
+            dialog->reject();
         });
         closer->start(50);
     }
@@ -164,6 +185,51 @@ class PrintSystemTest : public QObject {
             QVERIFY(pdf.open(QIODevice::ReadOnly));
             QVERIFY(pdf.readAll().startsWith("%PDF-"));
         }
+    }
+
+    // File → печать, "Print to File" over a FIFO or a device: the dialog never opens the file
+    // (that hangs on a FIFO), the file layer refuses it with its reason, and it stays what it
+    // was. A new file gets the page.
+    void printToFileFromTheDialog_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("copy of /dev/full") << "device";
+        QTest::newRow("new file") << "new";
+    }
+    void printToFileFromTheDialog() {
+        QFETCH(QString, kind);
+        UseServer(Path("no-such.sock").toLocal8Bit());
+        const QString target = Path("dialog-" + kind + ".pdf");
+        const QByteArray name = QFile::encodeName(target);
+        QFile::remove(target);
+        if (kind == "fifo") {
+            QVERIFY(::mkfifo(name.constData(), 0644) == 0);
+        } else if (kind == "device" && ::mknod(name.constData(), S_IFCHR | 0666, ::makedev(1, 7))) {
+            QSKIP(qPrintable("mknod is not permitted here: " + QString(strerror(errno))));
+        }
+        SystemPrinter printer;
+        testing::WindowFixture fixture(testing::SampleFile({"36;0;E;Eutelsat 36B;;;"}), nullptr,
+                                       &printer);
+        frmMain& main = fixture.Window();
+        main.show();
+        dialogs_ = 0;
+        answerWithFile_ = target;
+        main.mnuPrint->trigger();
+        answerWithFile_.clear();
+        QCOMPARE(dialogs_, 1);
+        const auto& messages = fixture.Notifier().messages;
+        struct stat after {};
+        QVERIFY(::stat(name.constData(), &after) == 0);
+        if (kind == "new") {
+            QCOMPARE(messages.size(), size_t{0});
+            QFile pdf(target);
+            QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.readAll().startsWith("%PDF-"));
+            return;
+        }
+        QCOMPARE(messages.size(), size_t{1});
+        QCOMPARE(messages[0].text, QStringLiteral("Печать невозможна!"));
+        QVERIFY(!messages[0].detail.isEmpty());
+        QVERIFY(kind == "fifo" ? S_ISFIFO(after.st_mode) : S_ISCHR(after.st_mode));
     }
 
     // The dialog's "Print to File" offers palquin.pdf where the user keeps documents, else in
