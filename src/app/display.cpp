@@ -1,6 +1,7 @@
 #include "app/display.h"
 
 #include <cstdlib>
+#include <string_view>
 
 namespace palquin {
 namespace {
@@ -16,7 +17,16 @@ bool HasDisplay() {
 #if defined(_WIN32) || defined(__APPLE__)
     return true;
 #else
-    return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM");
+    if (Set("DISPLAY") || Set("WAYLAND_DISPLAY")) {
+        return true;
+    }
+    // A platform named by the user counts, except X11 itself, which needs DISPLAY.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform == nullptr) {
+        return false;
+    }
+    const std::string_view name(platform);
+    return !name.empty() && name.substr(0, name.find(':')) != "xcb";
 #endif
 }
 

@@ -8,8 +8,9 @@ inline constexpr const char* kNoDisplayMessage =
     "--template (palquin --help).";
 
 /// False when the window would have no display to go to: on Linux and the other X11/Wayland
-/// systems, neither DISPLAY nor WAYLAND_DISPLAY is set and no Qt platform is named in
-/// QT_QPA_PLATFORM. Qt would otherwise abort. Always true on Windows and macOS.
+/// systems, neither DISPLAY nor WAYLAND_DISPLAY is set and QT_QPA_PLATFORM names no platform
+/// other than X11 (offscreen, vnc, ...). Qt would otherwise abort. Always true on Windows and
+/// macOS.
 bool HasDisplay();
 
 }  // namespace palquin

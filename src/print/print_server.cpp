@@ -77,6 +77,10 @@ PrintServerState Ask(std::chrono::milliseconds /*patience*/) {
 }  // namespace
 
 PrintServerState ProbePrintServer(std::chrono::milliseconds patience) {
+#if !PALQUIN_HAVE_CUPS
+    // Qt's printer list belongs to the window's thread, and asks nothing that hangs.
+    return Ask(patience);
+#endif
     auto question = std::make_shared<Question>();
     // The thread's own limits are a little shorter than the caller's, so that a server that is
     // merely slow still gets its answer counted.

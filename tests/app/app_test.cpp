@@ -84,13 +84,22 @@ TEST(ProgramRunTest, WithoutADisplaySaysWhichModesWork) {
     ASSERT_NE(::mkdtemp(base.data()), nullptr);
     const fs::path program = fs::path(base) / "palquin";
     fs::copy_file(PALQUIN_BINARY, program);
-    for (const char* extra : {static_cast<const char*>(nullptr), "--"}) {
-        SCOPED_TRACE(extra == nullptr ? "no arguments" : extra);
+    struct Run {
+        const char* extra;     ///< an argument, or none
+        const char* platform;  ///< QT_QPA_PLATFORM, or unset
+    };
+    for (const Run run : {Run{nullptr, nullptr}, Run{"--", nullptr}, Run{nullptr, "xcb"}}) {
+        const char* extra = run.extra;
+        SCOPED_TRACE(std::string(extra == nullptr ? "no arguments" : extra) + ", platform " +
+                     (run.platform == nullptr ? "unset" : run.platform));
         const fs::path errors = fs::path(base) / "stderr";
         const pid_t child = ::fork();
         if (child == 0) {
             for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
                 ::unsetenv(name);
+            }
+            if (run.platform != nullptr) {
+                ::setenv("QT_QPA_PLATFORM", run.platform, 1);
             }
             if (std::freopen(errors.c_str(), "w", stderr) != nullptr) {
                 ::execl(program.c_str(), "palquin", extra, static_cast<char*>(nullptr));
