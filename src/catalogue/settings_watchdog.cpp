@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
 #include <utility>
 
 #include "core/close_request.h"
@@ -46,7 +47,11 @@ void SettingsWatchdog::Arm(std::filesystem::path folder, std::filesystem::path f
         settings_ = settings;
         armed_ = true;
     }
-    thread_ = std::thread([this] { Watch(); });
+    try {
+        thread_ = std::thread([this] { Watch(); });
+    } catch (const std::system_error&) {
+        // Without a thread the window's own save on the request is all there is.
+    }
 }
 
 void SettingsWatchdog::Update(const SettingsTexts& settings) {

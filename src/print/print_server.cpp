@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #if PALQUIN_HAVE_CUPS
@@ -85,13 +86,18 @@ PrintServerState ProbePrintServer(std::chrono::milliseconds patience) {
     // The thread's own limits are a little shorter than the caller's, so that a server that is
     // merely slow still gets its answer counted.
     const auto own = patience * 4 / 5;
-    std::thread([question, own] {
-        PrintServerState state = Ask(own);
-        const std::lock_guard<std::mutex> guard(question->lock);
-        question->state = state;
-        question->done = true;
-        question->answered.notify_all();
-    }).detach();
+    try {
+        std::thread([question, own] {
+            PrintServerState state = Ask(own);
+            const std::lock_guard<std::mutex> guard(question->lock);
+            question->state = state;
+            question->done = true;
+            question->answered.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to spare: asked here, still within the connection's own limits.
+        return Ask(own);
+    }
     std::unique_lock<std::mutex> guard(question->lock);
     if (!question->answered.wait_for(guard, patience, [&question] { return question->done; })) {
         PrintServerState silent;
