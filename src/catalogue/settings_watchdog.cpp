@@ -60,6 +60,9 @@ void SettingsWatchdog::Update(const SettingsTexts& settings) {
 }
 
 SaveResult SettingsWatchdog::SaveLocked(const SettingsTexts& settings) {
+    if (!fallback_) {
+        return {false, "файл настроек не задан"};
+    }
     saved_ = true;
     return file_.empty() ? SaveSatelliteFile(folder_, settings, *fallback_)
                          : SaveSatelliteFileAt(file_, settings, *fallback_);

@@ -486,11 +486,15 @@ void frmMain::closeEvent(QCloseEvent* event) {
     // A catalogue that could not be read at start is left alone rather than overwritten.
     if (!loadFailed_) {
         const SettingsTexts settings = CurrentSettings();
-        const SaveResult saved =
-            setup_.watchdog != nullptr ? setup_.watchdog->SaveFromWindow(settings)
-            : setup_.catalogueFile.empty()
-                ? SaveSatelliteFile(setup_.folder, settings, catalogue_->Text())
-                : SaveSatelliteFileAt(setup_.catalogueFile, settings, catalogue_->Text());
+        // Through the watchdog, so that its save and this one never both run.
+        SaveResult saved;
+        if (setup_.watchdog != nullptr) {
+            saved = setup_.watchdog->SaveFromWindow(settings);
+        } else if (setup_.catalogueFile.empty()) {
+            saved = SaveSatelliteFile(setup_.folder, settings, catalogue_->Text());
+        } else {
+            saved = SaveSatelliteFileAt(setup_.catalogueFile, settings, catalogue_->Text());
+        }
         if (!saved.ok) {
             const QString message = QStringLiteral(
                                         "Не удалось сохранить настройки в файл satellite.txt "
