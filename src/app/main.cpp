@@ -13,6 +13,8 @@
 
 #include "app/application_look.h"
 #include "app/catalogue_place.h"
+#include "app/display.h"
+#include "catalogue/settings_watchdog.h"
 #include "cli/command_line.h"
 #include "core/close_request.h"
 #include "core/file_io.h"
@@ -73,6 +75,11 @@ int main(int argc, char** argv) {
         return palquin::cli::kExitFailure;
     }
 
+    if (!palquin::HasDisplay()) {
+        std::cerr << palquin::kNoDisplayMessage << '\n';
+        return palquin::cli::kExitFailure;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(palquin::kAppTitle);
     QApplication::setDesktopFileName(QStringLiteral("palquin"));
@@ -129,7 +136,9 @@ int main(int argc, char** argv) {
 
     palquin::SystemPrinter printer;
     palquin::DesktopLinkOpener linkOpener;
+    palquin::SettingsWatchdog watchdog;  // saves on SIGTERM even when the window is stuck
     palquin::MainWindowSetup setup;
+    setup.watchdog = &watchdog;
     setup.folder = where.Folder();
     setup.notifier = &notifier;
     setup.printer = &printer;

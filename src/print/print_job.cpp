@@ -5,9 +5,12 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QPrinterInfo>
-#include <QSaveFile>
+#include <filesystem>
+#include <string>
 #include <utility>
+
+#include "core/file_io.h"
+#include "print/print_server.h"
 
 #if PALQUIN_HAVE_CUPS
 #include <cups/cups.h>
@@ -30,23 +33,6 @@ QPageLayout PrinterLayout(const QString& queue) {
     }
     return probe.pageLayout();
 }
-
-#if PALQUIN_HAVE_CUPS
-// The default queue as the user's print system sees it (lpoptions, PRINTER and LPDEST count).
-QString DefaultQueue() {
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
-    if (dest == nullptr) {
-        return QString();
-    }
-    QString name = QString::fromLocal8Bit(dest->name);
-    cupsFreeDests(1, dest);
-    return name;
-}
-#else
-QString DefaultQueue() {
-    return QPrinterInfo::defaultPrinterName();
-}
-#endif
 
 }  // namespace
 
@@ -73,7 +59,7 @@ bool PrintJob::Begin() {
         return false;
     }
     if (!painter_.begin(device_)) {
-        return Fail(QStringLiteral("the page cannot be drawn"));
+        return Fail(QStringLiteral("страницу не удалось нарисовать"));
     }
     started_ = true;
     return true;
@@ -91,13 +77,23 @@ bool PrintJob::OpenDocument() {
     QPageLayout layout = FallbackLayout();
     if (destination_.kind == PrintDestination::Kind::PdfFile) {
         if (destination_.name.isEmpty()) {
-            return Fail(QStringLiteral("no file name for the PDF"));
+            return Fail(QStringLiteral("не указано имя файла PDF"));
         }
     } else {
-        queue_ = destination_.kind == PrintDestination::Kind::NamedPrinter ? destination_.name
-                                                                           : DefaultQueue();
-        if (queue_.isEmpty()) {
-            return Fail(QStringLiteral("no default printer"));
+        // Asked first, away from this thread and with a short timeout: everything below talks to
+        // the print system with its own long timeouts.
+        const PrintServerState server = ProbePrintServer();
+        if (destination_.kind == PrintDestination::Kind::NamedPrinter) {
+            if (server.kind != PrintServerState::Kind::Answers) {
+                return Fail(DefaultPrinterProblem(server));
+            }
+            queue_ = destination_.name;
+        } else {
+            const QString problem = DefaultPrinterProblem(server);
+            if (!problem.isEmpty()) {
+                return Fail(problem);
+            }
+            queue_ = server.defaultQueue;
         }
         layout = PrinterLayout(queue_);
     }
@@ -112,7 +108,8 @@ bool PrintJob::OpenDocument() {
 #endif
     if (toPdf) {
         if (!document_.open()) {
-            return Fail(QStringLiteral("no temporary file: %1").arg(document_.errorString()));
+            return Fail(
+                QStringLiteral("нет места для временного файла: %1").arg(document_.errorString()));
         }
         document_.close();  // the writer writes it by name
         pdf_ = std::make_unique<QPdfWriter>(document_.fileName());
@@ -129,7 +126,7 @@ bool PrintJob::OpenDocument() {
         device_ = printer_.get();
     }
     if (!device_->setPageLayout(layout)) {
-        return Fail(QStringLiteral("the page layout is not possible"));
+        return Fail(QStringLiteral("такой размер страницы невозможен"));
     }
     return true;
 }
@@ -152,28 +149,37 @@ PrintResult PrintJob::Finish() {
         started_ = false;
         // A drawing that brought its own painter has ended it already.
         if (painter_.isActive() && !painter_.end()) {
-            Fail(QStringLiteral("the document could not be finished"));
+            Fail(QStringLiteral("документ не удалось закончить"));
         }
         if (error_.isEmpty()) {
             Deliver();
         }
     }
     if (error_.isEmpty() && device_ == nullptr) {
-        Fail(QStringLiteral("the job was never started"));
+        Fail(QStringLiteral("задание не началось"));
     }
     return {error_.isEmpty(), error_};
 }
 
 bool PrintJob::Deliver() {
     if (destination_.kind == PrintDestination::Kind::PdfFile) {
+        // The user's file is written by the program's own file layer, as every file it writes: a
+        // FIFO or a device is refused without blocking, hard links are kept, and on any failure
+        // the old file stays whole.
         QFile made(document_.fileName());
-        QSaveFile target(destination_.name);
-        if (!made.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly)) {
-            return Fail(QStringLiteral("cannot write %1").arg(destination_.name));
+        if (!made.open(QIODevice::ReadOnly)) {
+            return Fail(QStringLiteral("документ PDF не удалось прочитать"));
         }
         const QByteArray bytes = made.readAll();
-        if (bytes.isEmpty() || target.write(bytes) != bytes.size() || !target.commit()) {
-            return Fail(QStringLiteral("cannot write %1").arg(destination_.name));
+        if (bytes.isEmpty()) {
+            return Fail(QStringLiteral("документ PDF пуст"));
+        }
+        std::string error;
+        const std::filesystem::path target(QFile::encodeName(destination_.name).toStdString());
+        if (!ReplaceFile(target,
+                         std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
+                         &error)) {
+            return Fail(QString::fromStdString(error));
         }
         return true;
     }
@@ -199,7 +205,12 @@ bool PrintJob::Deliver() {
                                   title_.toUtf8().constData(), count, options);
     cupsFreeOptions(count, options);
     if (job == 0) {
-        return Fail(QStringLiteral("the print system refused the job: %1")
+        const ipp_status_t status = cupsLastError();
+        // A stopped or rejecting queue says so when the job arrives.
+        if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS) {
+            return Fail(QStringLiteral("очередь не принимает задания"));
+        }
+        return Fail(QStringLiteral("сервер печати отказал в задании: %1")
                         .arg(QString::fromUtf8(cupsLastErrorString())));
     }
 #endif

@@ -8,8 +8,8 @@ namespace palquin {
 
 struct TemplateInput;
 
-/// How a print ended. reason says what went wrong, for tests and diagnostics; the user only
-/// ever sees the program's own failure message.
+/// How a print ended. reason says what went wrong in the user's words; it goes on the line under
+/// the program's own failure message.
 struct PrintResult {
     bool ok = false;
     QString reason;
@@ -20,6 +20,9 @@ struct PrintResult {
 class Printer {
   public:
     virtual ~Printer() = default;
+    /// Asked before the print dialog, which questions the print system many times over: whether
+    /// the print system answers at all. Never waits more than a few seconds.
+    virtual PrintResult CheckBeforeDialog() { return {true, QString()}; }
     /// The standard print dialog: the user picks where the next page goes (another printer, a
     /// PDF file). Returns false when the user cancelled.
     virtual bool ChooseDestination(QWidget* parent) = 0;

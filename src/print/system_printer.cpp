@@ -1,17 +1,81 @@
 #include "print/system_printer.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QPagedPaintDevice>
-#include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 
 #include "print/page_composer.h"
+#include "print/print_server.h"
 #include "print/template_page.h"
 
 namespace palquin {
 
+QString SuggestedPdfPath() {
+    // Somewhere the user looks for files, never the program's own (hidden) data folder.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QDir::homePath();
+    }
+    return QDir(folder).filePath(QStringLiteral("palquin.pdf"));
+}
+
+void PrepareDialogPrinter(QPrinter& printer) {
+    // A file name of its own for "Print to File"; the format set back afterwards keeps the
+    // default printer the dialog's first choice.
+    printer.setOutputFileName(SuggestedPdfPath());
+    printer.setOutputFormat(QPrinter::NativeFormat);
+}
+
+FileSafePrintDialog::FileSafePrintDialog(QPrinter* printer, QWidget* parent)
+    : QPrintDialog(printer, parent) {
+    // OK runs Qt's check of the fields, which opens the file; it goes through here first.
+    for (QDialogButtonBox* buttons : findChildren<QDialogButtonBox*>()) {
+        if (QObject::disconnect(buttons, SIGNAL(accepted()), this, SLOT(_q_checkFields()))) {
+            connect(buttons, &QDialogButtonBox::accepted, this, &FileSafePrintDialog::CheckFields);
+        }
+    }
+}
+
+void FileSafePrintDialog::CheckFields() {
+#ifndef _WIN32
+    const auto* file = findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (file != nullptr && file->isEnabled() && !file->text().isEmpty()) {
+        const QByteArray name = QFile::encodeName(file->text());
+        struct stat link {};
+        struct stat target {};
+        if (::lstat(name.constData(), &link) == 0 &&
+            (::stat(name.constData(), &target) != 0 || !S_ISREG(target.st_mode))) {
+            uncheckedFile_ = file->text();
+            QDialog::accept();
+            return;
+        }
+    }
+#endif
+    QMetaObject::invokeMethod(this, "_q_checkFields");
+}
+
+PrintResult SystemPrinter::CheckBeforeDialog() {
+    // Only a server that takes the connection and then says nothing hangs the dialog; without
+    // any server the dialog still offers a PDF file.
+    if (ProbePrintServer().kind == PrintServerState::Kind::Silent) {
+        return {false, QStringLiteral("сервер печати не отвечает")};
+    }
+    return {true, QString()};
+}
+
 bool SystemPrinter::ChooseDestination(QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, parent);
+    PrepareDialogPrinter(printer);
+    FileSafePrintDialog dialog(&printer, parent);
     // One page, always all of it.
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -20,6 +84,12 @@ bool SystemPrinter::ChooseDestination(QWidget* parent) {
         return false;
     }
     PrintDestination picked;
+    if (!dialog.UncheckedFile().isEmpty()) {
+        picked.kind = PrintDestination::Kind::PdfFile;
+        picked.name = dialog.UncheckedFile();
+        chosen_ = picked;
+        return true;
+    }
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         picked.kind = PrintDestination::Kind::PdfFile;
         picked.name = printer.outputFileName();

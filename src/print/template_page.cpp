@@ -1,12 +1,17 @@
 #include "print/template_page.h"
 
+#include <QBuffer>
 #include <QDate>
+#include <QFile>
 #include <QFont>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTransform>
+#include <filesystem>
+#include <string>
+
+#include "core/file_io.h"
 
 namespace palquin {
 namespace {
@@ -286,7 +291,7 @@ bool PaintTemplate(QPagedPaintDevice& device, const TemplateInput& input, QStrin
 
     QPainter painter;
     if (!painter.begin(&device)) {
-        SetError(error, QStringLiteral("Печать невозможна!"));
+        SetError(error, QStringLiteral("страницу шаблона не удалось нарисовать"));
         return false;
     }
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -295,7 +300,7 @@ bool PaintTemplate(QPagedPaintDevice& device, const TemplateInput& input, QStrin
         for (int column = 0; column < plan->columns; ++column) {
             if ((row > 0 || column > 0) && !device.newPage()) {
                 painter.end();
-                SetError(error, QStringLiteral("Печать невозможна!"));
+                SetError(error, QStringLiteral("страницу шаблона не удалось нарисовать"));
                 return false;
             }
             painter.setWorldTransform(QTransform::fromScale(pxPerMmX, pxPerMmY));
@@ -303,26 +308,25 @@ bool PaintTemplate(QPagedPaintDevice& device, const TemplateInput& input, QStrin
         }
     }
     if (!painter.end()) {
-        SetError(error, QStringLiteral("Печать невозможна!"));
+        SetError(error, QStringLiteral("страницу шаблона не удалось нарисовать"));
         return false;
     }
     return true;
 }
 
 bool WriteTemplatePdf(const QString& file, const TemplateInput& input, QString* error) {
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly)) {
-        SetError(error,
-                 QStringLiteral("Не удалось записать файл %1: %2").arg(file, out.errorString()));
-        return false;
-    }
+    // Made whole in memory, then written by the program's file layer: no FIFO or device is ever
+    // opened, hard links are kept, and a failure leaves the old file as it was.
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
     if (!WriteTemplatePdf(static_cast<QIODevice&>(out), input, error)) {
-        out.cancelWriting();
         return false;
     }
-    if (!out.commit()) {
-        SetError(error,
-                 QStringLiteral("Не удалось записать файл %1: %2").arg(file, out.errorString()));
+    const QByteArray& pdf = out.data();
+    std::string why;
+    if (!ReplaceFile(std::filesystem::path(QFile::encodeName(file).toStdString()),
+                     std::string_view(pdf.constData(), static_cast<size_t>(pdf.size())), &why)) {
+        SetError(error, QString::fromStdString(why));
         return false;
     }
     return true;

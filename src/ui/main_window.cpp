@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "catalogue/settings_watchdog.h"
 #include "core/numeric_value.h"
 #include "diagram/compass_view.h"
 #include "diagram/diagram_view.h"
@@ -141,6 +142,7 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     LayOutSlots();
     ConnectRules();
     LoadCatalogue();
+    WatchSettings();
 
     client->setFixedSize(TwToPx(kClientWidthTw), TwToPx(kClientHeightTw));
     setFixedSize(client->width(), menuBar()->sizeHint().height() + client->height());
@@ -457,19 +459,47 @@ void frmMain::LoadCatalogue() {
     Label1[0]->setText(QStringLiteral("Центральный"));
 }
 
+SettingsTexts frmMain::CurrentSettings() const {
+    const FileEncoding encoding = catalogue_->Text().Encoding();
+    return {
+        EncodeFileText(sh->text(), encoding),    EncodeFileText(cmbNS->currentText(), encoding),
+        EncodeFileText(dl->text(), encoding),    EncodeFileText(cmbEW->currentText(), encoding),
+        EncodeFileText(fokus->text(), encoding),
+    };
+}
+
+void frmMain::WatchSettings() {
+    SettingsWatchdog* watchdog = setup_.watchdog;
+    // A catalogue that could not be read is never written, not even by the watchdog.
+    if (watchdog == nullptr || loadFailed_) {
+        return;
+    }
+    watchdog->Arm(setup_.folder, setup_.catalogueFile, catalogue_->Text(), CurrentSettings());
+    // The copy follows every change of the five fields, so that it is current whenever the
+    // window's thread stops.
+    const auto update = [this, watchdog] { watchdog->Update(CurrentSettings()); };
+    for (QLineEdit* field : {sh, dl, fokus}) {
+        connect(field, &QLineEdit::textChanged, this, update);
+    }
+    for (QComboBox* field : {cmbNS, cmbEW}) {
+        connect(field, &QComboBox::editTextChanged, this, update);
+        connect(field, &QComboBox::currentTextChanged, this, update);
+    }
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
     // A catalogue that could not be read at start is left alone rather than overwritten.
     if (!loadFailed_) {
-        const FileEncoding encoding = catalogue_->Text().Encoding();
-        const SettingsTexts settings = {
-            EncodeFileText(sh->text(), encoding),    EncodeFileText(cmbNS->currentText(), encoding),
-            EncodeFileText(dl->text(), encoding),    EncodeFileText(cmbEW->currentText(), encoding),
-            EncodeFileText(fokus->text(), encoding),
-        };
-        const SaveResult saved =
-            setup_.catalogueFile.empty()
-                ? SaveSatelliteFile(setup_.folder, settings, catalogue_->Text())
-                : SaveSatelliteFileAt(setup_.catalogueFile, settings, catalogue_->Text());
+        const SettingsTexts settings = CurrentSettings();
+        // Through the watchdog, so that its save and this one never both run.
+        SaveResult saved;
+        if (setup_.watchdog != nullptr) {
+            saved = setup_.watchdog->SaveFromWindow(settings);
+        } else if (setup_.catalogueFile.empty()) {
+            saved = SaveSatelliteFile(setup_.folder, settings, catalogue_->Text());
+        } else {
+            saved = SaveSatelliteFileAt(setup_.catalogueFile, settings, catalogue_->Text());
+        }
         if (!saved.ok) {
             const QString message =
                 QStringLiteral("Не удалось сохранить настройки: %1. Файл на диске остался прежним.")
@@ -617,19 +647,28 @@ void frmMain::SetOuterHeightTw(double outerTw) {
 void frmMain::PrintMainWindow() {
     Label10->show();
     SetOuterHeightTw(kPrintOuterHeightTw);
-    const bool printed =
-        printer_ != nullptr && printer_->PrintWidget(*centralWidget(), windowTitle()).ok;
-    if (!printed) {
-        ShowPrintFailure(notifier_);
+    const PrintResult printed = printer_ != nullptr
+                                    ? printer_->PrintWidget(*centralWidget(), windowTitle())
+                                    : PrintResult{false, QString()};
+    if (!printed.ok) {
+        ShowPrintFailure(notifier_, printed.reason);
     }
     SetOuterHeightTw(kNormalOuterHeightTw);
     Label10->hide();
 }
 
 void frmMain::PrintFromMenu() {
-    // Cancel in the dialog changes nothing.
-    if (printer_ != nullptr && !printer_->ChooseDestination(this)) {
-        return;
+    if (printer_ != nullptr) {
+        // The dialog would hang on a print server that never answers.
+        const PrintResult ready = printer_->CheckBeforeDialog();
+        if (!ready.ok) {
+            ShowPrintFailure(notifier_, ready.reason);
+            return;
+        }
+        // Cancel in the dialog changes nothing.
+        if (!printer_->ChooseDestination(this)) {
+            return;
+        }
     }
     PrintMainWindow();
 }

@@ -33,6 +33,7 @@ class DiagramView;
 class LinkOpener;
 class Notifier;
 class Printer;
+class SettingsWatchdog;
 
 /// What the main window needs from outside; tests hand in a temporary folder and a recorder.
 struct MainWindowSetup {
@@ -51,6 +52,8 @@ struct MainWindowSetup {
     /// The picture window's clock and time zone for the aiming lines; empty: the system's.
     std::function<QDateTime()> now = {};
     QTimeZone zone = QTimeZone::systemTimeZone();
+    /// Keeps a copy of the settings to save when the window's thread is stuck; null: none.
+    SettingsWatchdog* watchdog = nullptr;
 };
 
 /// The main window. Elements carry their names as members and as objectNames ("Combo1_3" for
@@ -162,6 +165,8 @@ class frmMain : public QMainWindow {
     void LayOutSlots();
     void LoadCatalogue();
     void ConnectRules();
+    void WatchSettings();
+    SettingsTexts CurrentSettings() const;  ///< the five fields as the file stores them
 
     // Change rules.
     void OnCoordinateChanged(QLineEdit* field);

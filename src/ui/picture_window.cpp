@@ -142,8 +142,10 @@ void frmpicture::ShowAim(double trueAzimuthDeg, const PictureAimSetup& aim) {
 }
 
 void frmpicture::Print() {
-    if (printer_ == nullptr || !printer_->PrintWidget(*this, windowTitle()).ok) {
-        ShowPrintFailure(notifier_);
+    const PrintResult printed =
+        printer_ != nullptr ? printer_->PrintWidget(*this, windowTitle()) : PrintResult{};
+    if (!printed.ok) {
+        ShowPrintFailure(notifier_, printed.reason);
     }
 }
 

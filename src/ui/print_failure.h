@@ -8,10 +8,11 @@ namespace palquin {
 
 inline const QString kPrintFailedMessage = QStringLiteral("Печать невозможна!");
 
-/// The one message of every failed print: OK only, under the application's title.
-inline void ShowPrintFailure(Notifier* notifier) {
+/// The one message of every failed print: OK only, under the application's title, with the
+/// reason the program knows on the line below.
+inline void ShowPrintFailure(Notifier* notifier, const QString& reason = QString()) {
     if (notifier != nullptr) {
-        notifier->Show(kPrintFailedMessage, kAppTitle, MessageIcon::None);
+        notifier->ShowDetailed(kPrintFailedMessage, reason, kAppTitle, MessageIcon::None);
     }
 }
 

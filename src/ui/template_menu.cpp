@@ -38,11 +38,18 @@ void PrintLayoutTemplate(const LayoutModel& layout, const TemplateSiteFields& fi
         ShowPrintFailure(notifier);
         return;
     }
+    // The dialog would hang on a print server that never answers.
+    if (const PrintResult ready = printer->CheckBeforeDialog(); !ready.ok) {
+        ShowPrintFailure(notifier, ready.reason);
+        return;
+    }
     if (!printer->ChooseDestination(parent)) {
         return;  // cancelled: nothing printed, nothing said
     }
-    if (!printer->PrintTemplatePages(*input, QStringLiteral("Шаблон 1:1")).ok) {
-        ShowPrintFailure(notifier);
+    if (const PrintResult printed =
+            printer->PrintTemplatePages(*input, QStringLiteral("Шаблон 1:1"));
+        !printed.ok) {
+        ShowPrintFailure(notifier, printed.reason);
     }
 }
 

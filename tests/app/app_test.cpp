@@ -3,7 +3,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -73,6 +75,49 @@ TEST(ProgramRunTest, FindsItsFolderAndSavesWhenTheSystemAsksItToEnd) {
     StartAndSignal("\xD1\xEF\xF3\xF2\xED\xE8\xEA", SIGTERM, false);  // Windows-1251
     StartAndSignal("caf\xE9", SIGHUP, false);                        // Latin-1
     StartAndSignal("fifo", SIGTERM, true);
+}
+
+// Without any display the window cannot open: one line that says so and names the modes that
+// need none, status 1, and nothing written beside the program. Qt would abort instead.
+TEST(ProgramRunTest, WithoutADisplaySaysWhichModesWork) {
+    std::string base = std::string(PALQUIN_SCRATCH) + "/nodisplay-XXXXXX";
+    ASSERT_NE(::mkdtemp(base.data()), nullptr);
+    const fs::path program = fs::path(base) / "palquin";
+    fs::copy_file(PALQUIN_BINARY, program);
+    struct Run {
+        const char* extra;     ///< an argument, or none
+        const char* platform;  ///< QT_QPA_PLATFORM, or unset
+    };
+    for (const Run run : {Run{nullptr, nullptr}, Run{"--", nullptr}, Run{nullptr, "xcb"}}) {
+        const char* extra = run.extra;
+        SCOPED_TRACE(std::string(extra == nullptr ? "no arguments" : extra) + ", platform " +
+                     (run.platform == nullptr ? "unset" : run.platform));
+        const fs::path errors = fs::path(base) / "stderr";
+        const pid_t child = ::fork();
+        if (child == 0) {
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+                ::unsetenv(name);
+            }
+            if (run.platform != nullptr) {
+                ::setenv("QT_QPA_PLATFORM", run.platform, 1);
+            }
+            if (std::freopen(errors.c_str(), "w", stderr) != nullptr) {
+                ::execl(program.c_str(), "palquin", extra, static_cast<char*>(nullptr));
+            }
+            ::_exit(127);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        const std::string said = ReadAll(errors);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        for (const char* part : {"нет дисплея", "--report", "--aim", "--template"}) {
+            EXPECT_NE(said.find(part), std::string::npos) << part << " not in: " << said;
+        }
+        EXPECT_FALSE(fs::exists(fs::path(base) / "satellite.txt"));
+    }
+    fs::remove_all(base);
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
 // The main window and the 1:1 template printed through a CUPS scheduler of the test's own in a
-// temporary folder, read back with Ghostscript. Skipped (exit code 77) without cupsd or gs.
+// temporary folder, read back with Ghostscript. Skipped (exit code 77) without cupsd or gs. The
+// queue's own default is to fit pages to the paper, so only the template's request keeps it 1:1.
 #include <cups/cups.h>
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -103,7 +108,7 @@ class CupsPrintTest : public QObject {
         const bool ready =
             QTest::qWaitFor([this] { return QFile::exists(Path("cups.sock")); }, 15000) &&
             Run({"lpadmin", "-p", "Test", "-E", "-v", "file://" + Path("page.ps"), "-P",
-                 Path("test.ppd")}) == 0 &&
+                 Path("test.ppd"), "-o", "print-scaling-default=fit"}) == 0 &&
             Run({"lpadmin", "-d", "Test"}) == 0;
         return ready ? QString() : "no private print scheduler with a queue: " + Log();
     }
@@ -128,6 +133,26 @@ class CupsPrintTest : public QObject {
         return QImage(Path("page.png"));
     }
 
+    // The print-scaling the newest job of the queue was given, as the scheduler keeps it.
+    static QString NewestJobScaling() {
+        cups_job_t* jobs = nullptr;
+        const int count = cupsGetJobs(&jobs, "Test", 0, CUPS_WHICHJOBS_ALL);
+        int newest = 0;
+        for (int i = 0; i < count; ++i) {
+            newest = qMax(newest, jobs[i].id);
+        }
+        cupsFreeJobs(count, jobs);
+        ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+        const QByteArray uri = "ipp://localhost/jobs/" + QByteArray::number(newest);
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.constData());
+        ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/jobs/");
+        ipp_attribute_t* scaling = ippFindAttribute(response, "print-scaling", IPP_TAG_KEYWORD);
+        const QString value =
+            scaling != nullptr ? ippGetString(scaling, 0, nullptr) : "<none given>";
+        ippDelete(response);
+        return value;
+    }
+
   private slots:
     void initTestCase() {
         const QString why = Start();
@@ -142,12 +167,28 @@ class CupsPrintTest : public QObject {
         cupsd_.waitForFinished(5000);
     }
 
-    // The check bar of the 1:1 template comes out of the queue 100 mm long.
+    // The print dialog starts on the queue's default printer, with palquin.pdf in the documents
+    // folder ready for "Print to File".
+    void theDialogStartsOnTheDefaultPrinter() {
+        QPrinter printer(QPrinter::HighResolution);
+        PrepareDialogPrinter(printer);
+        QCOMPARE(printer.outputFormat(), QPrinter::NativeFormat);
+        QPrintDialog dialog(&printer);
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+        auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
+        QVERIFY(name != nullptr && printers != nullptr);
+        QCOMPARE(name->text(), SuggestedPdfPath());
+        QCOMPARE(printers->currentText(), QStringLiteral("Test"));
+    }
+
+    // The check bar of the 1:1 template comes out of the queue 100 mm long, though the queue
+    // would fit the page to the paper: the job asks for no scaling.
     void printsTheTemplateUnscaled() {
         TemplateInput input;
         input.converters = {{"E 36.0", {0.0, 0.0}, 50.0, 0.0}};
         const PrintResult result = SystemPrinter().PrintTemplatePages(input, "Шаблон 1:1");
         QVERIFY2(result.ok, qPrintable(result.reason));
+        QCOMPARE(NewestJobScaling(), QStringLiteral("none"));
         const QImage page = ReadBack(254);  // ten pixels a millimetre
         QVERIFY(!page.isNull());
         // The footer above the 12-point bottom margin, less the millimetre of the frame's line.
@@ -168,13 +209,17 @@ class CupsPrintTest : public QObject {
     // Runs last: the rows after the first leave the queue unusable.
     void printsTheEnlargedWindowOrFailsOnce_data() {
         QTest::addColumn<QStringList>("admin");
-        QTest::newRow("printed") << QStringList{};
-        QTest::newRow("queue refusing jobs") << QStringList{"cupsreject", "Test"};
-        QTest::newRow("no printer at all") << QStringList{"lpadmin", "-x", "Test"};
+        QTest::addColumn<QString>("reason");  ///< the line under the failure message
+        QTest::newRow("printed") << QStringList{} << QString();
+        QTest::newRow("queue refusing jobs")
+            << QStringList{"cupsreject", "Test"} << QStringLiteral("очередь не принимает задания");
+        QTest::newRow("no printer at all")
+            << QStringList{"lpadmin", "-x", "Test"} << QStringLiteral("нет принтера по умолчанию");
     }
 
     void printsTheEnlargedWindowOrFailsOnce() {
         QFETCH(QStringList, admin);
+        QFETCH(QString, reason);
         QVERIFY(admin.isEmpty() || Run(admin) == 0);
         QFile::remove(Path("page.ps"));
         SystemPrinter printer;
@@ -192,6 +237,7 @@ class CupsPrintTest : public QObject {
         if (!admin.isEmpty()) {
             QCOMPARE(messages.size(), size_t{1});
             QCOMPARE(messages[0].text, QString("Печать невозможна!"));
+            QCOMPARE(messages[0].detail, reason);
             QVERIFY(!QFile::exists(Path("page.ps")));
             return;
         }

@@ -19,6 +19,8 @@ struct PdfAnsweringPrinter : SystemPrinter {
     PdfAnsweringPrinter(const QString& pdf, bool accepts)
         : SystemPrinter({.kind = PrintDestination::Kind::PdfFile, .name = pdf, .layout = {}}),
           accept(accepts) {}
+    // The print system is never asked: these rows are about the pages.
+    PrintResult CheckBeforeDialog() override { return {true, QString()}; }
     bool ChooseDestination(QWidget* /*parent*/) override {
         ++dialogs;
         return accept;

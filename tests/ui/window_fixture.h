@@ -16,9 +16,14 @@ class RecordingNotifier : public Notifier {
     struct Message {
         QString text, title;
         MessageIcon icon;
+        QString detail = {};  ///< the line under the text
     };
     void Show(const QString& text, const QString& title, MessageIcon icon) override {
-        messages.push_back({text, title, icon});
+        ShowDetailed(text, QString(), title, icon);
+    }
+    void ShowDetailed(const QString& text, const QString& detail, const QString& title,
+                      MessageIcon icon) override {
+        messages.push_back({text, title, icon, detail});
         if (onShow) {
             onShow(messages.back());
         }
