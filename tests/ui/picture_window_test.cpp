@@ -152,12 +152,15 @@ class PictureWindowTest : public QObject {
         std::ofstream(folder.filePath(QStringLiteral("satellite.txt")).toStdString())
             << testing::SampleFile({kEntry.toStdString(), "13;0;E;Hot Bird;;;"});
         testing::RecordingNotifier notifier;
-        frmMain main(MainWindowSetup{.folder = folder.path().toStdString(),
-                                     .notifier = &notifier,
-                                     .reportPath = {},
-                                     .catalogueFile = {},
-                                     .now = [] { return kMidsummer; },
-                                     .zone = QTimeZone::utc()});
+        frmMain main(
+            MainWindowSetup{.folder = folder.path().toStdString(),
+                            .notifier = &notifier,
+                            .reportPath = {},
+                            .catalogueFile = {},
+                            .dishSettingsFile = folder.filePath("palquin.ini").toStdString(),
+                            .editDish = {},
+                            .now = [] { return kMidsummer; },
+                            .zone = QTimeZone::utc()});
         main.show();
         testing::Choose(main, 0, 0);
         QTest::mouseClick(main.Label4[1], Qt::LeftButton);
