@@ -11,10 +11,6 @@
 namespace palquin::cli {
 namespace {
 
-// With no width given the dish is taken as a common 80 cm offset dish.
-constexpr double kDefaultDishWidthMm = 800.0;
-constexpr double kDefaultOffsetAngleDeg = 24.0;
-
 // A figure as the window writes it, without the blank it keeps for the sign.
 QString Shown(double value, NumberPattern pattern) {
     return QString::fromStdString(FormatResult(value, pattern)).trimmed();
@@ -119,18 +115,8 @@ int RunLayout(const Invocation& invocation, Context& context) {
     QStringList positions{invocation.Value(QStringLiteral("central")).value_or(QString())};
     positions += invocation.Values(QStringLiteral("extra"));
 
-    const bool precise = invocation.Has(QStringLiteral("precise"));
-    DishGeometry dish;
-    dish.type = invocation.Value(QStringLiteral("dish")) == QStringLiteral("prime")
-                    ? DishType::PrimeFocus
-                    : DishType::Offset;
-    dish.focusToCentreMm = *focalMm;
-    const std::optional<QString> widthText = invocation.Value(QStringLiteral("dish-width"));
-    dish.widthMm = widthText ? PlainMillimetres(*widthText).value_or(kDefaultDishWidthMm)
-                             : kDefaultDishWidthMm;
-    const std::optional<QString> angleText = invocation.Value(QStringLiteral("offset-angle"));
-    dish.offsetAngleDeg = angleText ? PlainMillimetres(*angleText).value_or(kDefaultOffsetAngleDeg)
-                                    : kDefaultOffsetAngleDeg;
+    const std::optional<DishGeometry> dish = PreciseDish(invocation, *focalMm);
+    const bool precise = dish.has_value();
 
     const Site letters = SiteWithLetters({site->latitudeDeg, site->longitudeDeg});
     std::optional<CentralAim> central;
@@ -146,7 +132,7 @@ int RunLayout(const Invocation& invocation, Context& context) {
         const std::string positionText = CataloguePositionText(*position);
         const QString shownPosition = QString::fromStdString(positionText);
         const std::optional<SlotResult> slot =
-            CalculateSlot(letters, positionText, *focalMm, central, precise ? &dish : nullptr);
+            CalculateSlot(letters, positionText, *focalMm, central, precise ? &*dish : nullptr);
         if (!slot) {
             context.err << "palquin: невозможно рассчитать конвертер " << positionText
                         << " для этого места\n";

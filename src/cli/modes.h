@@ -7,6 +7,7 @@
 #include <string>
 
 #include "calc/aim.h"
+#include "calc/dish.h"
 #include "catalogue/catalogue_text.h"
 #include "catalogue/satellite_file.h"
 #include "cli/command_line.h"
@@ -43,6 +44,10 @@ std::optional<SignedSite> ResolveSite(const Invocation& invocation, const Settin
 /// "E 13.0" as the window heads a slot: the catalogue's positions have one decimal; a finer one
 /// given on the command line is kept.
 std::string CataloguePositionText(const OrbitalPosition& position);
+
+/// With --precise, the dish of --dish, --dish-width and --offset-angle (each defaulting to the
+/// common 80 cm offset dish) at the given distance from focus to centre; without it, none.
+std::optional<DishGeometry> PreciseDish(const Invocation& invocation, double focusToCentreMm);
 
 /// The saved focal length as the window's field reads it, when it is one the formulas take.
 std::optional<double> SavedFocalMm(const std::string& text);

@@ -34,6 +34,25 @@ std::string CataloguePositionText(const OrbitalPosition& position) {
     return std::string(1, position.hemisphere) + " " + std::string(buffer, result.ptr);
 }
 
+std::optional<DishGeometry> PreciseDish(const Invocation& invocation, double focusToCentreMm) {
+    if (!invocation.Has(QStringLiteral("precise"))) {
+        return std::nullopt;
+    }
+    // Every value was checked when the command line was read.
+    DishGeometry dish;
+    if (invocation.Value(QStringLiteral("dish")) == QStringLiteral("prime")) {
+        dish.type = DishType::PrimeFocus;
+    }
+    dish.focusToCentreMm = focusToCentreMm;
+    if (const std::optional<QString> width = invocation.Value(QStringLiteral("dish-width"))) {
+        dish.widthMm = PlainMillimetres(*width).value_or(dish.widthMm);
+    }
+    if (const std::optional<QString> angle = invocation.Value(QStringLiteral("offset-angle"))) {
+        dish.offsetAngleDeg = PlainMillimetres(*angle).value_or(dish.offsetAngleDeg);
+    }
+    return dish;
+}
+
 std::optional<double> SavedFocalMm(const std::string& text) {
     const double value = NumericValue(text);
     return std::isfinite(value) && value > 0.0 ? std::optional(value) : std::nullopt;

@@ -61,6 +61,7 @@ int RunTemplate(const Invocation& invocation, Context& context) {
     request.longitudeDeg = std::abs(site->longitudeDeg);
     request.ew = site->longitudeDeg < 0.0 ? "W" : "E";
     request.focalMm = *focalMm;
+    request.dish = PreciseDish(invocation, *focalMm);
     QStringList positions{invocation.Value(QStringLiteral("central")).value_or(QString())};
     positions += invocation.Values(QStringLiteral("extra"));
     for (const QString& text : positions) {

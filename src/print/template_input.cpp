@@ -4,10 +4,9 @@
 #include <charconv>
 #include <cmath>
 
-#include "calc/converter.h"
-#include "calc/pointing.h"
 #include "core/angles.h"
 #include "diagram/layout_model.h"
+#include "layout/slot.h"
 
 namespace palquin {
 namespace {
@@ -147,46 +146,43 @@ std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, 
     input.focalMm = request.focalMm;
     input.dateText = request.dateText;
 
-    double centralAzimuthDeg = 0.0;
-    double centralElevationDeg = 0.0;
+    const DishGeometry* dish = request.dish ? &*request.dish : nullptr;
+    std::optional<CentralAim> central;
     std::vector<std::string> hidden;  // position texts of the satellites below the horizon
-    for (std::size_t i = 0; i < request.converters.size(); ++i) {
-        const TemplateConverterRequest& asked = request.converters[i];
+    for (const TemplateConverterRequest& asked : request.converters) {
         if (!IsPositionText(asked.positionText)) {
             SetError(error, "Неверная позиция спутника: " + asked.positionText);
             return std::nullopt;
         }
-        const std::optional<Pointing> pointing = ComputePointing(site, asked.positionText);
-        const std::optional<double> rotation =
-            pointing ? ComputeRotation(pointing->coordinates) : std::nullopt;
-        if (!rotation || !std::isfinite(asked.diameterMm) || asked.diameterMm < 0.0) {
+        const std::optional<SlotResult> slot =
+            CalculateSlot(site, asked.positionText, request.focalMm, central, dish);
+        if (!slot || !std::isfinite(asked.diameterMm) || asked.diameterMm < 0.0) {
             SetError(error, "Невозможно рассчитать конвертер " + asked.positionText);
             return std::nullopt;
         }
-        if (!pointing->visible) {
+        if (!slot->pointing.visible) {
             hidden.push_back(asked.positionText);
             if (warnings != nullptr) {
                 warnings->push_back("Спутник " + asked.positionText + " не виден");
             }
         }
-        ConverterMm converter{asked.positionText, {0.0, 0.0}, asked.diameterMm, *rotation};
-        if (i == 0) {
-            centralAzimuthDeg = pointing->azimuthDeg;
-            centralElevationDeg = pointing->elevationDeg;
-        } else {
-            const std::optional<Offsets> offsets =
-                ComputeOffsets(request.focalMm, pointing->azimuthDeg, pointing->elevationDeg,
-                               centralAzimuthDeg, centralElevationDeg);
-            if (!offsets) {
-                SetError(error, "Невозможно рассчитать конвертер " + asked.positionText);
-                return std::nullopt;
+        ConverterMm converter{asked.positionText, {0.0, 0.0}, asked.diameterMm, slot->rotationDeg};
+        if (!central) {
+            central = CentralAim{slot->pointing.azimuthDeg, slot->pointing.elevationDeg};
+        } else if (slot->precise) {
+            converter.centre = {slot->precise->xFrontMm, -slot->precise->upMm};
+            if (warnings != nullptr) {
+                if (const std::string loss = LossWarning(asked.positionText, *slot);
+                    !loss.empty()) {
+                    warnings->push_back(loss);
+                }
             }
-            converter.centre =
-                ExtraCentreMm(pointing->azimuthDeg, pointing->elevationDeg, centralAzimuthDeg,
-                              centralElevationDeg, offsets->horizontalMm, offsets->verticalMm);
+        } else {
+            converter.centre = slot->centreMm;
         }
         input.converters.push_back(std::move(converter));
     }
+    const double centralAzimuthDeg = central->azimuthDeg;
     input.eastOnRight = EastOnRight(centralAzimuthDeg);
     if (hidden.size() == request.converters.size()) {
         input.pageWarning = "Все спутники ниже горизонта: с этого места их не принять";

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/dish.h"
 #include "diagram/layout_mm.h"
 
 namespace palquin {
@@ -88,13 +89,15 @@ struct TemplateRequest {
     double focalMm = 600.0;
     std::vector<TemplateConverterRequest> converters;
     std::string dateText;
+    /// The dish's own geometry for the extra converters' places; none: the window's rule.
+    std::optional<DishGeometry> dish;
 };
 
 /// Calculates every converter as the window does (pointing, offsets from the central one,
-/// rotation) and lays them out in millimetres. Empty, with a Russian message in *error, when
-/// there is no converter or a position cannot be calculated from this site. A satellite below
-/// the horizon is still laid out; its name is added to *warnings, and the page warning says
-/// which are below the horizon (or that all are).
+/// rotation; with a dish, its own places) and lays them out in millimetres. Empty, with a Russian
+/// message in *error, when there is no converter or a position cannot be calculated from this site.
+/// A satellite below the horizon is still laid out; its name is added to *warnings, and the page
+/// warning says which are below the horizon (or that all are).
 std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, std::string* error,
                                                 std::vector<std::string>* warnings = nullptr);
 

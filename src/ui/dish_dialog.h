@@ -15,9 +15,9 @@ namespace palquin {
 /// the window's field; here it is read as the distance from the converter's focus to the
 /// reflector's centre.
 struct DishSettings {
-    DishType type = DishType::Offset;
-    double widthMm = 800.0;
-    double offsetAngleDeg = 24.0;
+    DishType type = DishGeometry{}.type;
+    double widthMm = DishGeometry{}.widthMm;
+    double offsetAngleDeg = DishGeometry{}.offsetAngleDeg;
     /// «Точная геометрия»: places, depth and loss from the dish's own geometry. Off: every
     /// figure, label and drawing as the window always had them.
     bool precise = false;

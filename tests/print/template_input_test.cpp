@@ -43,6 +43,22 @@ TEST(BuildTemplateInput, PlacesExtraConvertersAsTheDiagramDoes) {
 }
 
 // The window's template: the same millimetres the diagram was placed from, hidden slots left out.
+// With a dish the extra converters go where the dish focuses them (13 E: 269 mm right, 14 mm up
+// on an 80 cm offset dish at 600 mm), and an unreliable one is named among the warnings.
+TEST(BuildTemplateInput, FollowsTheDishWhenOneIsGiven) {
+    TemplateRequest request = Moscow({{"E 36.0", 50}, {"E 13.0", 50}});
+    request.dish = DishGeometry{DishType::Offset, 600.0, 800.0, 24.0};
+    std::string error;
+    std::vector<std::string> warnings;
+    const std::optional<TemplateInput> input = BuildTemplateInput(request, &error, &warnings);
+    ASSERT_TRUE(input) << error;
+    const PointMm centre = input->converters[1].centre;
+    EXPECT_NEAR(centre.xMm, 268.7, 0.5);
+    EXPECT_NEAR(centre.yMm, -12.5, 0.5);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_TRUE(warnings[0].starts_with("E 13.0: потери")) << warnings[0];
+}
+
 TEST(TemplateFromLayout, TakesThePlacedSlotsInOrder) {
     LayoutModel layout;
     layout.PlaceCentral(50, "E 36.0");
