@@ -95,30 +95,20 @@ void AddPrecise(QJsonObject& object, const SlotResult& slot, bool central) {
 
 int RunLayout(const Invocation& invocation, Context& context) {
     // Every value was checked when the command line was read.
-    const std::optional<QString> focalText = invocation.Value(QStringLiteral("focal"));
-    const bool everythingGiven = invocation.Has(QStringLiteral("latitude")) &&
-                                 invocation.Has(QStringLiteral("longitude")) && focalText;
-    const std::optional<SettingsTexts> saved = ModeSettings(invocation, context, !everythingGiven);
-    if (!saved) {
-        return kExitFailure;
+    int status = kExitOk;
+    const std::optional<ConverterSite> where = ResolveConverterSite(invocation, context, &status);
+    if (!where) {
+        return status;
     }
-    const std::optional<SignedSite> site = ResolveSite(invocation, *saved, context);
-    if (!site) {
-        return kExitUsage;
-    }
-    const std::optional<double> focalMm =
-        focalText ? PlainMillimetres(*focalText) : SavedFocalMm((*saved)[4]);
-    if (!focalMm) {
-        return UsageError(context, QStringLiteral("в каталоге не сохранено фокусное расстояние: "
-                                                  "укажите --focal"));
-    }
+    const SignedSite& site = where->site;
+    const double focalMm = where->focalMm;
     QStringList positions{invocation.Value(QStringLiteral("central")).value_or(QString())};
     positions += invocation.Values(QStringLiteral("extra"));
 
-    const std::optional<DishGeometry> dish = PreciseDish(invocation, *focalMm);
+    const std::optional<DishGeometry> dish = PreciseDish(invocation, focalMm);
     const bool precise = dish.has_value();
 
-    const Site letters = SiteWithLetters({site->latitudeDeg, site->longitudeDeg});
+    const Site letters = SiteWithLetters({site.latitudeDeg, site.longitudeDeg});
     std::optional<CentralAim> central;
     bool eastOnRight = true;
     QStringList lines;
@@ -132,7 +122,7 @@ int RunLayout(const Invocation& invocation, Context& context) {
         const std::string positionText = CataloguePositionText(*position);
         const QString shownPosition = QString::fromStdString(positionText);
         const std::optional<SlotResult> slot =
-            CalculateSlot(letters, positionText, *focalMm, central, precise ? &*dish : nullptr);
+            CalculateSlot(letters, positionText, focalMm, central, precise ? &*dish : nullptr);
         if (!slot) {
             context.err << "palquin: невозможно рассчитать конвертер " << positionText
                         << " для этого места\n";

@@ -45,6 +45,16 @@ std::optional<SignedSite> ResolveSite(const Invocation& invocation, const Settin
 /// given on the command line is kept.
 std::string CataloguePositionText(const OrbitalPosition& position);
 
+/// Where the converters of --template and --layout are: the site and the focal length, each from
+/// its option when given, else from the saved settings.
+struct ConverterSite {
+    SignedSite site;
+    double focalMm = 0.0;
+};
+/// nullopt once a message is on err; *status then holds the exit status.
+std::optional<ConverterSite> ResolveConverterSite(const Invocation& invocation, Context& context,
+                                                  int* status);
+
 /// With --precise, the dish of --dish, --dish-width and --offset-angle (each defaulting to the
 /// common 80 cm offset dish) at the given distance from focus to centre; without it, none.
 std::optional<DishGeometry> PreciseDish(const Invocation& invocation, double focusToCentreMm);

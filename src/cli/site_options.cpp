@@ -34,6 +34,31 @@ std::string CataloguePositionText(const OrbitalPosition& position) {
     return std::string(1, position.hemisphere) + " " + std::string(buffer, result.ptr);
 }
 
+std::optional<ConverterSite> ResolveConverterSite(const Invocation& invocation, Context& context,
+                                                  int* status) {
+    const std::optional<QString> focalText = invocation.Value(QStringLiteral("focal"));
+    const bool everythingGiven = invocation.Has(QStringLiteral("latitude")) &&
+                                 invocation.Has(QStringLiteral("longitude")) && focalText;
+    const std::optional<SettingsTexts> saved = ModeSettings(invocation, context, !everythingGiven);
+    if (!saved) {
+        *status = kExitFailure;
+        return std::nullopt;
+    }
+    const std::optional<SignedSite> site = ResolveSite(invocation, *saved, context);
+    if (!site) {
+        *status = kExitUsage;
+        return std::nullopt;
+    }
+    const std::optional<double> focalMm =
+        focalText ? PlainMillimetres(*focalText) : SavedFocalMm((*saved)[4]);
+    if (!focalMm) {
+        *status = UsageError(context, QStringLiteral("в каталоге не сохранено фокусное "
+                                                     "расстояние: укажите --focal"));
+        return std::nullopt;
+    }
+    return ConverterSite{*site, *focalMm};
+}
+
 std::optional<DishGeometry> PreciseDish(const Invocation& invocation, double focusToCentreMm) {
     if (!invocation.Has(QStringLiteral("precise"))) {
         return std::nullopt;

@@ -33,35 +33,25 @@ int RunTemplate(const Invocation& invocation, Context& context) {
         context.err.flush();
         return kExitFailure;
     }
-    const std::optional<QString> focalText = invocation.Value(QStringLiteral("focal"));
-    const bool everythingGiven = invocation.Has(QStringLiteral("latitude")) &&
-                                 invocation.Has(QStringLiteral("longitude")) && focalText;
-    const std::optional<SettingsTexts> saved = ModeSettings(invocation, context, !everythingGiven);
-    if (!saved) {
-        return kExitFailure;
+    int status = kExitOk;
+    const std::optional<ConverterSite> where = ResolveConverterSite(invocation, context, &status);
+    if (!where) {
+        return status;
     }
-    const std::optional<SignedSite> site = ResolveSite(invocation, *saved, context);
-    if (!site) {
-        return kExitUsage;
-    }
-    const std::optional<double> focalMm =
-        focalText ? PlainMillimetres(*focalText) : SavedFocalMm((*saved)[4]);
-    if (!focalMm) {
-        return UsageError(context, QStringLiteral("в каталоге не сохранено фокусное расстояние: "
-                                                  "укажите --focal"));
-    }
+    const SignedSite& site = where->site;
+    const double focalMm = where->focalMm;
     const std::optional<QString> diameterText = invocation.Value(QStringLiteral("diameter"));
     const double diameterMm = diameterText
                                   ? PlainMillimetres(*diameterText).value_or(kDefaultDiameterMm)
                                   : kDefaultDiameterMm;
 
     TemplateRequest request;
-    request.latitudeDeg = std::abs(site->latitudeDeg);
-    request.ns = site->latitudeDeg < 0.0 ? "S" : "N";
-    request.longitudeDeg = std::abs(site->longitudeDeg);
-    request.ew = site->longitudeDeg < 0.0 ? "W" : "E";
-    request.focalMm = *focalMm;
-    request.dish = PreciseDish(invocation, *focalMm);
+    request.latitudeDeg = std::abs(site.latitudeDeg);
+    request.ns = site.latitudeDeg < 0.0 ? "S" : "N";
+    request.longitudeDeg = std::abs(site.longitudeDeg);
+    request.ew = site.longitudeDeg < 0.0 ? "W" : "E";
+    request.focalMm = focalMm;
+    request.dish = PreciseDish(invocation, focalMm);
     QStringList positions{invocation.Value(QStringLiteral("central")).value_or(QString())};
     positions += invocation.Values(QStringLiteral("extra"));
     for (const QString& text : positions) {
