@@ -39,7 +39,7 @@ QString TextLine(const QString& position, const SlotResult& slot, bool central, 
         QStringLiteral(": азимут ") + Shown(slot.pointing.azimuthDeg, NumberPattern::Grouped3) +
         QStringLiteral("°, угол места ") +
         Shown(slot.pointing.elevationDeg, NumberPattern::Grouped3) + QStringLiteral("°, поворот ") +
-        Shown(slot.rotationDeg, NumberPattern::Plain1) + QStringLiteral("°");
+        Shown(*slot.rotationDeg, NumberPattern::Plain1) + QStringLiteral("°");
     if (slot.offsets) {
         const double signedX = slot.side == Side::Left ? -1.0 : 1.0;
         line += QStringLiteral("; горизонталь ") +
@@ -71,7 +71,7 @@ QJsonObject JsonConverter(const QString& position, const SlotResult& slot) {
     object[QStringLiteral("azimuthDeg")] = Rounded(slot.pointing.azimuthDeg, 3);
     object[QStringLiteral("elevationDeg")] = Rounded(slot.pointing.elevationDeg, 3);
     object[QStringLiteral("visible")] = slot.pointing.visible;
-    object[QStringLiteral("rotationDeg")] = Rounded(slot.rotationDeg, 3);
+    object[QStringLiteral("rotationDeg")] = Rounded(*slot.rotationDeg, 3);
     object[QStringLiteral("horizontalMm")] =
         slot.offsets ? QJsonValue(Rounded(slot.offsets->horizontalMm, 3)) : QJsonValue(0.0);
     object[QStringLiteral("verticalMm")] =
@@ -123,7 +123,7 @@ int RunLayout(const Invocation& invocation, Context& context) {
         const QString shownPosition = QString::fromStdString(positionText);
         const std::optional<SlotResult> slot =
             CalculateSlot(letters, positionText, focalMm, central, precise ? &*dish : nullptr);
-        if (!slot) {
+        if (!slot || !slot->Complete()) {
             context.err << "palquin: невозможно рассчитать конвертер " << positionText
                         << " для этого места\n";
             context.err.flush();

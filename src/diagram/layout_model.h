@@ -108,6 +108,17 @@ class LayoutModel {
     /// centre, for any slot.
     void PlaceRotation(int slot, double diameterMm, double rotationDeg);
 
+    /// The site (as the template's header writes it) and the focal length of the latest
+    /// placement: what the drawing was calculated from, whatever the fields say since.
+    struct Source {
+        std::string siteText;
+        double focalMm = 0.0;
+    };
+    void SetComputedFrom(std::string siteText, double focalMm) {
+        source_ = Source{std::move(siteText), focalMm};
+    }
+    const std::optional<Source>& ComputedFrom() const { return source_; }
+
     /// The central satellite's azimuth, which decides the compass words of the edges.
     void SetCentralAzimuth(double azimuthDeg) { centralAzimuthDeg_ = azimuthDeg; }
 
@@ -149,6 +160,7 @@ class LayoutModel {
     std::array<bool, kSlots> colliding_{};
     std::string collisionLine_;
     std::optional<double> centralAzimuthDeg_;
+    std::optional<Source> source_;
     std::array<std::string, kSlots> warnings_;
 };
 

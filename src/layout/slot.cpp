@@ -26,7 +26,7 @@ std::optional<SlotResult> CalculateSlot(const Site& site, std::string_view posit
         result.offsets =
             ComputeOffsets(focalMm, az, el, central->azimuthDeg, central->elevationDeg);
         if (!result.offsets) {
-            return std::nullopt;
+            return result;
         }
         result.side = az < central->azimuthDeg   ? Side::Left
                       : az > central->azimuthDeg ? Side::Right
@@ -39,15 +39,18 @@ std::optional<SlotResult> CalculateSlot(const Site& site, std::string_view posit
         if (dish != nullptr) {
             const SkyDirection toCentral{central->azimuthDeg, central->elevationDeg};
             const SkyDirection toExtra{az, el};
-            result.precise = PlaceConverter(*dish, toCentral, toExtra);
-            result.lossDb = ConverterLossDb(*dish, OffsetInDishFrame(toCentral, toExtra));
+            const ConverterPlace place = PlaceConverter(*dish, toCentral, toExtra);
+            const double lossDb = ConverterLossDb(*dish, OffsetInDishFrame(toCentral, toExtra));
+            // A dish that is none (a focal length of 0) gives no place to draw.
+            if (!std::isfinite(place.xFrontMm) || !std::isfinite(place.upMm) ||
+                !std::isfinite(place.depthMm) || !std::isfinite(lossDb)) {
+                return result;
+            }
+            result.precise = place;
+            result.lossDb = lossDb;
         }
     }
-    const std::optional<double> rotation = ComputeRotation(pointing->coordinates);
-    if (!rotation) {
-        return std::nullopt;
-    }
-    result.rotationDeg = *rotation;
+    result.rotationDeg = ComputeRotation(pointing->coordinates);
     return result;
 }
 

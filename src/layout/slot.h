@@ -33,9 +33,13 @@ struct CentralAim {
 /// Which side of the central converter a converter lies on, in the front view.
 enum class Side { Left, Right, Centre };
 
+/// A slot's figures, computed in the order the window shows them: the pointing, then (for an extra
+/// slot) the offsets and the dish's place, then the rotation. A step that fails leaves it and
+/// every later one empty, so that a caller can show what came before it.
 struct SlotResult {
     Pointing pointing;
-    double rotationDeg = 0.0;
+    /// Empty when a step failed; then the slot is not complete.
+    std::optional<double> rotationDeg;
     /// Extra slots only: the distances of the window's rule (magnitudes), and their sides: a
     /// smaller azimuth than the central one lies left, a lower elevation above (nullopt when
     /// the elevations are equal).
@@ -46,11 +50,15 @@ struct SlotResult {
     /// Extra slots with a dish given: the dish's own place and the loss there.
     std::optional<ConverterPlace> precise;
     double lossDb = 0.0;
+
+    /// Every figure there is to compute was computed.
+    bool Complete() const { return rotationDeg.has_value(); }
 };
 
-/// Calculates one slot. central is empty for the central slot itself. dish, when given, adds the
-/// precise place and the loss of an extra slot. Empty when the formulas give no result for this
-/// site and position (a step divides by zero or leaves the finite numbers).
+/// Calculates one slot. central is empty for the central slot itself (unset central values count
+/// as 0 for the others). dish, when given, adds the precise place and the loss of an extra slot.
+/// Empty when the pointing gives no result for this site and position; a later step that fails
+/// (a value leaves the finite numbers) leaves the result incomplete.
 std::optional<SlotResult> CalculateSlot(const Site& site, std::string_view positionText,
                                         double focalMm, std::optional<CentralAim> central,
                                         const DishGeometry* dish = nullptr);

@@ -156,7 +156,8 @@ std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, 
         }
         const std::optional<SlotResult> slot =
             CalculateSlot(site, asked.positionText, request.focalMm, central, dish);
-        if (!slot || !std::isfinite(asked.diameterMm) || asked.diameterMm < 0.0) {
+        if (!slot || !slot->Complete() || !std::isfinite(asked.diameterMm) ||
+            asked.diameterMm < 0.0) {
             SetError(error, "Невозможно рассчитать конвертер " + asked.positionText);
             return std::nullopt;
         }
@@ -166,7 +167,7 @@ std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, 
                 warnings->push_back("Спутник " + asked.positionText + " не виден");
             }
         }
-        ConverterMm converter{asked.positionText, {0.0, 0.0}, asked.diameterMm, slot->rotationDeg};
+        ConverterMm converter{asked.positionText, {0.0, 0.0}, asked.diameterMm, *slot->rotationDeg};
         if (!central) {
             central = CentralAim{slot->pointing.azimuthDeg, slot->pointing.elevationDeg};
         } else if (slot->precise) {

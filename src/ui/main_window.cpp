@@ -674,9 +674,7 @@ void frmMain::PrintFromMenu() {
 }
 
 void frmMain::PrintTemplateFromMenu() {
-    const TemplateSiteFields fields{sh->text(), cmbNS->currentText(), dl->text(),
-                                    cmbEW->currentText(), fokus->text()};
-    PrintLayoutTemplate(layout_, fields, e0_, printer_, notifier_, this);
+    PrintLayoutTemplate(layout_, e0_, printer_, notifier_, this);
 }
 
 void frmMain::OpenPictureWindow() {

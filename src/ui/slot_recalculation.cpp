@@ -16,6 +16,7 @@
 #include "ui/catalogue_model.h"
 #include "ui/main_window.h"
 #include "ui/notifier.h"
+#include "ui/template_menu.h"
 #include "ui/text_codec.h"
 
 namespace palquin {
@@ -115,12 +116,20 @@ void frmMain::RecalculateSlot(int i) {
     const std::string ew = cmbEW->currentText().toStdString();
     const Site site{NumericValue(sh->text().toStdString()), ns,
                     NumericValue(dl->text().toStdString()), ew};
-    const std::optional<Pointing> pointing = ComputePointing(site, positionText);
-    if (!pointing) {
+    const double focalMm = NumericValue(fokus->text().toStdString());
+    // Unset central values count as 0, as the offsets have always done.
+    const std::optional<CentralAim> central =
+        i == 0 ? std::nullopt : std::optional(CentralAim{e0_.value_or(0.0), u0_.value_or(0.0)});
+    const DishGeometry dish = dish_.Geometry(focalMm);
+    const bool precise = i != 0 && dish_.precise;
+    const std::optional<SlotResult> slot =
+        CalculateSlot(site, positionText, focalMm, central, precise ? &dish : nullptr);
+    if (!slot) {
         return;
     }
+    layout_.SetComputedFrom(SiteHeaderText(sh->text(), ns, dl->text(), ew).toStdString(), focalMm);
 
-    if (!pointing->visible) {
+    if (!slot->pointing.visible) {
         notifier_->Show(QStringLiteral("Для указанного места приема спутник ") +
                             ShortenForDisplay(entryText) + QStringLiteral(" не виден!"),
                         QStringLiteral("!!!!!"), MessageIcon::Information);
@@ -129,8 +138,8 @@ void frmMain::RecalculateSlot(int i) {
         SetSelectorColour(i, kVisibleColour);
     }
 
-    const double az = pointing->azimuthDeg;
-    const double el = pointing->elevationDeg;
+    const double az = slot->pointing.azimuthDeg;
+    const double el = slot->pointing.elevationDeg;
     QString results = QStringLiteral("Азимут: ") + Number(az, NumberPattern::Grouped3) + kDegree +
                       kLineEnd + QStringLiteral("Угол места: ") +
                       Number(el, NumberPattern::Grouped3) + kDegree + kLineEnd;
@@ -142,58 +151,47 @@ void frmMain::RecalculateSlot(int i) {
         u0_ = el;
         layout_.PlaceCentral(diameterMm, positionText);
         layout_.SetCentralAzimuth(az);
-    } else {
-        // Unset central values count as 0, as the offsets have always done.
-        const double e0 = e0_.value_or(0.0);
-        const double u0 = u0_.value_or(0.0);
-        const std::optional<Offsets> offsets =
-            ComputeOffsets(NumericValue(fokus->text().toStdString()), az, el, e0, u0);
-        if (!offsets) {
+    } else if (precise) {
+        if (!slot->precise) {
             return;
         }
-        if (dish_.precise) {
-            // The dish's own geometry: the place in the front view, the depth and the loss.
-            const DishGeometry dish = dish_.Geometry(NumericValue(fokus->text().toStdString()));
-            const std::optional<SlotResult> slot =
-                CalculateSlot(site, positionText, dish.focusToCentreMm, CentralAim{e0, u0}, &dish);
-            if (!slot || !slot->precise) {
-                return;
-            }
-            const ConverterPlace& place = *slot->precise;
-            layout_.PlaceExtraAt(i, diameterMm, {place.xFrontMm, -place.upMm}, positionText);
-            layout_.SetSlotWarning(i, LossWarning(positionText, *slot));
-            const bool eastOnRight = EastOnRight(e0);
-            results += QStringLiteral("Горизонталь: ") +
-                       WholeMm(place.xFrontMm,
-                               eastOnRight ? QStringLiteral("восток") : QStringLiteral("запад"),
-                               eastOnRight ? QStringLiteral("запад") : QStringLiteral("восток")) +
-                       kLineEnd + QStringLiteral("Вертикаль: ") +
-                       WholeMm(place.upMm, QStringLiteral("вверх"), QStringLiteral("вниз")) +
-                       kLineEnd + QStringLiteral("Глубже: ") +
-                       WholeMm(place.depthMm, QString(), QString()) + kLineEnd +
-                       QStringLiteral("Потери: ") + LossText(slot->lossDb) + kLineEnd;
-            SetResultsPointSize(Label4[i], true);
-            Label4[i]->setText(results);
-        } else {
-            layout_.PlaceExtra(i, diameterMm, az, el, e0, u0, offsets->horizontalMm,
-                               offsets->verticalMm, positionText);
-            layout_.SetSlotWarning(i, {});
-            SetResultsPointSize(Label4[i], false);
-            results += QStringLiteral("Горизонталь: ") +
-                       Number(offsets->horizontalMm, NumberPattern::Grouped3) +
-                       QStringLiteral(" мм.") + kLineEnd + QStringLiteral("Вертикаль: ") +
-                       Number(offsets->verticalMm, NumberPattern::Grouped3) +
-                       QStringLiteral(" мм.") + kLineEnd;
-            Label4[i]->setText(results);
+        // The dish's own geometry: the place in the front view, the depth and the loss.
+        const ConverterPlace& place = *slot->precise;
+        layout_.PlaceExtraAt(i, diameterMm, {place.xFrontMm, -place.upMm}, positionText);
+        layout_.SetSlotWarning(i, LossWarning(positionText, *slot));
+        const bool eastOnRight = EastOnRight(central->azimuthDeg);
+        results += QStringLiteral("Горизонталь: ") +
+                   WholeMm(place.xFrontMm,
+                           eastOnRight ? QStringLiteral("восток") : QStringLiteral("запад"),
+                           eastOnRight ? QStringLiteral("запад") : QStringLiteral("восток")) +
+                   kLineEnd + QStringLiteral("Вертикаль: ") +
+                   WholeMm(place.upMm, QStringLiteral("вверх"), QStringLiteral("вниз")) + kLineEnd +
+                   QStringLiteral("Глубже: ") + WholeMm(place.depthMm, QString(), QString()) +
+                   kLineEnd + QStringLiteral("Потери: ") + LossText(slot->lossDb) + kLineEnd;
+        SetResultsPointSize(Label4[i], true);
+        Label4[i]->setText(results);
+    } else {
+        if (!slot->offsets) {
+            return;
         }
+        const Offsets& offsets = *slot->offsets;
+        layout_.PlaceExtraAt(i, diameterMm, slot->centreMm, positionText);
+        layout_.SetSlotWarning(i, {});
+        SetResultsPointSize(Label4[i], false);
+        results += QStringLiteral("Горизонталь: ") +
+                   Number(offsets.horizontalMm, NumberPattern::Grouped3) + QStringLiteral(" мм.") +
+                   kLineEnd + QStringLiteral("Вертикаль: ") +
+                   Number(offsets.verticalMm, NumberPattern::Grouped3) + QStringLiteral(" мм.") +
+                   kLineEnd;
+        Label4[i]->setText(results);
     }
 
-    const std::optional<double> rotation = ComputeRotation(pointing->coordinates);
-    if (!rotation) {
+    if (!slot->rotationDeg) {
         return;
     }
-    layout_.PlaceRotation(i, diameterMm, *rotation);
-    results += QStringLiteral("Поворот конв.") + Number(*rotation, NumberPattern::Plain1) + kDegree;
+    layout_.PlaceRotation(i, diameterMm, *slot->rotationDeg);
+    results += QStringLiteral("Поворот конв.") + Number(*slot->rotationDeg, NumberPattern::Plain1) +
+               kDegree;
     if (i == 0) {
         results += kLineEnd + kLineEnd + QStringLiteral("Кликни здесь!");
     }

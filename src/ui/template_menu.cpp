@@ -19,15 +19,20 @@ QString FieldNumber(const QString& text) {
 
 }  // namespace
 
-void PrintLayoutTemplate(const LayoutModel& layout, const TemplateSiteFields& fields,
-                         std::optional<double> centralAzimuthDeg, Printer* printer,
-                         Notifier* notifier, QWidget* parent) {
-    const QString site = FieldNumber(fields.latitude) + QLatin1Char(' ') + fields.northSouth +
-                         QLatin1Char(' ') + FieldNumber(fields.longitude) + QLatin1Char(' ') +
-                         fields.eastWest;
+QString SiteHeaderText(const QString& latitude, const std::string& northSouth,
+                       const QString& longitude, const std::string& eastWest) {
+    return FieldNumber(latitude) + QLatin1Char(' ') + QString::fromStdString(northSouth) +
+           QLatin1Char(' ') + FieldNumber(longitude) + QLatin1Char(' ') +
+           QString::fromStdString(eastWest);
+}
+
+void PrintLayoutTemplate(const LayoutModel& layout, std::optional<double> centralAzimuthDeg,
+                         Printer* printer, Notifier* notifier, QWidget* parent) {
+    const std::optional<LayoutModel::Source> source = layout.ComputedFrom();
     const std::optional<TemplateInput> input =
-        TemplateFromLayout(layout, site.toStdString(), NumericValue(fields.focal.toStdString()),
-                           centralAzimuthDeg.value_or(180.0));
+        source ? TemplateFromLayout(layout, source->siteText, source->focalMm,
+                                    centralAzimuthDeg.value_or(180.0))
+               : std::nullopt;
     if (!input || !centralAzimuthDeg) {
         if (notifier != nullptr) {
             notifier->Show(kNothingToPrintMessage, kAppTitle, MessageIcon::None);

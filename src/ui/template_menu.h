@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <optional>
+#include <string>
 
 class QWidget;
 
@@ -14,21 +15,17 @@ class Printer;
 inline const QString kNothingToPrintMessage =
     QStringLiteral("Печатать пока нечего: сначала выберите спутник центрального конвертера.");
 
-/// What the window's fields say about the template's header.
-struct TemplateSiteFields {
-    QString latitude;  ///< the texts of the fields as typed
-    QString northSouth;
-    QString longitude;
-    QString eastWest;
-    QString focal;
-};
+/// The site as the template's header writes it, from the texts of the site fields: each number
+/// the shortest way, with its letter ("55.75 N 37.6 E").
+QString SiteHeaderText(const QString& latitude, const std::string& northSouth,
+                       const QString& longitude, const std::string& eastWest);
 
-/// "Шаблон 1:1": the 1:1 template of the layout as the diagram shows it now, printed after the
-/// print dialog. Without a central converter the user is told that there is nothing to print
-/// and no dialog opens; cancel in the dialog prints nothing; a failed print says so once.
+/// "Шаблон 1:1": the 1:1 template of the layout as the diagram shows it now, with the site and
+/// focal length it was calculated from (not what the fields say since), printed after the print
+/// dialog. Without a central converter the user is told that there is nothing to print and no
+/// dialog opens; cancel in the dialog prints nothing; a failed print says so once.
 /// centralAzimuthDeg decides which compass side lies right on paper.
-void PrintLayoutTemplate(const LayoutModel& layout, const TemplateSiteFields& fields,
-                         std::optional<double> centralAzimuthDeg, Printer* printer,
-                         Notifier* notifier, QWidget* parent);
+void PrintLayoutTemplate(const LayoutModel& layout, std::optional<double> centralAzimuthDeg,
+                         Printer* printer, Notifier* notifier, QWidget* parent);
 
 }  // namespace palquin

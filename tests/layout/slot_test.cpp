@@ -16,7 +16,7 @@ TEST(SlotTest, CentralThenExtraAsTheWindowPlacesThem) {
     const std::optional<SlotResult> central = CalculateSlot(kMoscow, "E 36.0", 600.0, {});
     ASSERT_TRUE(central.has_value());
     EXPECT_NEAR(central->pointing.azimuthDeg, 181.935, 5e-4);
-    EXPECT_NEAR(central->rotationDeg, 1.089, 5e-4);
+    EXPECT_NEAR(central->rotationDeg.value_or(0), 1.089, 5e-4);
     EXPECT_FALSE(central->offsets || central->above || central->precise);
     EXPECT_EQ(central->side, Side::Centre);
 
@@ -25,7 +25,7 @@ TEST(SlotTest, CentralThenExtraAsTheWindowPlacesThem) {
     ASSERT_TRUE(west && west->offsets);
     EXPECT_NEAR(west->offsets->horizontalMm, 272.823, 5e-4);
     EXPECT_NEAR(west->offsets->verticalMm, 38.621, 5e-4);
-    EXPECT_NEAR(west->rotationDeg, 15.825, 5e-4);
+    EXPECT_NEAR(west->rotationDeg.value_or(0), 15.825, 5e-4);
     // A larger azimuth right, a lower elevation above (y grows downwards).
     EXPECT_EQ(west->side, Side::Right);
     EXPECT_EQ(west->above, std::optional(true));
@@ -63,10 +63,19 @@ TEST(SlotTest, PreciseSlotsAndTheirWarning) {
     EXPECT_EQ(LossWarning("E 13.0", shown), "");
 }
 
-TEST(SlotTest, NoResultWhereTheFormulasGiveNone) {
-    EXPECT_FALSE(CalculateSlot(kMoscow, "E 13.0", std::numeric_limits<double>::infinity(),
-                               CentralAim{181.9, 26.5})
-                     .has_value());
+// A step that fails leaves the ones before it, so that the window can show them.
+TEST(SlotTest, AFailedStepKeepsWhatCameBefore) {
+    const CentralAim aim{181.9, 26.5};
+    const std::optional<SlotResult> noOffsets =
+        CalculateSlot(kMoscow, "E 13.0", std::numeric_limits<double>::infinity(), aim);
+    ASSERT_TRUE(noOffsets.has_value());
+    EXPECT_NEAR(noOffsets->pointing.azimuthDeg, 208.981, 5e-4);
+    EXPECT_FALSE(noOffsets->offsets || noOffsets->Complete());
+    // A focal length of 0 is no dish: the window's offsets are 0, the dish gives no place.
+    const DishGeometry noFocus{DishType::Offset, 0.0, 800.0, 24.0};
+    const std::optional<SlotResult> noDish = CalculateSlot(kMoscow, "E 13.0", 0.0, aim, &noFocus);
+    ASSERT_TRUE(noDish && noDish->offsets);
+    EXPECT_FALSE(noDish->precise || noDish->Complete());
     const Site southern = SiteWithLetters({-33.9, -70.5});
     EXPECT_EQ(southern.ns, "S");
     EXPECT_EQ(southern.ew, "W");

@@ -2,6 +2,7 @@
 // written by the production printer into a PDF file and read back with poppler's pdftotext.
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QStandardPaths>
@@ -93,6 +94,33 @@ class TemplateMenuTest : public QObject {
         for (const QString& phrase : phrases) {
             QVERIFY2(text.contains(phrase), qPrintable(text));
         }
+    }
+
+    // Fields edited after the calculation, without Ok: the page shows the layout as drawn, and its
+    // header the site and focal length that layout was calculated from.
+    void headerOfTheDrawingNotOfTheFields() {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+            QSKIP("pdftotext (poppler-utils) is not installed; the PDF cannot be read back");
+        }
+        QTemporaryDir out;
+        const QString pdf = out.filePath("t.pdf");
+        PdfAnsweringPrinter printer(pdf, true);
+        testing::WindowFixture fixture(
+            testing::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}), nullptr,
+            &printer);
+        frmMain& main = fixture.Window();
+        testing::Choose(main, 0, 0);
+        testing::Choose(main, 2, 1);
+        main.fokus->setText("900");
+        main.sh->setText("50");
+        main.mnuTemplate->trigger();
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, "-"});
+        QVERIFY(pdftotext.waitForFinished(60000));
+        const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        QVERIFY2(text.contains("место: 55.75 N 37.6 E") && text.contains("фокус: 600 мм"),
+                 qPrintable(text));
+        QVERIFY2(!text.contains("900") && !text.contains("место: 50 "), qPrintable(text));
     }
 };
 
