@@ -64,11 +64,13 @@ class DishWindowTest : public QObject {
         QCOMPARE(read.widthMm, 1100.0);
         QCOMPARE(read.offsetAngleDeg, 20.0);
 
-        QFile nonsense(QString::fromStdString(file.string()));
+        // A file of its own: Qt keeps what it read of a settings file for the process's life.
+        const std::filesystem::path mistyped = dir.filePath("mistyped.ini").toStdString();
+        QFile nonsense(QString::fromStdString(mistyped.string()));
         QVERIFY(nonsense.open(QIODevice::WriteOnly));
         nonsense.write("[dish]\ntype=round\nwidthMm=-3\noffsetAngleDeg=nan\nprecise=maybe\n");
         nonsense.close();
-        const DishSettings defaults = LoadDishSettings(file);
+        const DishSettings defaults = LoadDishSettings(mistyped);
         QVERIFY(defaults.type == DishType::Offset && !defaults.precise);
         QCOMPARE(defaults.widthMm, 800.0);
         QCOMPARE(defaults.offsetAngleDeg, 24.0);
