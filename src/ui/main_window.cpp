@@ -13,6 +13,11 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <system_error>
 
@@ -108,9 +113,16 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     mnuReport = mnuFile->addAction(QStringLiteral("Отчёт по каталогу"));
     mnuReport->setObjectName(QStringLiteral("mnuReport"));
 
-    auto* client = new QWidget(this);
+    // The client keeps its fixed layout; where the screen is too small for it, it scrolls.
+    clientScroll = new QScrollArea(this);
+    clientScroll->setObjectName(QStringLiteral("clientScroll"));
+    clientScroll->setFrameShape(QFrame::NoFrame);
+    clientScroll->setWidgetResizable(false);
+    auto* client = new QWidget;
+    client_ = client;
     client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
+    clientScroll->setWidget(client);
+    setCentralWidget(clientScroll);
     QFont font = client->font();
     font.setPointSizeF(8);
     client->setFont(font);
@@ -140,7 +152,38 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     LoadCatalogue();
 
     client->setFixedSize(TwToPx(kClientWidthTw), TwToPx(kClientHeightTw));
-    setFixedSize(client->width(), menuBar()->sizeHint().height() + client->height());
+    FitTo(QRect());
+
+    // Before a logout the desktop asks for the data; the manager itself is not needed.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::CommitSessionData);
+}
+
+void frmMain::FitTo(const QRect& available) {
+    const QSize natural(client_->width(), menuBar()->sizeHint().height() + client_->height());
+    QSize size = natural;
+    if (available.isValid()) {
+        // The frame the window manager puts around the window is known once it is shown.
+        const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize();
+        const QSize room = available.size() - frame;
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, clientScroll);
+        const bool tall = natural.height() > room.height();
+        const bool wide = natural.width() + (tall ? bar : 0) > room.width();
+        size = QSize(std::min(natural.width() + (tall ? bar : 0), room.width()),
+                     std::min(natural.height() + (wide ? bar : 0), room.height()));
+    }
+    setFixedSize(size);
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    const auto fit = [this] {
+        if (QScreen* shown = screen()) {
+            FitTo(shown->availableGeometry());
+        }
+    };
+    fit();
+    // Again once the window manager has put its frame around the window.
+    QTimer::singleShot(0, this, fit);
 }
 
 frmMain::~frmMain() {
@@ -452,33 +495,42 @@ void frmMain::LoadCatalogue() {
     Label1[0]->setText(QStringLiteral("Центральный"));
 }
 
-void frmMain::closeEvent(QCloseEvent* event) {
+void frmMain::SaveSettings(bool quietly) {
     // A catalogue that could not be read at start is left alone rather than overwritten.
-    if (!loadFailed_) {
-        const FileEncoding encoding = catalogue_->Text().Encoding();
-        const SettingsTexts settings = {
-            EncodeFileText(sh->text(), encoding),    EncodeFileText(cmbNS->currentText(), encoding),
-            EncodeFileText(dl->text(), encoding),    EncodeFileText(cmbEW->currentText(), encoding),
-            EncodeFileText(fokus->text(), encoding),
-        };
-        const SaveResult saved =
-            setup_.catalogueFile.empty()
-                ? SaveSatelliteFile(setup_.folder, settings, catalogue_->Text())
-                : SaveSatelliteFileAt(setup_.catalogueFile, settings, catalogue_->Text());
-        if (!saved.ok) {
-            const QString message = QStringLiteral(
-                                        "Не удалось сохранить настройки в файл satellite.txt "
-                                        "(%1). Файл на диске остался прежним.")
-                                        .arg(QString::fromStdString(saved.error));
-            // Asked to end by the system (a logout, kill): nobody may be there to close a box.
-            if (closingOnRequest_) {
-                std::fputs((message.toStdString() + "\n").c_str(), stderr);
-            } else {
-                notifier_->Show(message, kAppTitle, MessageIcon::None);
-            }
+    if (loadFailed_) {
+        return;
+    }
+    const FileEncoding encoding = catalogue_->Text().Encoding();
+    const SettingsTexts settings = {
+        EncodeFileText(sh->text(), encoding),    EncodeFileText(cmbNS->currentText(), encoding),
+        EncodeFileText(dl->text(), encoding),    EncodeFileText(cmbEW->currentText(), encoding),
+        EncodeFileText(fokus->text(), encoding),
+    };
+    const SaveResult saved =
+        setup_.catalogueFile.empty()
+            ? SaveSatelliteFile(setup_.folder, settings, catalogue_->Text())
+            : SaveSatelliteFileAt(setup_.catalogueFile, settings, catalogue_->Text());
+    if (!saved.ok) {
+        const QString message = QStringLiteral(
+                                    "Не удалось сохранить настройки в файл satellite.txt "
+                                    "(%1). Файл на диске остался прежним.")
+                                    .arg(QString::fromStdString(saved.error));
+        if (quietly) {
+            std::fputs((message.toStdString() + "\n").c_str(), stderr);
+        } else {
+            notifier_->Show(message, kAppTitle, MessageIcon::None);
         }
     }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // Asked to end by the system (a logout, kill): nobody may be there to close a box.
+    SaveSettings(closingOnRequest_);
     event->accept();
+}
+
+void frmMain::CommitSessionData() {
+    SaveSettings(true);
 }
 
 void frmMain::CloseOnRequest() {
@@ -580,21 +632,19 @@ void frmMain::OpenLinksWindow(int slot) {
 namespace palquin {
 
 double frmMain::OuterHeightTw() const {
-    return centralWidget()->height() * kTwipsPerPixel + (kNormalOuterHeightTw - kClientHeightTw);
+    return client_->height() * kTwipsPerPixel + (kNormalOuterHeightTw - kClientHeightTw);
 }
 
 void frmMain::SetOuterHeightTw(double outerTw) {
-    QWidget* client = centralWidget();
     const int clientPx = TwToPx(outerTw - (kNormalOuterHeightTw - kClientHeightTw));
-    client->setFixedSize(client->width(), clientPx);
-    setFixedSize(client->width(), menuBar()->sizeHint().height() + clientPx);
+    client_->setFixedSize(client_->width(), clientPx);
+    FitTo(isVisible() && screen() != nullptr ? screen()->availableGeometry() : QRect());
 }
 
 void frmMain::PrintMainWindow() {
     Label10->show();
     SetOuterHeightTw(kPrintOuterHeightTw);
-    const bool printed =
-        printer_ != nullptr && printer_->PrintWidget(*centralWidget(), windowTitle()).ok;
+    const bool printed = printer_ != nullptr && printer_->PrintWidget(*client_, windowTitle()).ok;
     if (!printed) {
         ShowPrintFailure(notifier_);
     }
