@@ -83,10 +83,10 @@ TEST(DetectEncodingTest, DecidesForTheWholeFile) {
     }
 }
 
-// Line ends and bytes that are not ASCII are sought eight bytes at a time: each is found wherever
-// it falls within or across the words (a lone CR too, right before a word's end).
+// Line ends and bytes that are not ASCII are sought sixteen or eight bytes at a time: each is found
+// wherever it falls within or across the blocks (a lone CR too, right before a block's end).
 TEST(CatalogueTextTest, FindsWhatItSeeksAtEveryPlaceInAWord) {
-    for (size_t at = 0; at < 24; ++at) {
+    for (size_t at = 0; at < 40; ++at) {
         SCOPED_TRACE(at);
         for (const std::string end : {"\r\n", "\r", "\n", "\n\r"}) {
             const std::string bytes =
