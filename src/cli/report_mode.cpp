@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "catalogue/satellite_file.h"
 #include "cli/modes.h"
 #include "report/report.h"
@@ -11,23 +13,33 @@ int RunReport(const Invocation& invocation, Context& context) {
         return kExitFailure;
     }
     const SettingsTexts saved = SettingsFromLines(catalogue->Settings());
-    const std::vector<std::string> lines = BuildCatalogueReportLines(
-        SiteText(invocation, QStringLiteral("latitude"), saved[0]),
-        SiteText(invocation, QStringLiteral("longitude"), saved[2]), *catalogue);
-    // The lines as the window shows its entries, in UTF-8, one per line; written in pieces so a
-    // reader such as head sees the first lines at once.
+    // The lines as the window shows its entries, in UTF-8, one per line, written in pieces as
+    // they are made: a reader such as head sees the first lines at once, and the lines of a
+    // large catalogue are never all held.
     constexpr qsizetype kPieceBytes = 1 << 16;
+    const FileEncoding encoding = catalogue->Encoding();
     QByteArray text;
-    for (const std::string& line : lines) {
-        text.append(DecodeFileText(line, catalogue->Encoding()).toUtf8()).append('\n');
-        if (text.size() >= kPieceBytes) {
-            if (!WriteOut(context, text)) {
-                return kExitFailure;
+    text.reserve(kPieceBytes + 4096);
+    bool written = true;
+    ForEachCatalogueReportLine(
+        SiteText(invocation, QStringLiteral("latitude"), saved[0]),
+        SiteText(invocation, QStringLiteral("longitude"), saved[2]), *catalogue,
+        [&](std::string_view line) {
+            // ASCII reads the same in both encodings.
+            if (std::all_of(line.begin(), line.end(),
+                            [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+                text.append(line.data(), static_cast<qsizetype>(line.size()));
+            } else {
+                text.append(DecodeFileText(line, encoding).toUtf8());
             }
-            text.clear();
-        }
-    }
-    return WriteOut(context, text) ? kExitOk : kExitFailure;
+            text.append('\n');
+            if (text.size() >= kPieceBytes) {
+                written = WriteOut(context, text);
+                text.resize(0);  // keeps its room
+            }
+            return written;
+        });
+    return written && WriteOut(context, text) ? kExitOk : kExitFailure;
 }
 
 }  // namespace palquin::cli

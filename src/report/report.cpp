@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <optional>
 #include <system_error>
+#include <unordered_map>
 
 #include "calc/pointing.h"
 #include "catalogue/entry.h"
@@ -24,37 +25,64 @@ std::optional<Pointing> PointingOf(const Site& site, const EntryPosition& positi
     return ComputePointing(site, positionText);
 }
 
-// "<azimuth> - <elevation> - <entry>", built in one allocation: the export runs this for every
-// entry of a catalogue that may hold 32,767.
-std::string FiguresLine(const Pointing& pointing, std::string_view entry) {
-    const std::string azimuth = FormatResult(pointing.azimuthDeg, NumberPattern::Fixed2);
-    const std::string elevation = FormatResult(pointing.elevationDeg, NumberPattern::Fixed2);
-    std::string line;
-    line.reserve(azimuth.size() + elevation.size() + entry.size() + 6);
-    line.append(azimuth).append(" - ").append(elevation).append(" - ").append(entry);
-    return line;
+// "<azimuth> - <elevation> - ", what goes before the entry.
+std::string Figures(const Pointing& pointing) {
+    return FormatResult(pointing.azimuthDeg, NumberPattern::Fixed2) + " - " +
+           FormatResult(pointing.elevationDeg, NumberPattern::Fixed2) + " - ";
 }
 
-template <typename EntryAt>
-std::vector<std::string> ReportLines(std::string_view latitudeText, std::string_view longitudeText,
-                                     size_t count, EntryAt entryAt) {
+// Hands every line to sink in order, keeping none; sink returns false to stop.
+template <typename EntryAt, typename Sink>
+void ReportLines(std::string_view latitudeText, std::string_view longitudeText, size_t count,
+                 EntryAt entryAt, Sink sink) {
     const Site site{NumericValue(latitudeText), "N", NumericValue(longitudeText), "E"};
-    std::vector<std::string> lines;
-    lines.reserve(count);
+    // A catalogue names few positions, most of them many times over: the figures of each are
+    // worked out once. Bounded, for a file where every entry names a position of its own.
+    constexpr size_t kKeptPositions = 1 << 16;
+    std::unordered_map<std::string, std::optional<std::string>> figuresOf;
+    std::string line;
     bool stopped = false;
     for (size_t i = 0; i < count; ++i) {
         const std::string_view entry = entryAt(i);
-        std::optional<Pointing> pointing;
+        std::optional<std::string> computed;
+        const std::optional<std::string>* figures = &computed;
         if (!stopped) {
             const std::optional<EntryPosition> position = SplitPosition(entry);
             stopped = !position;
             if (position) {
-                pointing = PointingOf(site, *position);
+                std::string key = position->PositionText();
+                const auto known = figuresOf.find(key);
+                if (known != figuresOf.end()) {
+                    figures = &known->second;
+                } else {
+                    const std::optional<Pointing> pointing = PointingOf(site, *position);
+                    computed = pointing ? std::optional(Figures(*pointing)) : std::nullopt;
+                    if (figuresOf.size() < kKeptPositions) {
+                        figures =
+                            &figuresOf.emplace(std::move(key), std::move(computed)).first->second;
+                    }
+                }
             }
         }
         // Past the stop, and where the figures cannot be computed, the entry stands alone.
-        lines.push_back(pointing ? FiguresLine(*pointing, entry) : std::string(entry));
+        line.assign(figures->value_or(std::string()));
+        line.append(entry);
+        if (!sink(std::string_view(line))) {
+            return;
+        }
     }
+}
+
+template <typename EntryAt>
+std::vector<std::string> CollectReportLines(std::string_view latitudeText,
+                                            std::string_view longitudeText, size_t count,
+                                            EntryAt entryAt) {
+    std::vector<std::string> lines;
+    lines.reserve(count);
+    ReportLines(latitudeText, longitudeText, count, entryAt, [&lines](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
     return lines;
 }
 
@@ -63,15 +91,23 @@ std::vector<std::string> ReportLines(std::string_view latitudeText, std::string_
 std::vector<std::string> BuildReportLines(std::string_view latitudeText,
                                           std::string_view longitudeText,
                                           const std::vector<std::string>& entries) {
-    return ReportLines(latitudeText, longitudeText, entries.size(),
-                       [&entries](size_t i) { return std::string_view(entries[i]); });
+    return CollectReportLines(latitudeText, longitudeText, entries.size(),
+                              [&entries](size_t i) { return std::string_view(entries[i]); });
 }
 
 std::vector<std::string> BuildCatalogueReportLines(std::string_view latitudeText,
                                                    std::string_view longitudeText,
                                                    const CatalogueText& entries) {
-    return ReportLines(latitudeText, longitudeText, entries.size(),
-                       [&entries](size_t i) { return entries[i]; });
+    return CollectReportLines(latitudeText, longitudeText, entries.size(),
+                              [&entries](size_t i) { return entries[i]; });
+}
+
+void ForEachCatalogueReportLine(std::string_view latitudeText, std::string_view longitudeText,
+                                const CatalogueText& entries,
+                                const std::function<bool(std::string_view)>& sink) {
+    ReportLines(
+        latitudeText, longitudeText, entries.size(), [&entries](size_t i) { return entries[i]; },
+        sink);
 }
 
 std::string ComposeReport(const std::vector<std::string>& lines) {

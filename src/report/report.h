@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,12 @@ std::vector<std::string> BuildReportLines(std::string_view latitudeText,
 std::vector<std::string> BuildCatalogueReportLines(std::string_view latitudeText,
                                                    std::string_view longitudeText,
                                                    const CatalogueText& entries);
+
+/// The same lines, handed to sink one at a time as they are made and kept nowhere, so that a
+/// large catalogue's report can be written as it goes; sink returns false to stop.
+void ForEachCatalogueReportLine(std::string_view latitudeText, std::string_view longitudeText,
+                                const CatalogueText& entries,
+                                const std::function<bool(std::string_view)>& sink);
 
 /// The report file's text: every line followed by CR LF.
 std::string ComposeReport(const std::vector<std::string>& lines);

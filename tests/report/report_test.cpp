@@ -32,6 +32,32 @@ TEST(ReportTest, WritesFiguresThenTheEntry) {
 }
 
 // Writing the file and its failure message are checked through the window's menu.
+// In a whole catalogue each line has the figures it has alone, whatever came before (positions
+// named again, others of the same hemisphere); the lines come one at a time, in order, and stop
+// when the receiver asks. After an entry without a position the rest stand bare.
+TEST(ReportTest, EachLineAsAloneAndOneAtATime) {
+    const std::vector<std::string> entries = {"13;0;E;a;;;", "36;0;E;b;;;", "5;0;W;c;;;",
+                                              "13;0;w;d;;;", "36;0;E;e;;;", "5;0;W;f;;;"};
+    std::string file;
+    std::vector<std::string> expected;
+    for (const std::string& entry : entries) {
+        file += entry + "\r\n";
+        expected.push_back(BuildReportLines("55.75", "37.6", {entry}).at(0));
+    }
+    file += "none\r\n13;0;E;g;;;\r\n";
+    expected.insert(expected.end(), {"none", "13;0;E;g;;;"});
+    EXPECT_EQ(expected[0], k13 + entries[0]);
+    EXPECT_NE(expected[1].substr(0, 19), k13);
+    const CatalogueText catalogue(file);
+    EXPECT_EQ(BuildCatalogueReportLines("55.75", "37.6", catalogue), expected);
+    std::vector<std::string> streamed;
+    ForEachCatalogueReportLine("55.75", "37.6", catalogue, [&streamed](std::string_view line) {
+        streamed.emplace_back(line);
+        return streamed.size() < 5;
+    });
+    EXPECT_EQ(streamed, std::vector<std::string>(expected.begin(), expected.begin() + 5));
+}
+
 TEST(ReportTest, GoesToTheHomeFolderOrElseTheCurrentOne) {
 #ifdef _WIN32
     GTEST_SKIP() << "on Windows the report goes to c:\\printOut.txt, whatever HOME holds";
