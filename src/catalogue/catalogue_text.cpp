@@ -118,7 +118,46 @@ FileEncoding DetectEncoding(std::string_view bytes) {
     return nonAscii ? FileEncoding::Utf8 : FileEncoding::Windows1251;
 }
 
-CatalogueText::CatalogueText(std::string bytes) : bytes_(std::move(bytes)) {
+CatalogueText::CatalogueText(std::string bytes) : ownBytes_(std::move(bytes)), bytes_(ownBytes_) {
+    FindLines();
+}
+
+CatalogueText::CatalogueText(std::shared_ptr<const void> owner, std::string_view bytes)
+    : owner_(std::move(owner)), bytes_(bytes) {
+    FindLines();
+}
+
+CatalogueText& CatalogueText::operator=(const CatalogueText& other) {
+    if (this != &other) {
+        ownBytes_ = other.ownBytes_;
+        owner_ = other.owner_;
+        bytes_ = owner_ ? other.bytes_ : std::string_view(ownBytes_);
+        starts_ = other.starts_;
+        settings_ = other.settings_;
+        hasSeparator_ = other.hasSeparator_;
+        encoding_ = other.encoding_;
+    }
+    return *this;
+}
+
+CatalogueText& CatalogueText::operator=(CatalogueText&& other) noexcept {
+    if (this != &other) {
+        ownBytes_ = std::move(other.ownBytes_);
+        owner_ = std::move(other.owner_);
+        // A short text moves by copy, so the view is taken afresh.
+        bytes_ = owner_ ? other.bytes_ : std::string_view(ownBytes_);
+        starts_ = std::move(other.starts_);
+        settings_ = std::move(other.settings_);
+        hasSeparator_ = other.hasSeparator_;
+        encoding_ = other.encoding_;
+        other.ownBytes_.clear();
+        other.bytes_ = other.ownBytes_;
+        other.starts_.clear();
+    }
+    return *this;
+}
+
+void CatalogueText::FindLines() {
     const std::string_view all = bytes_;
     const size_t first = all.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
 
@@ -169,7 +208,7 @@ std::string_view CatalogueText::operator[](size_t i) const {
     } else if (end > begin && bytes_[end - 1] == '\r') {
         --end;
     }
-    return std::string_view(bytes_).substr(begin, end - begin);
+    return bytes_.substr(begin, end - begin);
 }
 
 std::vector<std::string> CatalogueText::Entries() const {

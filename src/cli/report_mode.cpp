@@ -16,30 +16,34 @@ int RunReport(const Invocation& invocation, Context& context) {
     // The lines as the window shows its entries, in UTF-8, one per line, written in pieces as
     // they are made: a reader such as head sees the first lines at once, and the lines of a
     // large catalogue are never all held.
-    constexpr qsizetype kPieceBytes = 1 << 16;
+    constexpr size_t kPieceBytes = 1 << 16;
     const FileEncoding encoding = catalogue->Encoding();
-    QByteArray text;
+    std::string text;
     text.reserve(kPieceBytes + 4096);
+    const auto writeText = [&context, &text] {
+        return WriteOut(context,
+                        QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())));
+    };
     bool written = true;
-    ForEachCatalogueReportLine(
-        SiteText(invocation, QStringLiteral("latitude"), saved[0]),
-        SiteText(invocation, QStringLiteral("longitude"), saved[2]), *catalogue,
-        [&](std::string_view line) {
-            // ASCII reads the same in both encodings.
-            if (std::all_of(line.begin(), line.end(),
-                            [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-                text.append(line.data(), static_cast<qsizetype>(line.size()));
-            } else {
-                text.append(DecodeFileText(line, encoding).toUtf8());
-            }
-            text.append('\n');
-            if (text.size() >= kPieceBytes) {
-                written = WriteOut(context, text);
-                text.resize(0);  // keeps its room
-            }
-            return written;
-        });
-    return written && WriteOut(context, text) ? kExitOk : kExitFailure;
+    ForEachCatalogueReportLine(SiteText(invocation, QStringLiteral("latitude"), saved[0]),
+                               SiteText(invocation, QStringLiteral("longitude"), saved[2]),
+                               *catalogue, [&](std::string_view line) {
+                                   // ASCII reads the same in both encodings.
+                                   if (std::all_of(line.begin(), line.end(), [](char c) {
+                                           return static_cast<unsigned char>(c) < 0x80;
+                                       })) {
+                                       text.append(line);
+                                   } else {
+                                       text.append(DecodeFileText(line, encoding).toStdString());
+                                   }
+                                   text.push_back('\n');
+                                   if (text.size() >= kPieceBytes) {
+                                       written = writeText();
+                                       text.clear();  // keeps its room
+                                   }
+                                   return written;
+                               });
+    return written && writeText() ? kExitOk : kExitFailure;
 }
 
 }  // namespace palquin::cli

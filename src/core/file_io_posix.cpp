@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -240,6 +241,33 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
         SetError(error, path.string() + " is too large");
         return std::nullopt;
     }
+}
+
+std::optional<HeldFile> MapWholeFile(const std::filesystem::path& path, std::string* error) {
+    // Read instead where there is nothing to map or the mapping fails: the checks, the messages
+    // and an empty file are then those of ReadWholeFile.
+    const auto read = [&path, error]() -> std::optional<HeldFile> {
+        std::optional<std::string> bytes = ReadWholeFile(path, error);
+        if (!bytes) {
+            return std::nullopt;
+        }
+        auto owned = std::make_shared<const std::string>(std::move(*bytes));
+        return HeldFile{owned, *owned};
+    };
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
+        return read();
+    }
+    const auto size = static_cast<size_t>(st.st_size);
+    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
+    if (mapped == MAP_FAILED) {
+        return read();
+    }
+    ::madvise(mapped, size, MADV_SEQUENTIAL);
+    std::shared_ptr<const void> owner(
+        mapped, [size](const void* at) { ::munmap(const_cast<void*>(at), size); });
+    return HeldFile{std::move(owner), std::string_view(static_cast<const char*>(mapped), size)};
 }
 
 bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std::string* error) {

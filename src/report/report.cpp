@@ -65,7 +65,10 @@ void ReportLines(std::string_view latitudeText, std::string_view longitudeText, 
             }
         }
         // Past the stop, and where the figures cannot be computed, the entry stands alone.
-        line.assign(figures->value_or(std::string()));
+        line.clear();  // keeps its room from line to line
+        if (figures->has_value()) {
+            line.append(**figures);
+        }
         line.append(entry);
         if (!sink(std::string_view(line))) {
             return;
