@@ -105,8 +105,8 @@ TEST(CatalogueTextTest, FindsWhatItSeeksAtEveryPlaceInAWord) {
 // Copied or moved, a catalogue still reads its own bytes: a short one kept inside the object
 // (which a move copies) as well as one held elsewhere.
 TEST(CatalogueTextTest, CopiesAndMovesKeepTheirLines) {
-    const std::string small = "a\r\nb\n" + std::string(kSeparatorLine) + "\r\nx";
-    const auto held = std::make_shared<const std::string>(small + std::string(100, 'y'));
+    const std::string small = "a\r\nb\r\n";  // short enough to live inside a std::string
+    const auto held = std::make_shared<const std::string>(small + std::string(kSeparatorLine));
     for (CatalogueText original : {CatalogueText(small), CatalogueText(held, *held)}) {
         const CatalogueText copied = original;
         CatalogueText assigned;
@@ -115,8 +115,7 @@ TEST(CatalogueTextTest, CopiesAndMovesKeepTheirLines) {
         for (const CatalogueText* text :
              {&copied, static_cast<const CatalogueText*>(&assigned), &moved}) {
             EXPECT_EQ(text->Entries(), (std::vector<std::string>{"a", "b"}));
-            EXPECT_EQ(text->Settings().at(0).substr(0, 1), "x");
-            EXPECT_EQ(text->Bytes().substr(0, 4), "a\r\nb");
+            EXPECT_EQ(text->Bytes().substr(0, small.size()), small);
         }
     }
 }
