@@ -56,37 +56,46 @@ uint64_t WordAt(const char* p) {
 
 // Calls onEnd(i) for every CR and LF at data[i], from .. size, in order, until it returns false.
 // Catalogue lines run to tens of bytes: the search looks at sixteen bytes at a time where the
-// processor can, and at single bytes only where a line end is.
+// processor can, and at single bytes only where a line end is. Returns how far from `from` on
+// the bytes are known to be ASCII, so that the encoding check need not pass over them again.
 template <typename OnEnd>
-void ForEachLineEnd(const char* data, size_t from, size_t size, OnEnd onEnd) {
+size_t ForEachLineEnd(const char* data, size_t from, size_t size, OnEnd onEnd) {
     size_t i = from;
+    size_t ascii = from;
+    bool high = false;
 #if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
     for (; size - i >= 16; i += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        high = high || _mm_movemask_epi8(block) != 0;
+        ascii = high ? ascii : i + 16;
         auto ends = static_cast<unsigned>(
             _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
         for (; ends != 0; ends &= ends - 1) {
             if (!onEnd(i + static_cast<size_t>(std::countr_zero(ends)))) {
-                return;
+                return ascii;
             }
         }
     }
 #endif
     for (; i < size; ++i) {
+        high = high || static_cast<unsigned char>(data[i]) >= 0x80;
+        ascii = high ? ascii : i + 1;
         if ((data[i] == '\r' || data[i] == '\n') && !onEnd(i)) {
-            return;
+            return ascii;
         }
     }
+    return ascii;
 }
 
 }  // namespace
 
 FileEncoding DetectEncoding(std::string_view bytes) {
-    if (bytes.starts_with(kUtf8Bom)) {
-        return FileEncoding::Utf8;
-    }
+    return bytes.starts_with(kUtf8Bom) ? FileEncoding::Utf8 : EncodingWithoutMark(bytes);
+}
+
+FileEncoding EncodingWithoutMark(std::string_view bytes) {
     bool nonAscii = false;
     for (size_t i = 0; i < bytes.size();) {
         // Runs of ASCII, the bulk of any catalogue, are passed over sixteen or eight bytes at a
@@ -179,7 +188,7 @@ void CatalogueText::FindLines() {
     };
     starts_.reserve(all.size() / 64 + 1);
     bool separated = false;
-    ForEachLineEnd(all.data(), first, all.size(), [&](size_t end) {
+    const size_t ascii = ForEachLineEnd(all.data(), first, all.size(), [&](size_t end) {
         if (end < lineStart) {
             return true;  // the LF of a CR LF
         }
@@ -193,7 +202,8 @@ void CatalogueText::FindLines() {
     starts_.push_back(catalogueEnd);
     starts_.shrink_to_fit();
     settings_ = SplitLines(all.substr(settingsStart));
-    encoding_ = DetectEncoding(all);
+    // Up to `ascii` there is nothing to decide on.
+    encoding_ = first != 0 ? FileEncoding::Utf8 : EncodingWithoutMark(all.substr(ascii));
 }
 
 std::string_view CatalogueText::operator[](size_t i) const {

@@ -16,6 +16,9 @@ enum class FileEncoding { Windows1251, Utf8 };
 /// Windows-1251 otherwise. (Windows-1251 text can look like valid UTF-8 in places, so a single
 /// line proves nothing.)
 FileEncoding DetectEncoding(std::string_view bytes);
+/// The same, leaving the byte-order mark out of account: for the rest of a file whose start is
+/// known.
+FileEncoding EncodingWithoutMark(std::string_view bytes);
 
 /// The UTF-8 byte-order mark that Notepad puts before the first line.
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";

@@ -24,6 +24,10 @@ struct HeldFile {
 /// ends: a file cut short by another program while it is mapped would fault on its lost tail.
 std::optional<HeldFile> MapWholeFile(const std::filesystem::path& path, std::string* error);
 
+/// The whole file as ReadWholeFile reads it, into memory of its own that is not cleared first and,
+/// for a large file, comes in large pages: the quicker read for a big catalogue that is kept.
+std::optional<HeldFile> ReadWholeFileHeld(const std::filesystem::path& path, std::string* error);
+
 /// Replaces the file with bytes, as one piece: the bytes go to a temporary file in the same
 /// folder, which is flushed and then renamed over path; the new file keeps the old one's
 /// permissions, owner and group. A file with several hard links, one whose owner cannot be kept,

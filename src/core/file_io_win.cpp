@@ -182,6 +182,10 @@ bool IsTemporaryName(std::wstring_view name) {
 
 }  // namespace
 
+std::optional<HeldFile> ReadWholeFileHeld(const fs::path& path, std::string* error) {
+    return MapWholeFile(path, error);
+}
+
 std::optional<HeldFile> MapWholeFile(const fs::path& path, std::string* error) {
     // Read whole: a mapped file could not be replaced while it is held.
     std::optional<std::string> bytes = ReadWholeFile(path, error);

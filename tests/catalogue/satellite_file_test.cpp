@@ -95,10 +95,20 @@ TEST(CatalogueTextTest, FindsWhatItSeeksAtEveryPlaceInAWord) {
         }
         const std::string before(at, 'a');
         const std::string after(at % 9, 'z');
-        EXPECT_EQ(DetectEncoding(before + "\xD0\xEE" + after), FileEncoding::Windows1251);
-        EXPECT_EQ(DetectEncoding(before + "\xD0\xA0" + after), FileEncoding::Utf8);
-        EXPECT_EQ(DetectEncoding(before + "\xD0\xA0" + after + "\xEE" + before),
-                  FileEncoding::Windows1251);
+        // The catalogue decides as DetectEncoding does, the ASCII it passed while finding lines
+        // not looked at twice; a mark inside the file is just another character.
+        const std::pair<std::string, FileEncoding> files[] = {
+            {before + "\xD0\xEE" + after, FileEncoding::Windows1251},
+            {before + "\xD0\xA0" + after, FileEncoding::Utf8},
+            {before + "\xD0\xA0" + after + "\xEE" + before, FileEncoding::Windows1251},
+            {before + "\r\n" + kBom + "\xD0" + after, FileEncoding::Windows1251},
+            {"x" + before + kBom + after + "\r\n" + std::string(kSeparatorLine) + "\r\n\xC0",
+             FileEncoding::Windows1251},
+        };
+        for (const auto& [bytes, encoding] : files) {
+            EXPECT_EQ(DetectEncoding(bytes), encoding);
+            EXPECT_EQ(CatalogueText(bytes).Encoding(), encoding);
+        }
     }
 }
 

@@ -86,22 +86,25 @@ TEST_F(FileIoTest, ReplaceWritesExactBytesUnderAnyName) {
     EXPECT_EQ(ReadWholeFile(dir_ / "old.txt", nullptr), "") << "an empty file is no read failure";
 }
 
-// A held file has the bytes a read gives, an empty one included, and keeps them when the file is
-// replaced meanwhile; what cannot be read cannot be held either.
+// A held file, mapped or read, has the bytes a read gives (small, large and empty ones) and keeps
+// them when the file is replaced meanwhile; what cannot be read cannot be held either.
 TEST_F(FileIoTest, HeldFileReadsAsAWholeRead) {
-    const std::string big(300000, 'x');
-    for (const std::string& bytes : {kSample, big, std::string()}) {
-        ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", bytes, nullptr));
-        std::optional<HeldFile> held = MapWholeFile(dir_ / "old.txt", nullptr);
-        ASSERT_TRUE(held.has_value());
-        EXPECT_EQ(held->bytes, ReadWholeFile(dir_ / "old.txt", nullptr));
-        ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", "other", nullptr));
-        EXPECT_EQ(held->bytes, bytes) << bytes.size();
+    std::string large(5 << 20, 'x');
+    large.back() = 'z';
+    for (const auto hold : {&MapWholeFile, &ReadWholeFileHeld}) {
+        for (const std::string& bytes : {kSample, large, std::string()}) {
+            ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", bytes, nullptr));
+            std::optional<HeldFile> held = hold(dir_ / "old.txt", nullptr);
+            ASSERT_TRUE(held.has_value());
+            EXPECT_TRUE(held->bytes == bytes) << bytes.size();
+            ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", "other", nullptr));
+            EXPECT_TRUE(held->bytes == bytes) << bytes.size();
+        }
+        std::string error;
+        EXPECT_FALSE(hold(dir_ / "missing.txt", &error).has_value());
+        EXPECT_FALSE(error.empty());
+        EXPECT_FALSE(hold(dir_, nullptr).has_value());
     }
-    std::string error;
-    EXPECT_FALSE(MapWholeFile(dir_ / "missing.txt", &error).has_value());
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(MapWholeFile(dir_, nullptr).has_value());
 }
 
 // Other names, other kinds of file and a running save's file (held or locked) all stay.
@@ -157,6 +160,7 @@ TEST_P(RefusedSaveTest, IsReportedAndChangesNothing) {
     EXPECT_EQ(fs::symlink_status(target, ec).permissions(), before.permissions());
     EXPECT_EQ(ReadWholeFile(target, nullptr).has_value(), target.filename() == "old.txt");
     EXPECT_EQ(MapWholeFile(target, nullptr).has_value(), target.filename() == "old.txt");
+    EXPECT_EQ(ReadWholeFileHeld(target, nullptr).has_value(), target.filename() == "old.txt");
 }
 
 #ifndef _WIN32
