@@ -176,7 +176,9 @@ void CatalogueText::FindLines() {
     size_t lineStart = first;
     // Ends the line at end; false once it was the separator.
     const auto endLine = [&](size_t end, size_t next) {
-        if (all.substr(lineStart, end - lineStart) == kSeparatorLine) {
+        if (end - lineStart == kSeparatorLine.size() &&
+            std::memcmp(all.data() + lineStart, kSeparatorLine.data(), kSeparatorLine.size()) ==
+                0) {
             hasSeparator_ = true;
             catalogueEnd = lineStart;
             settingsStart = next;
@@ -192,7 +194,8 @@ void CatalogueText::FindLines() {
         if (end < lineStart) {
             return true;  // the LF of a CR LF
         }
-        const bool crlf = all[end] == '\r' && end + 1 < all.size() && all[end + 1] == '\n';
+        const bool crlf =
+            all.data()[end] == '\r' && end + 1 < all.size() && all.data()[end + 1] == '\n';
         separated = !endLine(end, end + (crlf ? 2 : 1));
         return !separated;
     });
@@ -200,7 +203,9 @@ void CatalogueText::FindLines() {
         endLine(all.size(), all.size());  // a last line without a line end
     }
     starts_.push_back(catalogueEnd);
-    starts_.shrink_to_fit();
+    if (starts_.capacity() > starts_.size() + starts_.size() / 2) {
+        starts_.shrink_to_fit();  // a file of short lines
+    }
     settings_ = SplitLines(all.substr(settingsStart));
     // Up to `ascii` there is nothing to decide on.
     encoding_ = first != 0 ? FileEncoding::Utf8 : EncodingWithoutMark(all.substr(ascii));

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <future>
 #include <system_error>
 
 #include "core/numeric_value.h"
@@ -104,6 +105,19 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dorvik - Расчет мультифида v.1.1"));
 
+    // satellite.txt is read on a second thread while the elements are built: a large catalogue
+    // takes about as long to read as the window to build. Its paths are made absolute before the
+    // folder becomes the current one.
+    std::error_code absoluteError;
+    std::future<LoadResult> pendingLoad =
+        std::async(std::launch::async,
+                   [folder = std::filesystem::absolute(setup_.folder, absoluteError),
+                    file = setup_.catalogueFile.empty()
+                               ? std::filesystem::path()
+                               : std::filesystem::absolute(setup_.catalogueFile, absoluteError)] {
+                       return file.empty() ? LoadSatelliteFile(folder) : LoadSatelliteFileAt(file);
+                   });
+
     mnuFile = menuBar()->addMenu(QStringLiteral("Файл"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuPrint = mnuFile->addAction(QStringLiteral("печать"));
@@ -149,7 +163,7 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     }
     LayOutSlots();
     ConnectRules();
-    LoadCatalogue();
+    LoadCatalogue(pendingLoad.get());
 
     client->setFixedSize(TwToPx(kClientWidthTw), TwToPx(kClientHeightTw));
     FitTo(QRect());
@@ -466,9 +480,7 @@ void frmMain::ConnectRules() {
     connect(mnuReport, &QAction::triggered, this, &frmMain::ExportReportFromMenu);
 }
 
-void frmMain::LoadCatalogue() {
-    LoadResult loaded = setup_.catalogueFile.empty() ? LoadSatelliteFile(setup_.folder)
-                                                     : LoadSatelliteFileAt(setup_.catalogueFile);
+void frmMain::LoadCatalogue(LoadResult loaded) {
     if (loaded.status == LoadResult::Status::Unreadable) {
         loadFailed_ = true;
         notifier_->Show(kLoadFailedMessage, kAppTitle, MessageIcon::None);

@@ -164,7 +164,7 @@ class frmMain : public QMainWindow {
     void BuildTickerGroup(QWidget* client);
     void BuildPanel(QWidget* client);
     void LayOutSlots();
-    void LoadCatalogue();
+    void LoadCatalogue(LoadResult loaded);
     void ConnectRules();
 
     // Change rules.
