@@ -16,7 +16,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <future>
@@ -190,14 +189,20 @@ void frmMain::FitTo(const QRect& available) {
 
 void frmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    const auto fit = [this] {
-        if (QScreen* shown = screen()) {
-            FitTo(shown->availableGeometry());
-        }
-    };
-    fit();
-    // Again once the window manager has put its frame around the window.
-    QTimer::singleShot(0, this, fit);
+    FitToScreen();
+}
+
+void frmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // The frame is known once the window manager has placed the window; it may also have gone
+    // to another screen.
+    FitToScreen();
+}
+
+void frmMain::FitToScreen() {
+    if (QScreen* shown = screen(); shown != nullptr && isVisible()) {
+        FitTo(shown->availableGeometry());
+    }
 }
 
 frmMain::~frmMain() {
@@ -650,7 +655,11 @@ double frmMain::OuterHeightTw() const {
 void frmMain::SetOuterHeightTw(double outerTw) {
     const int clientPx = TwToPx(outerTw - (kNormalOuterHeightTw - kClientHeightTw));
     client_->setFixedSize(client_->width(), clientPx);
-    FitTo(isVisible() && screen() != nullptr ? screen()->availableGeometry() : QRect());
+    if (isVisible() && screen() != nullptr) {
+        FitToScreen();
+    } else {
+        FitTo(QRect());
+    }
 }
 
 void frmMain::PrintMainWindow() {

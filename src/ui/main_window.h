@@ -155,6 +155,7 @@ class frmMain : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -181,6 +182,7 @@ class frmMain : public QMainWindow {
     void SetSelectorColour(int slot, const QColor& colour);
 
     void SetOuterHeightTw(double outerTw);
+    void FitToScreen();  ///< FitTo the work area of the window's screen, once shown
     /// Writes the settings into the catalogue file; a failure is shown, or only written to the
     /// error output when nobody may be there to close a box.
     void SaveSettings(bool quietly);
