@@ -43,17 +43,24 @@ for _ in $(seq "$runs"); do
     done
 done
 median() { tr ' ' '\n' | grep . | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-declare -A medians
+# The best run as well as the median: on a machine shared with other work the median moves with
+# their load, the best run much less.
+declare -A medians bests
 echo "== start-up to the visible main window (Xvfb + openbox, $runs runs, 2 ms poll) =="
 for kind in "${kinds[@]}"; do
     medians[$kind]=$(median <<<"${times[$kind]}")
+    bests[$kind]=$(tr ' ' '\n' <<<"${times[$kind]}" | grep . | sort -n | head -1)
     peak=$(tr ' ' '\n' <<<"${peaks[$kind]}" | grep . | sort -n | tail -1)
-    printf '%-22s median %5d ms  (runs: %s)  peak memory %6.1f MB\n' "$kind" "${medians[$kind]}" \
-        "${times[$kind]% }" "$(awk -v p="$peak" 'BEGIN { print p / 1024 }')"
+    printf '%-8s median %4d ms, best %4d ms  (runs: %s)  peak memory %6.1f MB\n' "$kind" \
+        "${medians[$kind]}" "${bests[$kind]}" "${times[$kind]% }" \
+        "$(awk -v p="$peak" 'BEGIN { print p / 1024 }')"
 done
-awk -v e="${medians[empty]}" -v d="${medians[default]}" -v m="${medians[million]}" \
-    'BEGIN { printf "default / empty window %.2f (target 1.30); 1,000,000 / default %.2f (target 1.50)\n",
-             d / e, m / d }'
+for of in medians bests; do
+    declare -n t=$of
+    awk -v of="$of" -v e="${t[empty]}" -v d="${t[default]}" -v m="${t[million]}" \
+        'BEGIN { printf "%-7s default / empty window %.2f (target 1.30); 1,000,000 / default %.2f (target 1.50)\n",
+                 of, d / e, m / d }'
+done
 
 echo "== --report of 1,000,000 entries ($(( $(stat -c %s "$WORK/million/satellite.txt") / 1048576 )) MB) =="
 python3 - "$WORK/million/palquin" "$WORK/million/satellite.txt" "$runs" <<'PY'
