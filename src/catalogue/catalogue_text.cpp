@@ -2,8 +2,13 @@
 
 #include "catalogue/satellite_file.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace palquin {
 namespace {
@@ -40,7 +45,6 @@ size_t Utf8SequenceAt(std::string_view bytes, size_t i) {
     return length;
 }
 
-constexpr uint64_t kOnes = 0x0101010101010101ULL;
 constexpr uint64_t kHighBits = 0x8080808080808080ULL;
 
 // Eight bytes at p, in whatever order the machine keeps them: only "is any byte ..." is asked.
@@ -50,50 +54,59 @@ uint64_t WordAt(const char* p) {
     return word;
 }
 
-// Whether any of the eight bytes in word is CR or LF.
-bool HoldsLineEnd(uint64_t word) {
-    const uint64_t cr = word ^ (kOnes * '\r');
-    const uint64_t lf = word ^ (kOnes * '\n');
-    return (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHighBits;
-}
-
-// The first CR or LF in [from, end), or end. Catalogue lines run to tens of bytes, so the
-// search steps over eight bytes at a time and looks at single bytes only near a line end.
-const char* FindLineEnd(const char* from, const char* end) {
-    while (end - from >= 8 && !HoldsLineEnd(WordAt(from))) {
-        from += 8;
+// Calls onEnd(i) for every CR and LF at data[i], from .. size, in order, until it returns false.
+// Catalogue lines run to tens of bytes: the search looks at sixteen bytes at a time where the
+// processor can, and at single bytes only where a line end is. Returns how far from `from` on
+// the bytes are known to be ASCII, so that the encoding check need not pass over them again.
+template <typename OnEnd>
+size_t ForEachLineEnd(const char* data, size_t from, size_t size, OnEnd onEnd) {
+    size_t i = from;
+    size_t ascii = from;
+    bool high = false;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; size - i >= 16; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        high = high || _mm_movemask_epi8(block) != 0;
+        ascii = high ? ascii : i + 16;
+        auto ends = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+        for (; ends != 0; ends &= ends - 1) {
+            if (!onEnd(i + static_cast<size_t>(std::countr_zero(ends)))) {
+                return ascii;
+            }
+        }
     }
-    while (from != end && *from != '\r' && *from != '\n') {
-        ++from;
+#endif
+    for (; i < size; ++i) {
+        high = high || static_cast<unsigned char>(data[i]) >= 0x80;
+        ascii = high ? ascii : i + 1;
+        if ((data[i] == '\r' || data[i] == '\n') && !onEnd(i)) {
+            return ascii;
+        }
     }
-    return from;
-}
-
-struct Line {
-    size_t begin;
-    size_t end;   ///< where the line end starts
-    size_t next;  ///< where the next line starts
-};
-
-Line LineAt(std::string_view bytes, size_t from) {
-    const char* const data = bytes.data();
-    const size_t end = static_cast<size_t>(FindLineEnd(data + from, data + bytes.size()) - data);
-    if (end == bytes.size()) {
-        return {from, end, end};
-    }
-    const bool crlf = data[end] == '\r' && end + 1 < bytes.size() && data[end + 1] == '\n';
-    return {from, end, end + (crlf ? 2 : 1)};
+    return ascii;
 }
 
 }  // namespace
 
 FileEncoding DetectEncoding(std::string_view bytes) {
-    if (bytes.starts_with(kUtf8Bom)) {
-        return FileEncoding::Utf8;
-    }
+    return bytes.starts_with(kUtf8Bom) ? FileEncoding::Utf8 : EncodingWithoutMark(bytes);
+}
+
+FileEncoding EncodingWithoutMark(std::string_view bytes) {
     bool nonAscii = false;
     for (size_t i = 0; i < bytes.size();) {
-        // Runs of ASCII, the bulk of any catalogue, are passed over eight bytes at a time.
+        // Runs of ASCII, the bulk of any catalogue, are passed over sixteen or eight bytes at a
+        // time.
+#if defined(__SSE2__)
+        while (bytes.size() - i >= 16 &&
+               _mm_movemask_epi8(
+                   _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i))) == 0) {
+            i += 16;
+        }
+#endif
         while (bytes.size() - i >= 8 && (WordAt(bytes.data() + i) & kHighBits) == 0) {
             i += 8;
         }
@@ -114,32 +127,88 @@ FileEncoding DetectEncoding(std::string_view bytes) {
     return nonAscii ? FileEncoding::Utf8 : FileEncoding::Windows1251;
 }
 
-CatalogueText::CatalogueText(std::string bytes) : bytes_(std::move(bytes)) {
+CatalogueText::CatalogueText(std::string bytes) : ownBytes_(std::move(bytes)), bytes_(ownBytes_) {
+    FindLines();
+}
+
+CatalogueText::CatalogueText(std::shared_ptr<const void> owner, std::string_view bytes)
+    : owner_(std::move(owner)), bytes_(bytes) {
+    FindLines();
+}
+
+CatalogueText& CatalogueText::operator=(const CatalogueText& other) {
+    if (this != &other) {
+        ownBytes_ = other.ownBytes_;
+        owner_ = other.owner_;
+        bytes_ = owner_ ? other.bytes_ : std::string_view(ownBytes_);
+        starts_ = other.starts_;
+        settings_ = other.settings_;
+        hasSeparator_ = other.hasSeparator_;
+        encoding_ = other.encoding_;
+    }
+    return *this;
+}
+
+CatalogueText& CatalogueText::operator=(CatalogueText&& other) noexcept {
+    if (this != &other) {
+        ownBytes_ = std::move(other.ownBytes_);
+        owner_ = std::move(other.owner_);
+        // A short text moves by copy, so the view is taken afresh.
+        bytes_ = owner_ ? other.bytes_ : std::string_view(ownBytes_);
+        starts_ = std::move(other.starts_);
+        settings_ = std::move(other.settings_);
+        hasSeparator_ = other.hasSeparator_;
+        encoding_ = other.encoding_;
+        other.ownBytes_.clear();
+        other.bytes_ = other.ownBytes_;
+        other.starts_.clear();
+    }
+    return *this;
+}
+
+void CatalogueText::FindLines() {
     const std::string_view all = bytes_;
     const size_t first = all.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
 
-    // Counted first, so the offsets take exactly the room they need.
-    size_t count = 0;
+    // One pass: every line's start until the separator; CR LF is one line end.
     size_t catalogueEnd = all.size();
     size_t settingsStart = all.size();
-    for (size_t at = first; at < all.size();) {
-        const Line line = LineAt(all, at);
-        if (all.substr(line.begin, line.end - line.begin) == kSeparatorLine) {
+    size_t lineStart = first;
+    // Ends the line at end; false once it was the separator.
+    const auto endLine = [&](size_t end, size_t next) {
+        if (end - lineStart == kSeparatorLine.size() &&
+            std::memcmp(all.data() + lineStart, kSeparatorLine.data(), kSeparatorLine.size()) ==
+                0) {
             hasSeparator_ = true;
-            catalogueEnd = line.begin;
-            settingsStart = line.next;
-            break;
+            catalogueEnd = lineStart;
+            settingsStart = next;
+            return false;
         }
-        ++count;
-        at = line.next;
-    }
-    starts_.reserve(count + 1);
-    for (size_t at = first; at < catalogueEnd; at = LineAt(all, at).next) {
-        starts_.push_back(at);
+        starts_.push_back(lineStart);
+        lineStart = next;
+        return true;
+    };
+    starts_.reserve(all.size() / 64 + 1);
+    bool separated = false;
+    const size_t ascii = ForEachLineEnd(all.data(), first, all.size(), [&](size_t end) {
+        if (end < lineStart) {
+            return true;  // the LF of a CR LF
+        }
+        const bool crlf =
+            all.data()[end] == '\r' && end + 1 < all.size() && all.data()[end + 1] == '\n';
+        separated = !endLine(end, end + (crlf ? 2 : 1));
+        return !separated;
+    });
+    if (!separated && lineStart < all.size()) {
+        endLine(all.size(), all.size());  // a last line without a line end
     }
     starts_.push_back(catalogueEnd);
+    if (starts_.capacity() > starts_.size() + starts_.size() / 2) {
+        starts_.shrink_to_fit();  // a file of short lines
+    }
     settings_ = SplitLines(all.substr(settingsStart));
-    encoding_ = DetectEncoding(all);
+    // Up to `ascii` there is nothing to decide on.
+    encoding_ = first != 0 ? FileEncoding::Utf8 : EncodingWithoutMark(all.substr(ascii));
 }
 
 std::string_view CatalogueText::operator[](size_t i) const {
@@ -154,7 +223,7 @@ std::string_view CatalogueText::operator[](size_t i) const {
     } else if (end > begin && bytes_[end - 1] == '\r') {
         --end;
     }
-    return std::string_view(bytes_).substr(begin, end - begin);
+    return bytes_.substr(begin, end - begin);
 }
 
 std::vector<std::string> CatalogueText::Entries() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,9 @@ enum class FileEncoding { Windows1251, Utf8 };
 /// Windows-1251 otherwise. (Windows-1251 text can look like valid UTF-8 in places, so a single
 /// line proves nothing.)
 FileEncoding DetectEncoding(std::string_view bytes);
+/// The same, leaving the byte-order mark out of account: for the rest of a file whose start is
+/// known.
+FileEncoding EncodingWithoutMark(std::string_view bytes);
 
 /// The UTF-8 byte-order mark that Notepad puts before the first line.
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
@@ -29,6 +33,13 @@ class CatalogueText {
     CatalogueText() = default;
     /// Finds the lines of bytes; throws std::bad_alloc when memory runs out.
     explicit CatalogueText(std::string bytes);
+    /// The same over bytes that owner keeps (a file mapped into memory): nothing is copied.
+    CatalogueText(std::shared_ptr<const void> owner, std::string_view bytes);
+    CatalogueText(const CatalogueText& other) { *this = other; }
+    CatalogueText(CatalogueText&& other) noexcept { *this = std::move(other); }
+    CatalogueText& operator=(const CatalogueText& other);
+    CatalogueText& operator=(CatalogueText&& other) noexcept;
+    ~CatalogueText() = default;
 
     /// Number of catalogue entries.
     size_t size() const { return starts_.empty() ? 0 : starts_.size() - 1; }
@@ -45,7 +56,11 @@ class CatalogueText {
     std::string_view Bytes() const { return bytes_; }
 
   private:
-    std::string bytes_;
+    void FindLines();
+
+    std::string ownBytes_;               ///< the bytes, unless owner_ holds them
+    std::shared_ptr<const void> owner_;  ///< keeps bytes_ where ownBytes_ does not
+    std::string_view bytes_;
     std::vector<size_t> starts_;  ///< start of every entry, then the end of the catalogue part
     std::vector<std::string> settings_;
     bool hasSeparator_ = false;

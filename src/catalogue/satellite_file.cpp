@@ -179,12 +179,12 @@ LoadResult LoadSatelliteFileAt(const std::filesystem::path& path) {
             return result;
         }
 
-        std::optional<std::string> bytes = ReadWholeFile(path, &result.error);
-        if (!bytes) {
+        std::optional<HeldFile> held = ReadWholeFileHeld(path, &result.error);
+        if (!held) {
             result.status = LoadResult::Status::Unreadable;
             return result;
         }
-        result.catalogue = CatalogueText(std::move(*bytes));
+        result.catalogue = CatalogueText(std::move(held->owner), held->bytes);
     } catch (const std::bad_alloc&) {
         result = LoadResult{};
         result.status = LoadResult::Status::Unreadable;

@@ -541,9 +541,10 @@ std::optional<CatalogueText> ReadModeCatalogue(const Invocation& invocation, Con
     }
     std::string error;
     try {
-        std::optional<std::string> bytes = ReadWholeFile(file, &error);
-        if (bytes) {
-            return CatalogueText(std::move(*bytes));
+        // Mapped rather than read: a mode reads the file once and ends.
+        std::optional<HeldFile> held = MapWholeFile(file, &error);
+        if (held) {
+            return CatalogueText(std::move(held->owner), held->bytes);
         }
     } catch (const std::bad_alloc&) {
         error = file_messages::About(file, file_messages::kNoMemory);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "catalogue/satellite_file.h"
@@ -21,26 +22,39 @@ int RunReport(const Invocation& invocation, Context& context) {
     // Magnitudes with hemisphere letters, as the window's fields hold them.
     const Site hemispheres{std::abs(site->latitudeDeg), site->latitudeDeg < 0.0 ? "S" : "N",
                            std::abs(site->longitudeDeg), site->longitudeDeg < 0.0 ? "W" : "E"};
-    const std::vector<std::string> lines = BuildSiteReportLines(hemispheres, *catalogue);
-    // The lines as the window shows its entries, in UTF-8, one per line; written in pieces so a
-    // reader such as head sees the first lines at once.
-    constexpr qsizetype kPieceBytes = 1 << 16;
-    QByteArray text;
-    for (const std::string& line : lines) {
-        const QString shown = DecodeFileText(line, catalogue->Encoding());
-        // Bytes of a catalogue must not retitle or clear the user's terminal; into a pipe or a
-        // file they go unchanged.
-        text.append(
-                (context.outIsTerminal.value_or(false) ? EscapeControls(shown) : shown).toUtf8())
-            .append('\n');
-        if (text.size() >= kPieceBytes) {
-            if (!WriteOut(context, text)) {
-                return kExitFailure;
-            }
-            text.clear();
+    // The lines as the window shows its entries, in UTF-8, one per line, written in pieces as
+    // they are made: a reader such as head sees the first lines at once, and the lines of a
+    // large catalogue are never all held.
+    constexpr size_t kPieceBytes = 1 << 16;
+    const FileEncoding encoding = catalogue->Encoding();
+    const bool terminal = context.outIsTerminal.value_or(false);
+    std::string text;
+    text.reserve(kPieceBytes + 4096);
+    const auto writeText = [&context, &text] {
+        return WriteOut(context,
+                        QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())));
+    };
+    bool written = true;
+    ForEachSiteReportLine(hemispheres, *catalogue, [&](std::string_view line) {
+        const bool ascii = std::all_of(line.begin(), line.end(), [](char c) {
+            return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7f;
+        });
+        if (ascii) {
+            text.append(line);  // reads the same in both encodings, and holds no control byte
+        } else {
+            const QString shown = DecodeFileText(line, encoding);
+            // Bytes of a catalogue must not retitle or clear the user's terminal; into a pipe or
+            // a file they go unchanged.
+            text.append((terminal ? EscapeControls(shown) : shown).toStdString());
         }
-    }
-    return WriteOut(context, text) ? kExitOk : kExitFailure;
+        text.push_back('\n');
+        if (text.size() >= kPieceBytes) {
+            written = writeText();
+            text.clear();  // keeps its room
+        }
+        return written;
+    });
+    return written && writeText() ? kExitOk : kExitFailure;
 }
 
 }  // namespace palquin::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,21 @@ namespace palquin {
 /// regular file (or a link to one) is read; a FIFO, a device or a folder is refused without
 /// blocking. Running out of memory is a failure like any other.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string* error);
+
+/// A whole file's bytes, kept for as long as owner lives.
+struct HeldFile {
+    std::shared_ptr<const void> owner;
+    std::string_view bytes;
+};
+
+/// The whole file as ReadWholeFile reads it, but mapped into memory where the system can, so that
+/// nothing is copied and pages come in as they are first read. For a command that reads and
+/// ends: a file cut short by another program while it is mapped would fault on its lost tail.
+std::optional<HeldFile> MapWholeFile(const std::filesystem::path& path, std::string* error);
+
+/// The whole file as ReadWholeFile reads it, into memory of its own that is not cleared first and,
+/// for a large file, comes in large pages: the quicker read for a big catalogue that is kept.
+std::optional<HeldFile> ReadWholeFileHeld(const std::filesystem::path& path, std::string* error);
 
 /// Replaces the file with bytes, as one piece: the bytes go to a temporary file in the same
 /// folder, which is flushed and then renamed over path; the new file keeps the old one's

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -311,6 +312,79 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
         SetError(error, words::About(path, words::kTooLarge));
         return std::nullopt;
     }
+}
+
+namespace {
+
+// ReadWholeFile's answer, held.
+std::optional<HeldFile> ReadAndHold(const std::filesystem::path& path, std::string* error) {
+    std::optional<std::string> bytes = ReadWholeFile(path, error);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    auto owned = std::make_shared<const std::string>(std::move(*bytes));
+    return HeldFile{owned, *owned};
+}
+
+}  // namespace
+
+std::optional<HeldFile> MapWholeFile(const std::filesystem::path& path, std::string* error) {
+    // Read instead where there is nothing to map or the mapping fails: the checks, the messages
+    // and an empty file are then those of ReadWholeFile.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
+        return ReadAndHold(path, error);
+    }
+    const auto size = static_cast<size_t>(st.st_size);
+    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
+    if (mapped == MAP_FAILED) {
+        return ReadAndHold(path, error);
+    }
+    ::madvise(mapped, size, MADV_SEQUENTIAL);
+    std::shared_ptr<const void> owner(
+        mapped, [size](const void* at) { ::munmap(const_cast<void*>(at), size); });
+    return HeldFile{std::move(owner), std::string_view(static_cast<const char*>(mapped), size)};
+}
+
+std::optional<HeldFile> ReadWholeFileHeld(const std::filesystem::path& path, std::string* error) {
+    // Small files, and anything out of the ordinary (not a regular file, a file that grows while
+    // read, a failed read), take ReadWholeFile's way with its checks and messages.
+    constexpr size_t kLarge = size_t{4} << 20;
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<size_t>(st.st_size) < kLarge) {
+        return ReadAndHold(path, error);
+    }
+    // One byte more than the file, to see that the read reached its end.
+    const size_t room = static_cast<size_t>(st.st_size) + 1;
+    void* memory =
+        ::mmap(nullptr, room, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED) {
+        return ReadAndHold(path, error);
+    }
+    std::shared_ptr<const void> owner(
+        memory, [room](const void* at) { ::munmap(const_cast<void*>(at), room); });
+#ifdef MADV_HUGEPAGE
+    ::madvise(memory, room, MADV_HUGEPAGE);  // a few faults instead of one per 4 KB
+#endif
+    char* const data = static_cast<char*>(memory);
+    size_t done = 0;
+    while (done < room) {
+        const ssize_t n = ::read(fd.get(), data + done, room - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (done == room || done != static_cast<size_t>(st.st_size)) {
+        return ReadAndHold(path, error);
+    }
+    return HeldFile{std::move(owner), std::string_view(data, done)};
 }
 
 namespace {

@@ -241,6 +241,20 @@ bool IsTemporaryName(std::wstring_view name) {
 
 }  // namespace
 
+std::optional<HeldFile> ReadWholeFileHeld(const fs::path& path, std::string* error) {
+    return MapWholeFile(path, error);
+}
+
+std::optional<HeldFile> MapWholeFile(const fs::path& path, std::string* error) {
+    // Read whole: a mapped file could not be replaced while it is held.
+    std::optional<std::string> bytes = ReadWholeFile(path, error);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    auto owned = std::make_shared<const std::string>(std::move(*bytes));
+    return HeldFile{owned, *owned};
+}
+
 std::optional<std::string> ReadWholeFile(const fs::path& path, std::string* error) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {

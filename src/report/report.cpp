@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <optional>
 #include <system_error>
+#include <unordered_map>
 
 #include "calc/pointing.h"
 #include "catalogue/entry.h"
@@ -26,37 +27,67 @@ std::optional<Pointing> PointingOf(const Site& site, const EntryPosition& positi
     return ComputePointing(site, positionText);
 }
 
-// "<azimuth> - <elevation> - <entry>", built in one allocation: the export runs this for every
-// entry of a catalogue that may hold 32,767.
-std::string FiguresLine(const Pointing& pointing, std::string_view entry) {
-    const std::string azimuth = FormatResult(pointing.azimuthDeg, NumberPattern::Fixed2);
-    const std::string elevation = FormatResult(pointing.elevationDeg, NumberPattern::Fixed2);
-    std::string line;
-    line.reserve(azimuth.size() + elevation.size() + entry.size() + 6);
-    line.append(azimuth).append(" - ").append(elevation).append(" - ").append(entry);
-    return line;
+// "<azimuth> - <elevation> - ", what goes before the entry.
+std::string Figures(const Pointing& pointing) {
+    return FormatResult(pointing.azimuthDeg, NumberPattern::Fixed2) + " - " +
+           FormatResult(pointing.elevationDeg, NumberPattern::Fixed2) + " - ";
 }
 
-template <typename EntryAt>
-std::vector<std::string> ReportLines(std::string_view latitudeText, std::string_view longitudeText,
-                                     size_t count, EntryAt entryAt) {
+// Hands every line to sink in order, keeping none; sink returns false to stop.
+template <typename EntryAt, typename Sink>
+void ReportLines(std::string_view latitudeText, std::string_view longitudeText, size_t count,
+                 EntryAt entryAt, Sink sink) {
     const Site site{NumericValue(latitudeText), "N", NumericValue(longitudeText), "E"};
-    std::vector<std::string> lines;
-    lines.reserve(count);
+    // A catalogue names few positions, most of them many times over: the figures of each are
+    // worked out once. Bounded, for a file where every entry names a position of its own.
+    constexpr size_t kKeptPositions = 1 << 16;
+    std::unordered_map<std::string, std::optional<std::string>> figuresOf;
+    std::string line;
     bool stopped = false;
     for (size_t i = 0; i < count; ++i) {
         const std::string_view entry = entryAt(i);
-        std::optional<Pointing> pointing;
+        std::optional<std::string> computed;
+        const std::optional<std::string>* figures = &computed;
         if (!stopped) {
             const std::optional<EntryPosition> position = SplitPosition(entry);
             stopped = !position;
             if (position) {
-                pointing = PointingOf(site, *position);
+                std::string key = position->PositionText();
+                const auto known = figuresOf.find(key);
+                if (known != figuresOf.end()) {
+                    figures = &known->second;
+                } else {
+                    const std::optional<Pointing> pointing = PointingOf(site, *position);
+                    computed = pointing ? std::optional(Figures(*pointing)) : std::nullopt;
+                    if (figuresOf.size() < kKeptPositions) {
+                        figures =
+                            &figuresOf.emplace(std::move(key), std::move(computed)).first->second;
+                    }
+                }
             }
         }
         // Past the stop, and where the figures cannot be computed, the entry stands alone.
-        lines.push_back(pointing ? FiguresLine(*pointing, entry) : std::string(entry));
+        line.clear();  // keeps its room from line to line
+        if (figures->has_value()) {
+            line.append(**figures);
+        }
+        line.append(entry);
+        if (!sink(std::string_view(line))) {
+            return;
+        }
     }
+}
+
+template <typename EntryAt>
+std::vector<std::string> CollectReportLines(std::string_view latitudeText,
+                                            std::string_view longitudeText, size_t count,
+                                            EntryAt entryAt) {
+    std::vector<std::string> lines;
+    lines.reserve(count);
+    ReportLines(latitudeText, longitudeText, count, entryAt, [&lines](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
     return lines;
 }
 
@@ -72,47 +103,78 @@ double AzimuthInTurn(double deg) {
 
 }  // namespace
 
-std::vector<std::string> BuildSiteReportLines(const Site& site, const CatalogueText& entries) {
-    std::vector<std::string> lines;
-    lines.reserve(entries.size());
+void ForEachSiteReportLine(const Site& site, const CatalogueText& entries,
+                           const std::function<bool(std::string_view)>& sink) {
+    // The figures of each position are worked out once (see ReportLines); the mark of a
+    // satellite below the horizon belongs to them.
+    constexpr size_t kKeptPositions = 1 << 16;
+    std::unordered_map<std::string, std::optional<std::pair<std::string, bool>>> figuresOf;
+    const std::string_view mark = BelowHorizonMark(entries.Encoding());
+    std::string line;
     for (size_t i = 0; i < entries.size(); ++i) {
         const std::string_view entry = entries[i];
         const std::optional<EntryPosition> position = SplitPosition(entry);
-        std::optional<Pointing> pointing;
+        std::optional<std::pair<std::string, bool>> computed;
+        const std::optional<std::pair<std::string, bool>>* figures = &computed;
         if (position) {
             std::string positionText = position->PositionText();
             positionText[0] =
                 static_cast<char>(std::toupper(static_cast<unsigned char>(positionText[0])));
-            if (positionText[0] == 'E' || positionText[0] == 'W') {
-                pointing = ComputePointing(site, positionText);
+            const auto known = figuresOf.find(positionText);
+            if (known != figuresOf.end()) {
+                figures = &known->second;
+            } else {
+                std::optional<Pointing> pointing;
+                if (positionText[0] == 'E' || positionText[0] == 'W') {
+                    pointing = ComputePointing(site, positionText);
+                }
+                if (pointing) {
+                    pointing->azimuthDeg = AzimuthInTurn(pointing->azimuthDeg);
+                    computed = std::pair(Figures(*pointing), pointing->visible);
+                }
+                if (figuresOf.size() < kKeptPositions) {
+                    figures = &figuresOf.emplace(std::move(positionText), std::move(computed))
+                                   .first->second;
+                }
             }
         }
-        if (!pointing) {
-            lines.emplace_back(entry);
-            continue;
+        // An entry without figures stands as its bare text; the ones after it are still figured.
+        line.clear();
+        if (figures->has_value()) {
+            line.append((*figures)->first);
         }
-        pointing->azimuthDeg = AzimuthInTurn(pointing->azimuthDeg);
-        std::string line = FiguresLine(*pointing, entry);
-        if (!pointing->visible) {
-            line.append(BelowHorizonMark(entries.Encoding()));
+        line.append(entry);
+        if (figures->has_value() && !(*figures)->second) {
+            line.append(mark);
         }
-        lines.push_back(std::move(line));
+        if (!sink(std::string_view(line))) {
+            return;
+        }
     }
+}
+
+std::vector<std::string> BuildSiteReportLines(const Site& site, const CatalogueText& entries) {
+    std::vector<std::string> lines;
+    lines.reserve(entries.size());
+    ForEachSiteReportLine(site, entries, [&lines](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
     return lines;
 }
 
 std::vector<std::string> BuildReportLines(std::string_view latitudeText,
                                           std::string_view longitudeText,
                                           const std::vector<std::string>& entries) {
-    return ReportLines(latitudeText, longitudeText, entries.size(),
-                       [&entries](size_t i) { return std::string_view(entries[i]); });
+    return CollectReportLines(latitudeText, longitudeText, entries.size(),
+                              [&entries](size_t i) { return std::string_view(entries[i]); });
 }
 
 std::vector<std::string> BuildCatalogueReportLines(std::string_view latitudeText,
                                                    std::string_view longitudeText,
                                                    const CatalogueText& entries) {
-    return ReportLines(latitudeText, longitudeText, entries.size(),
-                       [&entries](size_t i) { return entries[i]; });
+    return CollectReportLines(latitudeText, longitudeText, entries.size(),
+                              [&entries](size_t i) { return entries[i]; });
 }
 
 std::string ComposeReport(const std::vector<std::string>& lines) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,11 @@ inline constexpr std::string_view BelowHorizonMark(FileEncoding encoding) {
                ? std::string_view(" (ниже горизонта)")
                : std::string_view(" (\xed\xe8\xe6\xe5 \xe3\xee\xf0\xe8\xe7\xee\xed\xf2\xe0)");
 }
+
+/// The same lines, handed to sink one at a time as they are made and kept nowhere, so that a
+/// large catalogue's report can be written as it goes; sink returns false to stop.
+void ForEachSiteReportLine(const Site& site, const CatalogueText& entries,
+                           const std::function<bool(std::string_view)>& sink);
 
 /// The report file's text: every line followed by CR LF.
 std::string ComposeReport(const std::vector<std::string>& lines);

@@ -13,7 +13,12 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <algorithm>
 #include <cstdio>
+#include <future>
 #include <system_error>
 
 #include "catalogue/settings_watchdog.h"
@@ -100,6 +105,19 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dorvik - Расчет мультифида v.1.1"));
 
+    // satellite.txt is read on a second thread while the elements are built: a large catalogue
+    // takes about as long to read as the window to build. Its paths are made absolute before the
+    // folder becomes the current one.
+    std::error_code absoluteError;
+    std::future<LoadResult> pendingLoad =
+        std::async(std::launch::async,
+                   [folder = std::filesystem::absolute(setup_.folder, absoluteError),
+                    file = setup_.catalogueFile.empty()
+                               ? std::filesystem::path()
+                               : std::filesystem::absolute(setup_.catalogueFile, absoluteError)] {
+                       return file.empty() ? LoadSatelliteFile(folder) : LoadSatelliteFileAt(file);
+                   });
+
     mnuFile = menuBar()->addMenu(QStringLiteral("Файл"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuPrint = mnuFile->addAction(QStringLiteral("печать"));
@@ -112,9 +130,16 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     mnuDish->setObjectName(QStringLiteral("mnuDish"));
     dish_ = LoadDishSettings(setup_.dishSettingsFile);
 
-    auto* client = new QWidget(this);
+    // The client keeps its fixed layout; where the screen is too small for it, it scrolls.
+    clientScroll = new QScrollArea(this);
+    clientScroll->setObjectName(QStringLiteral("clientScroll"));
+    clientScroll->setFrameShape(QFrame::NoFrame);
+    clientScroll->setWidgetResizable(false);
+    auto* client = new QWidget;
+    client_ = client;
     client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
+    clientScroll->setWidget(client);
+    setCentralWidget(clientScroll);
     QFont font = client->font();
     font.setPointSizeF(8);
     client->setFont(font);
@@ -141,11 +166,48 @@ frmMain::frmMain(MainWindowSetup setup, QWidget* parent)
     }
     LayOutSlots();
     ConnectRules();
-    LoadCatalogue();
+    LoadCatalogue(pendingLoad.get());
     WatchSettings();
 
     client->setFixedSize(TwToPx(kClientWidthTw), TwToPx(kClientHeightTw));
-    setFixedSize(client->width(), menuBar()->sizeHint().height() + client->height());
+    FitTo(QRect());
+
+    // Before a logout the desktop asks for the data; the manager itself is not needed.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::CommitSessionData);
+}
+
+void frmMain::FitTo(const QRect& available) {
+    const QSize natural(client_->width(), menuBar()->sizeHint().height() + client_->height());
+    QSize size = natural;
+    if (available.isValid()) {
+        // The frame the window manager puts around the window is known once it is shown.
+        const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize();
+        const QSize room = available.size() - frame;
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, clientScroll);
+        const bool tall = natural.height() > room.height();
+        const bool wide = natural.width() + (tall ? bar : 0) > room.width();
+        size = QSize(std::min(natural.width() + (tall ? bar : 0), room.width()),
+                     std::min(natural.height() + (wide ? bar : 0), room.height()));
+    }
+    setFixedSize(size);
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FitToScreen();
+}
+
+void frmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // The frame is known once the window manager has placed the window; it may also have gone
+    // to another screen.
+    FitToScreen();
+}
+
+void frmMain::FitToScreen() {
+    if (QScreen* shown = screen(); shown != nullptr && isVisible()) {
+        FitTo(shown->availableGeometry());
+    }
 }
 
 frmMain::~frmMain() {
@@ -430,9 +492,7 @@ void frmMain::ConnectRules() {
     connect(mnuDish, &QAction::triggered, this, &frmMain::EditDish);
 }
 
-void frmMain::LoadCatalogue() {
-    LoadResult loaded = setup_.catalogueFile.empty() ? LoadSatelliteFile(setup_.folder)
-                                                     : LoadSatelliteFileAt(setup_.catalogueFile);
+void frmMain::LoadCatalogue(LoadResult loaded) {
     if (loaded.status == LoadResult::Status::Unreadable) {
         loadFailed_ = true;
         notifier_->Show(kLoadFailedMessage, kAppTitle, MessageIcon::None);
@@ -487,32 +547,42 @@ void frmMain::WatchSettings() {
     }
 }
 
-void frmMain::closeEvent(QCloseEvent* event) {
+void frmMain::SaveSettings(bool quietly) {
     // A catalogue that could not be read at start is left alone rather than overwritten.
-    if (!loadFailed_) {
-        const SettingsTexts settings = CurrentSettings();
-        // Through the watchdog, so that its save and this one never both run.
-        SaveResult saved;
-        if (setup_.watchdog != nullptr) {
-            saved = setup_.watchdog->SaveFromWindow(settings);
-        } else if (setup_.catalogueFile.empty()) {
-            saved = SaveSatelliteFile(setup_.folder, settings, catalogue_->Text());
+    if (loadFailed_) {
+        return;
+    }
+    const SettingsTexts settings = CurrentSettings();
+    // Through the watchdog, so that its save and this one never both run.
+    SaveResult saved;
+    if (setup_.watchdog != nullptr) {
+        saved = setup_.watchdog->SaveFromWindow(settings);
+    } else if (setup_.catalogueFile.empty()) {
+        saved = SaveSatelliteFile(setup_.folder, settings, catalogue_->Text());
+    } else {
+        saved = SaveSatelliteFileAt(setup_.catalogueFile, settings, catalogue_->Text());
+    }
+    if (!saved.ok) {
+        const QString message =
+            QStringLiteral("Не удалось сохранить настройки: %1. Файл на диске остался прежним.")
+                .arg(QString::fromStdString(saved.error));
+        // Asked to end by the system (a logout, kill): nobody may be there to close a box.
+        if (quietly) {
+            std::fputs((message.toStdString() + "\n").c_str(), stderr);
         } else {
-            saved = SaveSatelliteFileAt(setup_.catalogueFile, settings, catalogue_->Text());
-        }
-        if (!saved.ok) {
-            const QString message =
-                QStringLiteral("Не удалось сохранить настройки: %1. Файл на диске остался прежним.")
-                    .arg(QString::fromStdString(saved.error));
-            // Asked to end by the system (a logout, kill): nobody may be there to close a box.
-            if (closingOnRequest_) {
-                std::fputs((message.toStdString() + "\n").c_str(), stderr);
-            } else {
-                notifier_->Show(message, kAppTitle, MessageIcon::None);
-            }
+            notifier_->Show(message, kAppTitle, MessageIcon::None);
         }
     }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // Asked to end by the system (a logout, kill): nobody may be there to close a box.
+    SaveSettings(closingOnRequest_);
     event->accept();
+}
+
+void frmMain::CommitSessionData() {
+    SaveSettings(true);
 }
 
 void frmMain::CloseOnRequest() {
@@ -634,22 +704,24 @@ void frmMain::OpenLinksWindow(int slot) {
 namespace palquin {
 
 double frmMain::OuterHeightTw() const {
-    return centralWidget()->height() * kTwipsPerPixel + (kNormalOuterHeightTw - kClientHeightTw);
+    return client_->height() * kTwipsPerPixel + (kNormalOuterHeightTw - kClientHeightTw);
 }
 
 void frmMain::SetOuterHeightTw(double outerTw) {
-    QWidget* client = centralWidget();
     const int clientPx = TwToPx(outerTw - (kNormalOuterHeightTw - kClientHeightTw));
-    client->setFixedSize(client->width(), clientPx);
-    setFixedSize(client->width(), menuBar()->sizeHint().height() + clientPx);
+    client_->setFixedSize(client_->width(), clientPx);
+    if (isVisible() && screen() != nullptr) {
+        FitToScreen();
+    } else {
+        FitTo(QRect());
+    }
 }
 
 void frmMain::PrintMainWindow() {
     Label10->show();
     SetOuterHeightTw(kPrintOuterHeightTw);
-    const PrintResult printed = printer_ != nullptr
-                                    ? printer_->PrintWidget(*centralWidget(), windowTitle())
-                                    : PrintResult{false, QString()};
+    const PrintResult printed = printer_ != nullptr ? printer_->PrintWidget(*client_, windowTitle())
+                                                    : PrintResult{false, QString()};
     if (!printed.ok) {
         ShowPrintFailure(notifier_, printed.reason);
     }

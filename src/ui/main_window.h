@@ -21,6 +21,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QAction;
 class QMenu;
 
@@ -91,6 +92,15 @@ class frmMain : public QMainWindow {
     bool LoadFailed() const { return loadFailed_; }
     /// The outer height the client area stands for, twips.
     double OuterHeightTw() const;
+    /// The client area with every element, laid out at its fixed size; it scrolls inside
+    /// clientScroll when the window does not fit the screen.
+    QWidget* Client() const { return client_; }
+    QScrollArea* clientScroll = nullptr;
+
+    /// Sizes the window to its client area and menu, or, where that is larger than available
+    /// (the screen's work area, frame included), to what is available, with scroll bars for the
+    /// rest.
+    void FitTo(const QRect& available);
 
     // Elements.
     QGroupBox* Frame1 = nullptr;
@@ -152,8 +162,15 @@ class frmMain : public QMainWindow {
     /// not shown in a box that would hold up the end.
     void CloseOnRequest();
 
+    /// The desktop asks for the data to be saved before a logout (or a Windows logoff): the
+    /// settings are saved as on closing, and the window stays open. A failure goes to the error
+    /// output, not into a box that would hold up the logout.
+    void CommitSessionData();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -163,7 +180,7 @@ class frmMain : public QMainWindow {
     void BuildTickerGroup(QWidget* client);
     void BuildPanel(QWidget* client);
     void LayOutSlots();
-    void LoadCatalogue();
+    void LoadCatalogue(LoadResult loaded);
     void ConnectRules();
     void WatchSettings();
     SettingsTexts CurrentSettings() const;  ///< the five fields as the file stores them
@@ -182,11 +199,16 @@ class frmMain : public QMainWindow {
     void SetSelectorColour(int slot, const QColor& colour);
 
     void SetOuterHeightTw(double outerTw);
+    void FitToScreen();  ///< FitTo the work area of the window's screen, once shown
+    /// Writes the settings into the catalogue file; a failure is shown, or only written to the
+    /// error output when nobody may be there to close a box.
+    void SaveSettings(bool quietly);
 
     void AfterZoomStep();
     void UpdatePanel(int slot);
     double DiameterMm(int slot) const;
 
+    QWidget* client_ = nullptr;
     MainWindowSetup setup_;
     Notifier* notifier_;
     Printer* printer_;

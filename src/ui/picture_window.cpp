@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -20,11 +19,13 @@ namespace palquin {
 
 namespace {
 
-// The caption's box, twips; the aiming lines share its column, below the caption's text.
+// The caption's box, twips.
 constexpr double kCaptionLeftTw = 2040.0;
 constexpr double kCaptionTopTw = 120.0;
 constexpr double kCaptionWidthTw = 2565.0;
 constexpr double kCaptionHeightTw = 1755.0;
+// Left and right of the aiming lines' strip, and below it.
+constexpr double kStripMarginTw = 120.0;
 
 }  // namespace
 
@@ -67,17 +68,16 @@ frmpicture::frmpicture(std::optional<double> centralAzimuthDeg, const QString& c
     Label5->setAttribute(Qt::WA_TransparentForMouseEvents);  // its click closes the window
     PlaceTw(Label5, kCaptionLeftTw, kCaptionTopTw, kCaptionWidthTw, kCaptionHeightTw);
 
-    // The window has no room below the caption's box (105 twips), so the aiming lines take the
-    // lower part of that box, inside the client area, and are printed with the window.
+    // The aiming lines have a strip of their own below the compass and the caption, as wide as
+    // the window and in the caption's colours; the window grows by it when they are shown, so
+    // the printout of the window has them too.
     lblAim = new QLabel(this);
     lblAim->setObjectName(QStringLiteral("lblAim"));
     lblAim->setTextFormat(Qt::PlainText);
     lblAim->setWordWrap(true);
-    lblAim->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    // Drawn over the caption's box on the window's own colour: a caption long enough to reach
-    // down here goes under the lines rather than through them.
-    lblAim->setStyleSheet(QStringLiteral("color: rgb(255,255,0); background-color: %1;")
-                              .arg(palette().color(QPalette::Window).name()));
+    lblAim->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblAim->setStyleSheet(QStringLiteral("color: rgb(255,255,0); background: transparent;"));
+    lblAim->setAttribute(Qt::WA_TransparentForMouseEvents);  // a click closes the window
     QFont aimFont = lblAim->font();
     aimFont.setFamily(Label5->font().family());
     lblAim->setFont(aimFont);
@@ -122,22 +122,13 @@ void frmpicture::ShowAim(double trueAzimuthDeg, const PictureAimSetup& aim) {
                     QString::fromStdString(texts.sun));
     lblAim->setToolTip(TimeZoneTip(zone, noon));
 
-    // As tall as the two lines need when wrapped into the column, standing on the box's floor;
-    // its top moves up to where a line of the caption starts, so that a caption running this far
-    // loses whole lines, never half of one.
-    const int widthPx = TwToPx(kCaptionWidthTw);
-    const int boxTopPx = TwToPx(kCaptionTopTw);
-    const int boxBottomPx = TwToPx(kCaptionTopTw + kCaptionHeightTw);
-    const int neededPx = std::min(lblAim->heightForWidth(widthPx), boxBottomPx - boxTopPx);
-    QLabel ruler;
-    ruler.setFont(Label5->font());
-    ruler.setTextFormat(Qt::PlainText);
-    ruler.setText(QStringLiteral("N"));
-    const int oneLinePx = ruler.sizeHint().height();
-    ruler.setText(QStringLiteral("N\nN"));
-    const int pitchPx = std::max(1, ruler.sizeHint().height() - oneLinePx);
-    const int topPx = boxTopPx + (boxBottomPx - neededPx - boxTopPx) / pitchPx * pitchPx;
-    lblAim->setGeometry(TwToPx(kCaptionLeftTw), topPx, widthPx, boxBottomPx - topPx);
+    // As tall as the two lines need when wrapped to the strip's width, with a margin below.
+    const int leftPx = TwToPx(kStripMarginTw);
+    const int widthPx = TwToPx(kWidthTw - 2 * kStripMarginTw);
+    const int topPx = TwToPx(kHeightTw);
+    const int heightPx = lblAim->heightForWidth(widthPx);
+    lblAim->setGeometry(leftPx, topPx, widthPx, heightPx);
+    setFixedSize(TwToPx(kWidthTw), topPx + heightPx + TwToPx(kStripMarginTw));
     lblAim->show();
 }
 

@@ -37,7 +37,7 @@ QString TimeZoneTip(const QTimeZone& zone, const QDateTime& at);
 class frmpicture : public QDialog {
     Q_OBJECT
   public:
-    /// The client area, twips.
+    /// The client area, twips, without the strip of the aiming lines below it.
     static constexpr double kWidthTw = 4755.0;
     static constexpr double kHeightTw = 1980.0;
 
@@ -51,8 +51,9 @@ class frmpicture : public QDialog {
 
     CompassView* compass = nullptr;  ///< Shape1, Line1, Line2, Line3 and the four letters
     QLabel* Label5 = nullptr;
-    /// The magnetic azimuth and the sun's time at the site today, in the caption's column below
-    /// its text; empty and hidden without a central result or a site.
+    /// The magnetic azimuth and the sun's time at the site today, in a strip below the compass
+    /// and the caption by which the window grows; empty and hidden (no strip) without a central
+    /// result or a site.
     QLabel* lblAim = nullptr;
     QPushButton* Prt = nullptr;
 

@@ -85,10 +85,10 @@ TEST(DetectEncodingTest, DecidesForTheWholeFile) {
     }
 }
 
-// Line ends and bytes that are not ASCII are sought eight bytes at a time: each is found wherever
-// it falls within or across the words (a lone CR too, right before a word's end).
+// Line ends and bytes that are not ASCII are sought sixteen or eight bytes at a time: each is found
+// wherever it falls within or across the blocks (a lone CR too, right before a block's end).
 TEST(CatalogueTextTest, FindsWhatItSeeksAtEveryPlaceInAWord) {
-    for (size_t at = 0; at < 24; ++at) {
+    for (size_t at = 0; at < 40; ++at) {
         SCOPED_TRACE(at);
         for (const std::string end : {"\r\n", "\r", "\n", "\n\r"}) {
             const std::string bytes =
@@ -97,10 +97,38 @@ TEST(CatalogueTextTest, FindsWhatItSeeksAtEveryPlaceInAWord) {
         }
         const std::string before(at, 'a');
         const std::string after(at % 9, 'z');
-        EXPECT_EQ(DetectEncoding(before + "\xD0\xEE" + after), FileEncoding::Windows1251);
-        EXPECT_EQ(DetectEncoding(before + "\xD0\xA0" + after), FileEncoding::Utf8);
-        EXPECT_EQ(DetectEncoding(before + "\xD0\xA0" + after + "\xEE" + before),
-                  FileEncoding::Windows1251);
+        // The catalogue decides as DetectEncoding does, the ASCII it passed while finding lines
+        // not looked at twice; a mark inside the file is just another character.
+        const std::pair<std::string, FileEncoding> files[] = {
+            {before + "\xD0\xEE" + after, FileEncoding::Windows1251},
+            {before + "\xD0\xA0" + after, FileEncoding::Utf8},
+            {before + "\xD0\xA0" + after + "\xEE" + before, FileEncoding::Windows1251},
+            {before + "\r\n" + kBom + "\xD0" + after, FileEncoding::Windows1251},
+            {"x" + before + kBom + after + "\r\n" + std::string(kSeparatorLine) + "\r\n\xC0",
+             FileEncoding::Windows1251},
+        };
+        for (const auto& [bytes, encoding] : files) {
+            EXPECT_EQ(DetectEncoding(bytes), encoding);
+            EXPECT_EQ(CatalogueText(bytes).Encoding(), encoding);
+        }
+    }
+}
+
+// Copied or moved, a catalogue still reads its own bytes: a short one kept inside the object
+// (which a move copies) as well as one held elsewhere.
+TEST(CatalogueTextTest, CopiesAndMovesKeepTheirLines) {
+    const std::string small = "a\r\nb\r\n";  // short enough to live inside a std::string
+    const auto held = std::make_shared<const std::string>(small + std::string(kSeparatorLine));
+    for (CatalogueText original : {CatalogueText(small), CatalogueText(held, *held)}) {
+        const CatalogueText copied = original;
+        CatalogueText assigned;
+        assigned = copied;
+        const CatalogueText moved = std::move(original);
+        for (const CatalogueText* text :
+             {&copied, static_cast<const CatalogueText*>(&assigned), &moved}) {
+            EXPECT_EQ(text->Entries(), (std::vector<std::string>{"a", "b"}));
+            EXPECT_EQ(text->Bytes().substr(0, small.size()), small);
+        }
     }
 }
 

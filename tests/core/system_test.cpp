@@ -131,6 +131,27 @@ TEST_F(FileIoTest, BytesReachTheDiskBeforeTheyTakeTheTargetsPlace) {
     EXPECT_EQ(steps.back().bytes, bytes) << "the cut tail was not flushed";
 }
 
+// A held file, mapped or read, has the bytes a read gives (small, large and empty ones) and keeps
+// them when the file is replaced meanwhile; what cannot be read cannot be held either.
+TEST_F(FileIoTest, HeldFileReadsAsAWholeRead) {
+    std::string large(5 << 20, 'x');
+    large.back() = 'z';
+    for (const auto hold : {&MapWholeFile, &ReadWholeFileHeld}) {
+        for (const std::string& bytes : {kSample, large, std::string()}) {
+            ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", bytes, nullptr));
+            std::optional<HeldFile> held = hold(dir_ / "old.txt", nullptr);
+            ASSERT_TRUE(held.has_value());
+            EXPECT_TRUE(held->bytes == bytes) << bytes.size();
+            ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", "other", nullptr));
+            EXPECT_TRUE(held->bytes == bytes) << bytes.size();
+        }
+        std::string error;
+        EXPECT_FALSE(hold(dir_ / "missing.txt", &error).has_value());
+        EXPECT_FALSE(error.empty());
+        EXPECT_FALSE(hold(dir_, nullptr).has_value());
+    }
+}
+
 // Other names, other kinds of file and a running save's file (held or locked) all stay.
 TEST_F(FileIoTest, RemoveStaleTemporariesTakesOnlyPlainFilesOfItsOwnName) {
     for (const char* name : {"palquin-2.tmp", "x.palquin-3.tmp", ".palquin-4.tmp~",
@@ -185,6 +206,8 @@ TEST_P(RefusedSaveTest, IsReportedAndChangesNothing) {
     EXPECT_EQ(fs::symlink_status(target, ec).type(), before.type());
     EXPECT_EQ(fs::symlink_status(target, ec).permissions(), before.permissions());
     EXPECT_EQ(ReadWholeFile(target, nullptr).has_value(), target.filename() == "old.txt");
+    EXPECT_EQ(MapWholeFile(target, nullptr).has_value(), target.filename() == "old.txt");
+    EXPECT_EQ(ReadWholeFileHeld(target, nullptr).has_value(), target.filename() == "old.txt");
 }
 
 #ifndef _WIN32

@@ -103,6 +103,34 @@ TEST(ReportTest, SiteReportGoesOnPastAnEntryWithoutFigures) {
 }
 
 // Writing the file and its failure message are checked through the window's menu.
+// In a whole catalogue each line has the figures (and the mark of a satellite below the
+// horizon) it has alone, whatever came before: positions named again, a letter in lower case, an
+// entry without a position, after which the rest are still figured. The lines come one at a time,
+// in order, and stop when the receiver asks.
+TEST(ReportTest, EachLineAsAloneAndOneAtATime) {
+    const Site moscow{55.75, "N", 37.6, "E"};
+    const std::vector<std::string> entries = {"13;0;E;a;;;",  "36;0;E;b;;;",  "5;0;W;c;;;",
+                                              "13;0;w;d;;;",  "140;0;E;h;;;", "36;0;E;e;;;",
+                                              "140;0;E;i;;;", "none",         "13;0;E;g;;;"};
+    std::string file;
+    std::vector<std::string> expected;
+    for (const std::string& entry : entries) {
+        file += entry + "\r\n";
+        expected.push_back(BuildSiteReportLines(moscow, CatalogueText(entry + "\r\n")).at(0));
+    }
+    EXPECT_EQ(expected[0], k13 + entries[0]);
+    EXPECT_TRUE(expected[6].ends_with(BelowHorizonMark(FileEncoding::Windows1251)));
+    EXPECT_EQ(expected[7], "none");
+    const CatalogueText catalogue(file);
+    EXPECT_EQ(BuildSiteReportLines(moscow, catalogue), expected);
+    std::vector<std::string> streamed;
+    ForEachSiteReportLine(moscow, catalogue, [&streamed](std::string_view line) {
+        streamed.emplace_back(line);
+        return streamed.size() < 5;
+    });
+    EXPECT_EQ(streamed, std::vector<std::string>(expected.begin(), expected.begin() + 5));
+}
+
 TEST(ReportTest, GoesToTheHomeFolderOrElseTheCurrentOne) {
 #ifdef _WIN32
     GTEST_SKIP() << "on Windows the report goes to c:\\printOut.txt, whatever HOME holds";

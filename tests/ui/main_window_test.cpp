@@ -115,6 +115,33 @@ class MainWindowTest : public QObject {
                  QStringList{QStringLiteral("Ошибка в процедуре загрузки!|Palquin")});
     }
 
+    // The desktop's request before a logout saves as a close does and leaves the window open; a
+    // failed save shows no box, since nobody may be there to close it.
+    void logoutRequestSaves() {
+        WindowFixture fixture(
+            "13;0;E;a;;;\r\n------------------\r\n55.75\r\nN\r\n37.6\r\nE\r\n600");
+        frmMain& w = fixture.Window();
+        w.show();
+        w.fokus->setText(QStringLiteral("650"));
+        // The request as the session manager's connection emits it; the manager is not used.
+        const int signal =
+            QGuiApplication::staticMetaObject.indexOfSignal("commitDataRequest(QSessionManager&)");
+        QVERIFY(signal >= 0);
+        const auto request = [signal] {
+            void* arguments[] = {nullptr, nullptr};
+            QMetaObject::activate(qApp, &QGuiApplication::staticMetaObject,
+                                  signal - QGuiApplication::staticMetaObject.methodOffset(),
+                                  arguments);
+        };
+        request();
+        QCOMPARE(fixture.FileBytes(),
+                 "13;0;E;a;;;\r\n------------------\r\n55.75\r\nN\r\n37.6\r\nE\r\n650\r\n");
+        QVERIFY(w.isVisible());
+        QVERIFY(QDir(QString::fromStdString(fixture.FolderPath())).removeRecursively());
+        request();
+        QVERIFY(fixture.Notifier().messages.empty());
+    }
+
     // Its caption, cells and panel boxes as laid out, its colours, and the ticker: empty for its
     // first period, then its lines in yellow on black, on its timer.
     void windowLook() {
@@ -128,9 +155,9 @@ class MainWindowTest : public QObject {
 
         QCOMPARE(w.Label9->text(), QString());
         w.Ticker().Tick();
-        const QImage image = w.centralWidget()->grab().toImage();
+        const QImage image = w.Client()->grab().toImage();
         const auto at = [&](QWidget* widget, QPoint inside) {
-            return image.pixelColor(widget->mapTo(w.centralWidget(), inside));
+            return image.pixelColor(widget->mapTo(w.Client(), inside));
         };
         const QColor lilac(192, 192, 255), grey(224, 224, 224), pink(255, 192, 192);
         const QList<std::pair<QWidget*, QColor>> samples = {

@@ -1,12 +1,14 @@
 // The picture window: caption, aiming lines, clicks, and its page through a recording printer.
 #include <QComboBox>
 #include <QLabel>
+#include <QPainter>
 #include <QTimeZone>
 #include <QtTest>
 #include <fstream>
 
 #include "diagram/compass_view.h"
 #include "diagram/twips.h"
+#include "print/page_composer.h"
 #include "print/printer.h"
 #include "ui/picture_window.h"
 #include "window_fixture.h"
@@ -110,9 +112,13 @@ class PictureWindowTest : public QObject {
         QCOMPARE(QStringList({aim.text(), aim.toolTip()}), QStringList({r.text, r.tip}));
         QCOMPARE(aim.isVisible(), *r.text != 0);
         QCOMPARE(aim.palette().color(QPalette::WindowText), QColor(255, 255, 0));
-        // In the caption's column, so on the printout too, and tall enough for both lines.
-        QVERIFY(!aim.isVisible() || Tw(2040, 120, 2565, 1755).contains(aim.geometry()));
-        QVERIFY(!aim.isVisible() || aim.height() >= aim.heightForWidth(aim.width()));
+        // Without lines there is no strip; with them the window grows by a strip below the
+        // caption's box that holds both lines.
+        const int specified = Tw(0, 0, 4755, 1980).height();
+        QCOMPARE(picture.height() > specified, aim.isVisible());
+        QVERIFY(!aim.isVisible() ||
+                (aim.y() >= specified && aim.height() >= aim.heightForWidth(aim.width()) &&
+                 picture.rect().contains(aim.geometry())));
     }
 
     void clicks_data() {
@@ -122,7 +128,7 @@ class PictureWindowTest : public QObject {
         QTest::addColumn<bool>("printerFails");
         QTest::newRow("background") << TwPoint(4650, 1900) << true << 0 << false;
         QTest::newRow("caption") << TwPoint(2300, 250) << true << 0 << false;
-        QTest::newRow("aiming lines") << TwPoint(3000, 1800) << true << 0 << false;
+        QTest::newRow("aiming lines") << TwPoint(1500, 2100) << true << 0 << false;
         QTest::newRow("compass cross") << TwPoint(960, 400) << true << 0 << false;
         QTest::newRow("letter N") << TwPoint(1087, 247) << false << 0 << false;
         QTest::newRow("letter E") << TwPoint(207, 887) << false << 0 << false;
@@ -144,6 +150,43 @@ class PictureWindowTest : public QObject {
         QCOMPARE(picture.isVisible(), !closes);
         QCOMPARE(printer.printed, QStringList(pages, QStringLiteral("frmpicture")));
         QCOMPARE(notifier.messages.size(), size_t{printerFails});
+    }
+
+    // With the default catalogue's central entry the caption keeps all its lines, the aiming
+    // lines lie below it, and the page of the window carries them.
+    void stripBelowTheWholeCaption() {
+        const QString entry =
+            QStringLiteral("56;0;E;Express AT1 (Экспресс-АТ1, Россия);https://www.rscc.ru/;;");
+        frmpicture picture(199.4, entry, nullptr, nullptr, nullptr, Aim(kMoscow));
+        picture.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&picture));
+        const QLabel& caption = *picture.Label5;
+        const QLabel& aim = *picture.lblAim;
+        QCOMPARE(caption.geometry(), Tw(2040, 120, 2565, 1755));
+        QVERIFY2(caption.heightForWidth(caption.width()) <= caption.height(),
+                 qPrintable(QString::number(caption.heightForWidth(caption.width()))));
+        QVERIFY(aim.isVisible() && aim.y() >= caption.geometry().bottom());
+        QCOMPARE(aim.text().count('\n'), 1);
+
+        // On the page: the strip's band has yellow text on black, as on the screen.
+        QImage page(2000, 2000, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        ComposeWidgetPage(painter, picture, page.rect());
+        painter.end();
+        const QRectF target = FitToArea(QSizeF(picture.size()), page.rect());
+        const double scale = target.width() / picture.width();
+        int yellow = 0;
+        for (int y = int(target.top() + aim.y() * scale);
+             y < int(target.top() + aim.geometry().bottom() * scale); ++y) {
+            for (int x = int(target.left()); x < int(target.right()); ++x) {
+                const QRgb p = page.pixel(x, y);
+                yellow += qRed(p) > 150 && qGreen(p) > 150 && qBlue(p) < 100 ? 1 : 0;
+            }
+        }
+        QVERIFY2(yellow > 100, qPrintable(QString::number(yellow)));
+        QCOMPARE(page.pixelColor(int(target.left()) + 2, int(target.bottom()) - 2),
+                 QColor(Qt::black));
     }
 
     // Label4(0) opens it, modal, with what the window holds at that moment, and nothing later.

@@ -4,7 +4,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "window_fixture.h"
@@ -23,7 +27,7 @@ class WindowGeometryTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
         // Logical size is the same at every factor: the proportions are kept.
-        QCOMPARE(w.centralWidget()->size(), QSize(757, 602));
+        QCOMPARE(w.Client()->size(), QSize(757, 602));
         w.Label1[3]->setText(QStringLiteral("W 123.4"));
         for (QWidget* group : QList<QWidget*>{w.Frame1, w.Frame2, w.Frame4, w.Frame5}) {
             QList<QWidget*> shown;
@@ -62,6 +66,44 @@ class WindowGeometryTest : public QObject {
                 shown.append(child);
             }
         }
+    }
+
+    // Where the window does not fit the screen's work area, its client scrolls and its bottom
+    // (the ticker, the zoom buttons) can be brought into view; where it fits, nothing scrolls.
+    // PALQUIN_SCREEN_FITS, where set, says which of the two this run's screen is meant to show.
+    void bottomWithinReach() {
+        WindowFixture fixture(SampleFile({}));
+        frmMain& w = fixture.Window();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QApplication::processEvents();
+        const QRect available = w.screen()->availableGeometry();
+        QCOMPARE(w.frameGeometry().height() <= available.height(), true);
+        QCOMPARE(w.frameGeometry().width() <= available.width(), true);
+        QScrollArea& scroll = *w.clientScroll;
+        const QSize frame = w.frameGeometry().size() - w.geometry().size();
+        const QSize natural = QSize(757, w.menuBar()->height() + 602) + frame;
+        const bool fits = natural.height() <= available.height();
+        const QString expected = qEnvironmentVariable("PALQUIN_SCREEN_FITS");
+        QVERIFY(expected.isEmpty() || fits == (expected == QStringLiteral("1")));
+        QCOMPARE(scroll.verticalScrollBar()->isVisible(), !fits);
+        const int bar = fits ? 0 : scroll.verticalScrollBar()->width();
+        QCOMPARE(scroll.horizontalScrollBar()->isVisible(),
+                 natural.width() + bar > available.width());
+        QCOMPARE(w.Client()->size(), QSize(757, 602));  // the layout is as it is
+        for (QWidget* bottom : QList<QWidget*>{w.Label9, w.cmdMin, w.cmdMax}) {
+            scroll.ensureWidgetVisible(bottom, 0, 0);
+            const QRect shown(bottom->mapTo(scroll.viewport(), QPoint()), bottom->size());
+            const QRect view = scroll.viewport()->rect();
+            // The ticker may be wider than a tiny screen: in view top to bottom, and in part.
+            QVERIFY2(shown.top() >= 0 && shown.bottom() <= view.bottom() &&
+                         view.intersects(shown) && (bottom == w.Label9 || view.contains(shown)),
+                     qPrintable(bottom->objectName()));
+        }
+        // A click reaches a zoom button where the scrolling put it.
+        const double scale = w.Layout().Scale();
+        QTest::mouseClick(w.cmdMax, Qt::LeftButton);
+        QVERIFY(w.Layout().Scale() != scale);
     }
 };
 
