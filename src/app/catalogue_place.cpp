@@ -6,8 +6,8 @@
 #include <QTextDocument>
 #include <type_traits>
 
+#include "text/text_codec.h"
 #include "ui/main_window.h"
-#include "ui/text_codec.h"
 
 namespace palquin {
 namespace {

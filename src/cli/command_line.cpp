@@ -21,10 +21,10 @@
 #include "calc/aim.h"
 #include "cli/arguments.h"
 #include "cli/modes.h"
+#include "core/field_ranges.h"
 #include "core/file_io.h"
 #include "core/file_messages.h"
 #include "core/numeric_value.h"
-#include "ui/field_rules.h"
 
 namespace palquin::cli {
 namespace {

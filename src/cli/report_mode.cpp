@@ -5,7 +5,7 @@
 #include "cli/arguments.h"
 #include "cli/modes.h"
 #include "report/report.h"
-#include "ui/text_codec.h"
+#include "text/text_codec.h"
 
 namespace palquin::cli {
 

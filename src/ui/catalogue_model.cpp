@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "ui/text_codec.h"
+#include "text/text_codec.h"
 
 namespace palquin {
 

@@ -49,13 +49,6 @@ bool KeyRuleAccepts(KeyRule rule, char16_t c) {
     return false;
 }
 
-bool CoordinateInRange(double value) {
-    return value >= 0.0 && value <= 180.0;
-}
-bool DiameterInRange(double value) {
-    return value >= 0.0 && value <= 100.0;
-}
-
 QValidator::State LineBreakDropper::validate(QString& input, int& cursor) const {
     for (qsizetype at = input.size() - 1; at >= 0; --at) {
         if (input.at(at) == u'\r' || input.at(at) == u'\n') {

@@ -5,6 +5,8 @@
 #include <QValidator>
 #include <optional>
 
+#include "core/field_ranges.h"  // the range rules the fields' messages announce
+
 class QInputMethodEvent;
 class QKeyEvent;
 
@@ -36,11 +38,6 @@ enum class KeyRule {
 };
 
 bool KeyRuleAccepts(KeyRule rule, char16_t character);
-
-/// Range rule of sh and dl: 0 <= v <= 180.
-bool CoordinateInRange(double value);
-/// Range rule of diam(i): 0 <= v <= 100.
-bool DiameterInRange(double value);
 
 /// Drops CR and LF from whatever reaches a settings field (pasted, dropped, set): every
 /// setting is one line of satellite.txt, and a line break there would shift the ones after it.

@@ -28,6 +28,7 @@
 #include "diagram/twips.h"
 #include "print/printer.h"
 #include "report/report.h"
+#include "text/text_codec.h"
 #include "ui/catalogue_model.h"
 #include "ui/field_rules.h"
 #include "ui/links_window.h"
@@ -36,7 +37,6 @@
 #include "ui/print_failure.h"
 #include "ui/satellite_selector.h"
 #include "ui/template_menu.h"
-#include "ui/text_codec.h"
 #include "ui/ticker.h"
 
 namespace palquin {

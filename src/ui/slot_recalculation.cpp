@@ -13,11 +13,11 @@
 #include "diagram/compass_view.h"
 #include "diagram/diagram_view.h"
 #include "layout/slot.h"
+#include "text/text_codec.h"
 #include "ui/catalogue_model.h"
 #include "ui/main_window.h"
 #include "ui/notifier.h"
 #include "ui/template_menu.h"
-#include "ui/text_codec.h"
 
 namespace palquin {
 namespace {

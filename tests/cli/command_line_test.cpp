@@ -296,6 +296,8 @@ class CommandLineTest : public QObject {
             2, ": в каталоге не сохранено фокусное расстояние");
         const QStringList page = central + kSite + QStringList{"--focal", "600"};
         bad(QStringList{"--template", "t.pdf"} + page, "extra", "39");
+        // The window's range rule for a converter's diameter.
+        bad(QStringList{"--template", "t.pdf"} + page, "diameter", "100.01");
         // Where the file cannot be written the old one stays as it was, and no stray file is left.
         row("template over a read-only file", QStringList{"--template", "old.pdf"} + page, 1,
             ": шаблон не записан: файл «old.pdf»: файл защищён от записи");

@@ -1,4 +1,4 @@
-#include "ui/text_codec.h"
+#include "text/text_codec.h"
 
 #include <QFile>
 #include <QStringDecoder>
