@@ -21,9 +21,9 @@
 #include "calc/aim.h"
 #include "cli/arguments.h"
 #include "cli/modes.h"
-#include "core/file_io.h"
-#include "core/file_messages.h"
 #include "core/numeric_value.h"
+#include "platform/file_io.h"
+#include "platform/file_messages.h"
 #include "ui/field_rules.h"
 
 namespace palquin::cli {
