@@ -3,8 +3,8 @@
 #include <system_error>
 
 #include "catalogue/satellite_file.h"
-#include "core/file_io.h"
-#include "core/file_messages.h"
+#include "platform/file_io.h"
+#include "platform/file_messages.h"
 
 namespace palquin {
 

@@ -5,8 +5,8 @@
 #include <new>
 #include <system_error>
 
-#include "core/file_io.h"
-#include "core/file_messages.h"
+#include "platform/file_io.h"
+#include "platform/file_messages.h"
 
 namespace palquin {
 namespace {

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <utility>
 
-#include "core/close_request.h"
+#include "platform/close_request.h"
 
 namespace palquin {
 namespace {

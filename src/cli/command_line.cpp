@@ -22,9 +22,9 @@
 #include "cli/arguments.h"
 #include "cli/modes.h"
 #include "core/field_ranges.h"
-#include "core/file_io.h"
-#include "core/file_messages.h"
 #include "core/numeric_value.h"
+#include "platform/file_io.h"
+#include "platform/file_messages.h"
 
 namespace palquin::cli {
 namespace {

@@ -6,8 +6,8 @@
 #include "calc/aim.h"
 #include "cli/arguments.h"
 #include "cli/modes.h"
-#include "core/file_io.h"
 #include "core/numeric_value.h"
+#include "platform/file_io.h"
 #include "print/template_input.h"
 #include "print/template_page.h"
 

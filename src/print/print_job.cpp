@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "core/file_io.h"
+#include "platform/file_io.h"
 #include "print/print_server.h"
 
 #if PALQUIN_HAVE_CUPS

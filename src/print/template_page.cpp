@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/file_io.h"
+#include "platform/file_io.h"
 
 namespace palquin {
 namespace {

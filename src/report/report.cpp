@@ -9,9 +9,9 @@
 
 #include "calc/pointing.h"
 #include "catalogue/entry.h"
-#include "core/file_io.h"
 #include "core/numeric_value.h"
 #include "core/result_number.h"
+#include "platform/file_io.h"
 
 namespace palquin {
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/link_opener.h"
 
-#include "core/desktop_open.h"
+#include "platform/desktop_open.h"
 
 namespace palquin {
 

@@ -8,7 +8,7 @@
 
 #include "catalogue/satellite_file.h"
 #include "common/temporary_folder.h"
-#include "core/file_io.h"
+#include "platform/file_io.h"
 
 namespace palquin {
 namespace {

@@ -7,7 +7,7 @@
 #include <QtTest>
 #include <fstream>
 
-#include "core/desktop_open.h"
+#include "platform/desktop_open.h"
 #include "ui/link_opener.h"
 #include "ui/links_window.h"
 #include "window_fixture.h"

@@ -1,4 +1,4 @@
-#include "core/program_folder.h"
+#include "platform/program_folder.h"
 
 #include <unistd.h>
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "core/file_io.h"
+#include "platform/file_io.h"
 
 namespace palquin::file_messages {
 

@@ -1,4 +1,4 @@
-#include "core/close_request.h"
+#include "platform/close_request.h"
 
 #include <csignal>
 

@@ -1,10 +1,10 @@
 #include <windows.h>
 
-#include "core/program_folder.h"
+#include "platform/program_folder.h"
 
 #include <string>
 
-#include "core/win_text.h"
+#include "platform/win_text.h"
 
 namespace palquin {
 

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "core/close_request.h"
+#include "platform/close_request.h"
 
 namespace palquin {
 namespace {

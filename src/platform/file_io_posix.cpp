@@ -12,9 +12,9 @@
 #include <random>
 #include <system_error>
 
-#include "core/file_io.h"
-#include "core/file_io_hooks.h"
-#include "core/file_messages.h"
+#include "platform/file_io.h"
+#include "platform/file_io_hooks.h"
+#include "platform/file_messages.h"
 
 namespace palquin {
 

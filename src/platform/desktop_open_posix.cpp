@@ -1,4 +1,4 @@
-#include "core/desktop_open.h"
+#include "platform/desktop_open.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -2,8 +2,8 @@
 #include <shellapi.h>
 #include <windows.h>
 
-#include "core/desktop_open.h"
-#include "core/win_text.h"
+#include "platform/desktop_open.h"
+#include "platform/win_text.h"
 
 namespace palquin {
 

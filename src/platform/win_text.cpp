@@ -1,4 +1,4 @@
-#include "core/win_text.h"
+#include "platform/win_text.h"
 
 #include <climits>
 

@@ -7,10 +7,10 @@
 #include <random>
 #include <stdexcept>
 
-#include "core/file_io.h"
-#include "core/file_io_hooks.h"
-#include "core/file_messages.h"
-#include "core/win_text.h"
+#include "platform/file_io.h"
+#include "platform/file_io_hooks.h"
+#include "platform/file_messages.h"
+#include "platform/win_text.h"
 
 namespace palquin {
 

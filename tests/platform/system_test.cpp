@@ -1,12 +1,12 @@
-#include "core/file_io.h"
+#include "platform/file_io.h"
 
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
 #include "common/win_files.h"
-#include "core/close_request.h"
-#include "core/desktop_open.h"
-#include "core/program_folder.h"
+#include "platform/close_request.h"
+#include "platform/desktop_open.h"
+#include "platform/program_folder.h"
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -22,8 +22,8 @@
 
 #include "common/row_name.h"
 #include "common/temporary_folder.h"
-#include "core/file_io_hooks.h"
-#include "core/file_messages.h"
+#include "platform/file_io_hooks.h"
+#include "platform/file_messages.h"
 
 namespace palquin {
 namespace {
@@ -316,7 +316,7 @@ TEST(WindowsSystemTest, ProgramFolderHoldsThisTestProgram) {
     const std::optional<fs::path> folder = ProgramFolder(&error);
     fs::current_path(before);
     ASSERT_TRUE(folder.has_value()) << error;
-    EXPECT_TRUE(fs::is_regular_file(*folder / "palquin_core_tests.exe")) << folder->string();
+    EXPECT_TRUE(fs::is_regular_file(*folder / "palquin_platform_tests.exe")) << folder->string();
 }
 
 // The shell opens a batch file by running it; this one, in a Cyrillic folder, leaves a mark
