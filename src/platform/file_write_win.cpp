@@ -3,14 +3,12 @@
 #undef ReplaceFile
 
 #include <algorithm>
-#include <new>
 #include <random>
-#include <stdexcept>
 
 #include "platform/file_io.h"
 #include "platform/file_io_hooks.h"
+#include "platform/file_io_win_detail.h"
 #include "platform/file_messages.h"
-#include "platform/win_text.h"
 
 namespace palquin {
 
@@ -21,18 +19,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using file_io_detail::Access;
+using file_io_detail::Handle;
+using file_io_detail::kShareAll;
+using file_io_detail::Reason;
+using file_io_detail::SetError;
+namespace words = file_messages;
+
 constexpr std::wstring_view kTemporaryPrefix = L".palquin-";
 constexpr std::wstring_view kTemporarySuffix = L".tmp";
-
-// Room left behind a read file, so that a save composing the new text in the same buffer
-// rarely has to move it.
-constexpr size_t kReadSlack = 4096;
-
-void SetError(std::string* error, const std::string& what) {
-    if (error != nullptr) {
-        *error = what;
-    }
-}
 
 void Trace(std::string_view step, const fs::path& file) {
     if (file_io_hooks::trace) {
@@ -48,78 +43,6 @@ bool Flush(HANDLE file, const fs::path& path) {
     Trace("flushed", path);
     return true;
 }
-
-namespace words = file_messages;
-
-enum class Access { Read, Write };
-
-// The reason for a failed system call, in the user's words.
-std::string Reason(DWORD code, Access access) {
-    switch (code) {
-        case ERROR_FILE_NOT_FOUND:
-            return std::string(access == Access::Read ? words::kNotFound : words::kNoFolder);
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_BAD_NETPATH:
-        case ERROR_BAD_NET_NAME:
-            return std::string(words::kNoFolder);
-        case ERROR_DIRECTORY:
-            return std::string(words::kFileInPath);
-        case ERROR_ACCESS_DENIED:
-            return std::string(access == Access::Read ? words::kNoReadRight : words::kNoWriteRight);
-        case ERROR_WRITE_PROTECT:
-            return std::string(words::kReadOnlyDisk);
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return std::string(words::kDiskFull);
-        case ERROR_FILE_TOO_LARGE:
-            return std::string(words::kTooLarge);
-        case ERROR_FILENAME_EXCED_RANGE:
-            return std::string(words::kNameTooLong);
-        case ERROR_INVALID_NAME:
-            return std::string(words::kBadName);
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            return std::string(words::kBusy);
-        case ERROR_CANT_RESOLVE_FILENAME:
-            return std::string(words::kLinkLoop);
-        case ERROR_NOT_ENOUGH_MEMORY:
-        case ERROR_OUTOFMEMORY:
-            return std::string(words::kNoMemory);
-        case ERROR_TOO_MANY_OPEN_FILES:
-            return std::string(words::kTooManyFiles);
-        case ERROR_CRC:
-        case ERROR_READ_FAULT:
-        case ERROR_WRITE_FAULT:
-            return std::string(words::kDiskError);
-        default:
-            return words::SystemCode(static_cast<long>(code));
-    }
-}
-
-// Closes the handle when it goes out of scope; Close() reports whether closing worked.
-class Handle {
-  public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { Close(); }
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-    bool Close() {
-        const bool closed = !Valid() || CloseHandle(handle_) != 0;
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-    void Reset(HANDLE handle) {
-        Close();
-        handle_ = handle;
-    }
-
-  private:
-    HANDLE handle_;
-};
-
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // Writes all bytes; false on any short or failed write.
 bool WriteAll(HANDLE file, std::string_view bytes) {
@@ -238,80 +161,6 @@ bool IsTemporaryName(std::wstring_view name) {
            name.substr(0, kTemporaryPrefix.size()) == kTemporaryPrefix &&
            name.substr(name.size() - kTemporarySuffix.size()) == kTemporarySuffix;
 }
-
-}  // namespace
-
-std::optional<HeldFile> ReadWholeFileHeld(const fs::path& path, std::string* error) {
-    return MapWholeFile(path, error);
-}
-
-std::optional<HeldFile> MapWholeFile(const fs::path& path, std::string* error) {
-    // Read whole: a mapped file could not be replaced while it is held.
-    std::optional<std::string> bytes = ReadWholeFile(path, error);
-    if (!bytes) {
-        return std::nullopt;
-    }
-    auto owned = std::make_shared<const std::string>(std::move(*bytes));
-    return HeldFile{owned, *owned};
-}
-
-std::optional<std::string> ReadWholeFile(const fs::path& path, std::string* error) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        SetError(error, words::About(path, words::kFolder));
-        return std::nullopt;
-    }
-    Handle file(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.Valid()) {
-        const DWORD code = GetLastError();
-        SetError(error, words::About(path, Reason(code, Access::Read)));
-        return std::nullopt;
-    }
-    // A device (NUL, CON, COM1) or a pipe is no catalogue, and reading one may never end.
-    if (GetFileType(file.Get()) != FILE_TYPE_DISK) {
-        SetError(error, words::About(path, words::kNotRegular));
-        return std::nullopt;
-    }
-    try {
-        std::string bytes;
-        LARGE_INTEGER size{};
-        if (GetFileSizeEx(file.Get(), &size) != 0 && size.QuadPart > 0) {
-            if (static_cast<unsigned long long>(size.QuadPart) >= bytes.max_size() - kReadSlack) {
-                throw std::length_error("file too large");
-            }
-            bytes.reserve(static_cast<size_t>(size.QuadPart) + kReadSlack);
-        }
-        constexpr DWORD kChunk = 1u << 20;
-        for (;;) {
-            const size_t done = bytes.size();
-            // Read straight into the string; it grows only when the file grew since its size.
-            if (done == bytes.capacity()) {
-                bytes.reserve(done + kReadSlack);
-            }
-            bytes.resize(bytes.capacity());
-            const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, kChunk));
-            DWORD read = 0;
-            if (ReadFile(file.Get(), bytes.data() + done, wanted, &read, nullptr) == 0) {
-                const DWORD code = GetLastError();
-                SetError(error, words::About(path, Reason(code, Access::Read)));
-                return std::nullopt;
-            }
-            bytes.resize(done + read);
-            if (read == 0) {
-                return bytes;
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        SetError(error, words::About(path, words::kNoMemory));
-        return std::nullopt;
-    } catch (const std::length_error&) {
-        SetError(error, words::About(path, words::kTooLarge));
-        return std::nullopt;
-    }
-}
-
-namespace {
 
 // ReplaceFile's work; error gets only the reason, the caller's name of the file goes in front.
 bool Replace(const fs::path& path, std::string_view bytes, std::string* error) {
@@ -466,9 +315,4 @@ bool CanCreateFilesIn(const fs::path& folder) {
         CreateTemporary(folder, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, &probe, &code));
     return file.Valid();
 }
-
-std::string PathText(const fs::path& path) {
-    return win::PathText(path);
-}
-
 }  // namespace palquin
