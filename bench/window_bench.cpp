@@ -51,7 +51,7 @@ void BM_WindowStartup(benchmark::State& state) {
     const Folder folder(static_cast<int>(state.range(0)));
     SilentNotifier notifier;
     for (auto _ : state) {
-        palquin::frmMain window(folder.Setup(&notifier));
+        palquin::MainWindow window(folder.Setup(&notifier));
         window.show();
         QApplication::processEvents();
         benchmark::DoNotOptimize(window.Combo1[9]->count());
@@ -65,10 +65,10 @@ BENCHMARK(BM_WindowStartup)->Arg(0)->Arg(32767)->Unit(benchmark::kMillisecond);
 void BM_WindowZoomStep(benchmark::State& state) {
     const Folder folder(200);
     SilentNotifier notifier;
-    palquin::frmMain window(folder.Setup(&notifier));
+    palquin::MainWindow window(folder.Setup(&notifier));
     window.show();
     QApplication::processEvents();  // exposed, so that repaint() really paints
-    for (int slot = 0; slot < palquin::frmMain::kSlots; ++slot) {
+    for (int slot = 0; slot < palquin::MainWindow::kSlots; ++slot) {
         window.Combo1[slot]->setCurrentIndex(30 + slot);
         window.RecalculateSlot(slot);
     }

@@ -60,7 +60,7 @@ struct MainWindowSetup {
 /// The main window. Elements carry their names as members and as objectNames ("Combo1_3" for
 /// Combo1(3)). All state lives in the elements and in e0, u0, msh (the diagram model) and li
 /// (the ticker).
-class frmMain : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
     static constexpr int kSlots = 10;
@@ -75,8 +75,8 @@ class frmMain : public QMainWindow {
 
     /// Builds the window and runs the start-up sequence (loading satellite.txt included); any
     /// message of the start-up is shown before the constructor returns.
-    explicit frmMain(MainWindowSetup setup, QWidget* parent = nullptr);
-    ~frmMain() override;
+    explicit MainWindow(MainWindowSetup setup, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     /// Brings slot i up to date from its selector, the site fields and the focal length.
     void RecalculateSlot(int slot);
@@ -180,6 +180,7 @@ class frmMain : public QMainWindow {
     void BuildTickerGroup(QWidget* client);
     void BuildPanel(QWidget* client);
     void LayOutSlots();
+    void NameControls();  ///< the Russian accessible name of every control
     void LoadCatalogue(LoadResult loaded);
     void ConnectRules();
     void WatchSettings();

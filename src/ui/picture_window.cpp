@@ -42,9 +42,9 @@ QString TimeZoneTip(const QTimeZone& zone, const QDateTime& at) {
         .arg(magnitude % 60, 2, 10, QLatin1Char('0'));
 }
 
-frmpicture::frmpicture(std::optional<double> centralAzimuthDeg, const QString& centralEntryText,
-                       Printer* printer, Notifier* notifier, QWidget* parent,
-                       const PictureAimSetup& aim)
+PictureDialog::PictureDialog(std::optional<double> centralAzimuthDeg,
+                             const QString& centralEntryText, Printer* printer, Notifier* notifier,
+                             QWidget* parent, const PictureAimSetup& aim)
     : QDialog(parent), printer_(printer), notifier_(notifier) {
     setObjectName(QStringLiteral("frmpicture"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -57,10 +57,12 @@ frmpicture::frmpicture(std::optional<double> centralAzimuthDeg, const QString& c
 
     compass = new CompassView(PictureCompassLayout(), this);
     compass->setObjectName(QStringLiteral("compass"));
+    compass->setAccessibleName(QStringLiteral("Компас"));
     compass->move(0, 0);
 
     Label5 = new QLabel(this);
     Label5->setObjectName(QStringLiteral("Label5"));
+    Label5->setAccessibleName(QStringLiteral("Азимут центрального спутника"));
     Label5->setTextFormat(Qt::PlainText);  // a selector text is never markup
     Label5->setWordWrap(true);
     Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -73,6 +75,7 @@ frmpicture::frmpicture(std::optional<double> centralAzimuthDeg, const QString& c
     // the printout of the window has them too.
     lblAim = new QLabel(this);
     lblAim->setObjectName(QStringLiteral("lblAim"));
+    lblAim->setAccessibleName(QStringLiteral("Наведение по компасу и солнцу"));
     lblAim->setTextFormat(Qt::PlainText);
     lblAim->setWordWrap(true);
     lblAim->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -89,7 +92,7 @@ frmpicture::frmpicture(std::optional<double> centralAzimuthDeg, const QString& c
     Prt->setAutoDefault(false);  // Enter must not print
     PlaceTw(Prt, 1800, 0, 200, 200);
     Prt->raise();  // above the compass, which would pass its clicks on to the window
-    connect(Prt, &QPushButton::clicked, this, &frmpicture::Print);
+    connect(Prt, &QPushButton::clicked, this, &PictureDialog::Print);
 
     // No central result: the empty compass.
     if (centralAzimuthDeg && *centralAzimuthDeg != 0.0) {
@@ -100,7 +103,7 @@ frmpicture::frmpicture(std::optional<double> centralAzimuthDeg, const QString& c
     }
 }
 
-void frmpicture::ShowAim(double trueAzimuthDeg, const PictureAimSetup& aim) {
+void PictureDialog::ShowAim(double trueAzimuthDeg, const PictureAimSetup& aim) {
     // The latitude field takes up to 180: a place off the globe gets no lines.
     if (!aim.site || !std::isfinite(aim.site->latitudeDeg) ||
         std::abs(aim.site->latitudeDeg) > 90.0 || !std::isfinite(aim.site->longitudeDeg) ||
@@ -132,7 +135,7 @@ void frmpicture::ShowAim(double trueAzimuthDeg, const PictureAimSetup& aim) {
     lblAim->show();
 }
 
-void frmpicture::Print() {
+void PictureDialog::Print() {
     const PrintResult printed =
         printer_ != nullptr ? printer_->PrintWidget(*this, windowTitle()) : PrintResult{};
     if (!printed.ok) {
@@ -140,12 +143,12 @@ void frmpicture::Print() {
     }
 }
 
-void frmpicture::mousePressEvent(QMouseEvent* event) {
+void PictureDialog::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
     event->accept();
 }
 
-void frmpicture::mouseReleaseEvent(QMouseEvent* event) {
+void PictureDialog::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = pressed_ && event->button() == Qt::LeftButton &&
                        rect().contains(event->position().toPoint());
     pressed_ = false;

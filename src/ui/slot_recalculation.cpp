@@ -1,4 +1,4 @@
-// The slot recalculation and the triggers that run or clear it.
+// The slot recalculation, the triggers that run or clear it, and the change rules of the fields.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +15,7 @@
 #include "layout/slot.h"
 #include "text/text_codec.h"
 #include "ui/catalogue_model.h"
+#include "ui/field_rules.h"
 #include "ui/main_window.h"
 #include "ui/notifier.h"
 #include "ui/template_menu.h"
@@ -70,7 +71,7 @@ class RepaintOnExit {
 
 }  // namespace
 
-void frmMain::RecalculateSlot(int i) {
+void MainWindow::RecalculateSlot(int i) {
     RepaintOnExit repaint(diagram);
 
     // Central guard: without a central satellite nothing can be placed; every slot is emptied.
@@ -200,7 +201,7 @@ void frmMain::RecalculateSlot(int i) {
     UpdatePanel(i);
 }
 
-void frmMain::UpdatePanel(int slot) {
+void MainWindow::UpdatePanel(int slot) {
     if (!e0_ || *e0_ == 0.0) {
         return;
     }
@@ -215,7 +216,7 @@ void frmMain::UpdatePanel(int slot) {
     panelCompass->PointNeedle(*e0_);
 }
 
-void frmMain::RecalculateAll() {
+void MainWindow::RecalculateAll() {
     for (int i = 0; i < kSlots; ++i) {
         if (!Combo1[i]->currentText().isEmpty()) {
             RecalculateSlot(i);
@@ -223,19 +224,19 @@ void frmMain::RecalculateAll() {
     }
 }
 
-void frmMain::ZoomIn() {
+void MainWindow::ZoomIn() {
     if (layout_.ZoomIn()) {
         AfterZoomStep();
     }
 }
 
-void frmMain::ZoomOut() {
+void MainWindow::ZoomOut() {
     if (layout_.ZoomOut()) {
         AfterZoomStep();
     }
 }
 
-void frmMain::AfterZoomStep() {
+void MainWindow::AfterZoomStep() {
     // Every slot places its items again at the new scale, messages included.
     LblMashtab->setText(QString::fromStdString(layout_.ScaleLabel()));
     for (int i = 0; i < kSlots; ++i) {
@@ -245,7 +246,7 @@ void frmMain::AfterZoomStep() {
     diagram->update();
 }
 
-void frmMain::ClearSlot(int slot, bool keepLinks) {
+void MainWindow::ClearSlot(int slot, bool keepLinks) {
     Label1[slot]->clear();
     Label4[slot]->clear();
     layout_.HideSlot(slot);
@@ -255,7 +256,7 @@ void frmMain::ClearSlot(int slot, bool keepLinks) {
     diagram->update();
 }
 
-void frmMain::ResetAllSlots() {
+void MainWindow::ResetAllSlots() {
     // Emptying the selectors below changes their texts again; those nested runs end at once.
     if (resetDepth_ > 0) {
         return;
@@ -271,7 +272,7 @@ void frmMain::ResetAllSlots() {
     --resetDepth_;
 }
 
-void frmMain::OnSelectorEdited(int slot) {
+void MainWindow::OnSelectorEdited(int slot) {
     if (resetDepth_ > 0) {
         return;
     }
@@ -283,7 +284,7 @@ void frmMain::OnSelectorEdited(int slot) {
     }
 }
 
-void frmMain::OnSelectorFocusLost(int slot) {
+void MainWindow::OnSelectorFocusLost(int slot) {
     if (Combo1[slot]->currentText().isEmpty()) {
         ClearSlot(slot, true);
     }
@@ -293,7 +294,7 @@ void frmMain::OnSelectorFocusLost(int slot) {
     }
 }
 
-void frmMain::SetSelectorText(int slot, const QString& text) {
+void MainWindow::SetSelectorText(int slot, const QString& text) {
     QComboBox* selector = Combo1[slot];
     if (selector->currentText() == text) {
         return;
@@ -308,10 +309,46 @@ void frmMain::SetSelectorText(int slot, const QString& text) {
     OnSelectorEdited(slot);
 }
 
-void frmMain::SetSelectorColour(int slot, const QColor& colour) {
+void MainWindow::SetSelectorColour(int slot, const QColor& colour) {
     QPalette palette = Combo1[slot]->lineEdit()->palette();
     palette.setColor(QPalette::Text, colour);
     Combo1[slot]->lineEdit()->setPalette(palette);
+}
+
+void MainWindow::OnFocusChanged(QWidget* old, QWidget* now) {
+    // Only a move to another element of this window counts as leaving a selector: opening its
+    // own list, a message box or another application taking the focus do not.
+    if (old == nullptr || now == nullptr || now->window() != this) {
+        return;
+    }
+    for (int i = 0; i < kSlots; ++i) {
+        QComboBox* selector = Combo1[static_cast<size_t>(i)];
+        const bool left = old == selector || selector->isAncestorOf(old);
+        const bool entered = now == selector || selector->isAncestorOf(now);
+        if (left && !entered) {
+            OnSelectorFocusLost(i);
+        }
+    }
+}
+
+void MainWindow::OnCoordinateChanged(QLineEdit* field) {
+    if (!CoordinateInRange(NumericValue(field->text().toStdString()))) {
+        notifier_->Show(kCoordinateRangeMessage, kAppTitle, MessageIcon::None);
+        field->setText(QString());  // runs this rule again on the empty text
+    }
+}
+
+void MainWindow::OnDiameterChanged(int slot) {
+    if (!DiameterInRange(NumericValue(diam[slot]->text().toStdString()))) {
+        notifier_->Show(kDiameterRangeMessage, kAppTitle, MessageIcon::None);
+        diam[slot]->setText(QStringLiteral("50"));  // runs this rule again on "50"
+    }
+    layout_.ResizeMarker(slot, DiameterMm(slot));
+    diagram->update();
+}
+
+double MainWindow::DiameterMm(int slot) const {
+    return NumericValue(diam[slot]->text().toStdString());
 }
 
 }  // namespace palquin

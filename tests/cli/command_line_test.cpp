@@ -142,7 +142,7 @@ class CommandLineTest : public QObject {
     // button keeps its north-east rule; the menu's report takes the hemispheres.
     void menuExportWritesTheReportAndSaysWhere() {
         palquin::testing::WindowFixture fixture(kEntries.toStdString());
-        palquin::frmMain& w = fixture.Window();
+        palquin::MainWindow& w = fixture.Window();
         QTest::keyClicks(w.sh, "55.75");
         QTest::keyClicks(w.dl, "37.6");
         w.cmbNS->setEditText("N");

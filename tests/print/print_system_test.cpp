@@ -110,7 +110,7 @@ class PrintSystemTest : public QObject {
         SystemPrinter printer;
         testing::WindowFixture fixture(testing::SampleFile({"36;0;E;Eutelsat 36B;;;"}), nullptr,
                                        &printer);
-        frmMain& main = fixture.Window();
+        MainWindow& main = fixture.Window();
         main.show();
         testing::Choose(main, 0, 0);
         dialogs_ = 0;
@@ -129,7 +129,7 @@ class PrintSystemTest : public QObject {
         QCOMPARE(messages.size(), size_t{1});
         QCOMPARE(messages[0].text, QStringLiteral("Печать невозможна!"));
         QCOMPARE(messages[0].detail, reason);
-        QCOMPARE(main.OuterHeightTw(), frmMain::kNormalOuterHeightTw);
+        QCOMPARE(main.OuterHeightTw(), MainWindow::kNormalOuterHeightTw);
         QVERIFY(main.Label10->isHidden());
     }
 
@@ -210,7 +210,7 @@ class PrintSystemTest : public QObject {
         SystemPrinter printer;
         testing::WindowFixture fixture(testing::SampleFile({"36;0;E;Eutelsat 36B;;;"}), nullptr,
                                        &printer);
-        frmMain& main = fixture.Window();
+        MainWindow& main = fixture.Window();
         main.show();
         dialogs_ = 0;
         answerWithFile_ = target;

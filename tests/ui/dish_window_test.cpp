@@ -81,7 +81,7 @@ class DishWindowTest : public QObject {
     // puts it, the loss warned of in the diagram and the switch kept. Off again: as before.
     void switchOnAndOff() {
         WindowFixture fixture(SampleFile({"36;0;E;Eutelsat 36;;;", "13;0;E;Hot Bird;;;"}));
-        frmMain& window = fixture.Window();
+        MainWindow& window = fixture.Window();
         Choose(window, 0, 0);
         Choose(window, 2, 1);
         const QString specified = window.Label4[2]->text();
@@ -92,7 +92,7 @@ class DishWindowTest : public QObject {
         on.precise = true;
         QVERIFY(SaveDishSettings(on, fixture.DishSettingsPath()));
         fixture.Open();
-        frmMain& precise = fixture.Window();
+        MainWindow& precise = fixture.Window();
         Choose(precise, 0, 0);
         Choose(precise, 2, 1);
         const QStringList lines = precise.Label4[2]->text().split("\r\n");
@@ -136,7 +136,7 @@ class DishWindowTest : public QObject {
             changed.precise = false;
             return std::optional(changed);
         };
-        frmMain again(offSetup);
+        MainWindow again(offSetup);
         QVERIFY(again.Dish().precise);
         Choose(again, 0, 0);
         Choose(again, 2, 1);

@@ -21,7 +21,7 @@ struct RecordingOpener : LinkOpener {
 };
 
 // Y for the hover colour, B for the link colour.
-QString Colours(const http& links) {
+QString Colours(const LinksDialog& links) {
     QString seen;
     for (const QLabel* label : links.Label1) {
         const QColor c = label->palette().color(QPalette::WindowText);
@@ -45,7 +45,7 @@ class LinksWindowTest : public QObject {
             testing::SampleFile({"13;0;E;Hot Bird;<b>x</b>;" + longLink.toStdString() + ";3",
                                  "19;2;E;Astra;;;", "36;0;E;Eutelsat;x;y;"}),
             &opener);
-        frmMain& w = fixture.Window();
+        MainWindow& w = fixture.Window();
         testing::Choose(w, 0, 1);  // a central satellite first: without it no slot is calculated
         struct Step {
             std::function<void()> act;
@@ -66,9 +66,9 @@ class LinksWindowTest : public QObject {
         for (const Step& step : steps) {
             step.act();
             QTest::mouseClick(w.Label1[static_cast<size_t>(step.slot)], Qt::LeftButton);
-            http* links = w.findChild<http*>();
+            LinksDialog* links = w.findChild<LinksDialog*>();
             QVERIFY(links != nullptr && links->isModal());
-            QCOMPARE(linkSlot, step.slot);
+            QCOMPARE(links->Slot(), step.slot);
             QCOMPARE(Colours(*links), QStringLiteral("BBB"));
             QTest::mouseMove(links->Label1[1]);
             QTest::mouseMove(links->Label1[0]);
@@ -90,8 +90,7 @@ class LinksWindowTest : public QObject {
             QVERIFY(links->isVisible());
             links->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QCOMPARE(linkSlot, 0);
-            QCOMPARE(w.findChild<http*>(), nullptr);
+            QCOMPARE(w.findChild<LinksDialog*>(), nullptr);
         }
     }
 
@@ -120,7 +119,7 @@ class LinksWindowTest : public QObject {
             {QStringLiteral("a-b"), {}},
         };
         for (const auto& [link, expected] : handed) {
-            http links({link}, &opener);
+            LinksDialog links(0, {link}, &opener);
             links.show();
             QTest::mouseClick(links.Label1[0], Qt::LeftButton);
             QTRY_VERIFY_WITH_TIMEOUT(record.exists(), 30000);

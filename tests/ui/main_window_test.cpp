@@ -66,7 +66,7 @@ bool Near(double actual, double expected) {
     return std::abs(actual - expected) <= 0.01;  // twips
 }
 
-QColor SelectorColour(frmMain& w, int slot) {
+QColor SelectorColour(MainWindow& w, int slot) {
     return w.Combo1[static_cast<size_t>(slot)]->lineEdit()->palette().color(QPalette::Text);
 }
 
@@ -120,7 +120,7 @@ class MainWindowTest : public QObject {
     void logoutRequestSaves() {
         WindowFixture fixture(
             "13;0;E;a;;;\r\n------------------\r\n55.75\r\nN\r\n37.6\r\nE\r\n600");
-        frmMain& w = fixture.Window();
+        MainWindow& w = fixture.Window();
         w.show();
         w.fokus->setText(QStringLiteral("650"));
         // The request as the session manager's connection emits it; the manager is not used.
@@ -146,7 +146,7 @@ class MainWindowTest : public QObject {
     // first period, then its lines in yellow on black, on its timer.
     void windowLook() {
         WindowFixture fixture("");
-        frmMain& w = fixture.Window();
+        MainWindow& w = fixture.Window();
         QCOMPARE(w.windowTitle(), QStringLiteral("Dorvik - Расчет мультифида v.1.1"));
         QCOMPARE(w.Frame6->y(), 600);  // 30 twips above the client area's lower edge
         // Panel boxes of 1995 x 855 twips: even ones in the top row, odd ones below.
@@ -227,7 +227,7 @@ class MainWindowTest : public QObject {
     // breaks never reach the settings.
     void pastesAndKeysThatTypeNoCharacter() {
         WindowFixture fixture(kFile);
-        frmMain& w = fixture.Window();
+        MainWindow& w = fixture.Window();
         QTest::keyClick(w.sh, Qt::Key_V, Qt::ControlModifier);  // M1
         QTest::keyClick(w.diam[2], Qt::Key_V, Qt::ControlModifier);
         for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Home, Qt::Key_Delete}) {
@@ -260,7 +260,7 @@ class MainWindowTest : public QObject {
     // Slot by slot as the user fills them, a zoom, then cmdOk after a site edit.
     void slotsFromTheCentreToTheLast() {
         WindowFixture fixture(kFile);
-        frmMain& w = fixture.Window();
+        MainWindow& w = fixture.Window();
         QTest::mouseClick(w.cmdOk, Qt::LeftButton);
         QCOMPARE(w.Label1[0]->text(), QStringLiteral("Центральный"));  // nothing chosen yet
         Choose(w, 0, kSatA);
@@ -338,7 +338,7 @@ class MainWindowTest : public QObject {
     // elevation, the azimuth a full turn on (never reduced) and the rotation a half turn.
     void equatorSite() {
         WindowFixture fixture(kFile);
-        frmMain& w = fixture.Window();
+        MainWindow& w = fixture.Window();
         w.dl->setText(QStringLiteral("0"));
         const auto slotTexts = [&](const char* latitude, const char* hemisphere) {
             w.sh->setText(QString::fromLatin1(latitude));
@@ -365,7 +365,7 @@ class MainWindowTest : public QObject {
 
     void listKeysTheWheelAndDeletions() {
         WindowFixture fixture(kFile);
-        frmMain& w = fixture.Window();
+        MainWindow& w = fixture.Window();
         Choose(w, 0, kSatA);
         Choose(w, 2, kSatB);
         Choose(w, 3, kSatB);
@@ -385,7 +385,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.Label4[2]->text(), slot2);
         QVERIFY(w.Layout().Slot(2).crossY.visible);
         Delete(w.Combo1[0], 0, 3);  // part of the central text: every slot
-        for (int i = 0; i < frmMain::kSlots; ++i) {
+        for (int i = 0; i < MainWindow::kSlots; ++i) {
             QCOMPARE(w.Combo1[i]->currentText() + w.Label1[i]->text() + w.Label4[i]->text() +
                          w.Links(i).join(""),
                      QString());
@@ -403,7 +403,7 @@ class MainWindowTest : public QObject {
     // Leaving is a move to another element of the window; it is no choice from the list.
     void leavingASelector() {
         WindowFixture fixture(kFile);
-        frmMain& w = fixture.Window();
+        MainWindow& w = fixture.Window();
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         Choose(w, 0, kSatA);

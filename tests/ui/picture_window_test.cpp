@@ -78,7 +78,7 @@ class PictureWindowTest : public QObject {
     Q_OBJECT
   private slots:
     void layout() {
-        frmpicture picture(180.0, kEntry, nullptr, nullptr);
+        PictureDialog picture(180.0, kEntry, nullptr, nullptr);
         QCOMPARE(picture.windowTitle(), QStringLiteral("Form1"));
         QCOMPARE(picture.size(), Tw(0, 0, 4755, 1980).size());
         QCOMPARE(picture.palette().color(QPalette::Window), QColor(Qt::black));
@@ -102,7 +102,7 @@ class PictureWindowTest : public QObject {
         if (!zone.isValid()) {
             QSKIP(qPrintable(QStringLiteral("no time zone %1 here (tzdata)").arg(r.zone)));
         }
-        frmpicture picture(r.e0, kEntry, nullptr, nullptr, nullptr, Aim(r.site, r.now, zone));
+        PictureDialog picture(r.e0, kEntry, nullptr, nullptr, nullptr, Aim(r.site, r.now, zone));
         picture.show();
         const QString caption = *r.degrees != 0 ? r.degrees + QStringLiteral("°\r\n") + kEntry : "";
         QCOMPARE(picture.Label5->text(), caption);
@@ -143,7 +143,7 @@ class PictureWindowTest : public QObject {
         RecordingPrinter printer;
         printer.fail = printerFails;
         testing::RecordingNotifier notifier;
-        frmpicture picture(180.0, kEntry, &printer, &notifier, nullptr, Aim(kMoscow));
+        PictureDialog picture(180.0, kEntry, &printer, &notifier, nullptr, Aim(kMoscow));
         picture.show();
         QWidget* target = picture.childAt(at) ? picture.childAt(at) : &picture;
         QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&picture, at));
@@ -157,7 +157,7 @@ class PictureWindowTest : public QObject {
     void stripBelowTheWholeCaption() {
         const QString entry =
             QStringLiteral("56;0;E;Express AT1 (Экспресс-АТ1, Россия);https://www.rscc.ru/;;");
-        frmpicture picture(199.4, entry, nullptr, nullptr, nullptr, Aim(kMoscow));
+        PictureDialog picture(199.4, entry, nullptr, nullptr, nullptr, Aim(kMoscow));
         picture.show();
         QVERIFY(QTest::qWaitForWindowExposed(&picture));
         const QLabel& caption = *picture.Label5;
@@ -195,7 +195,7 @@ class PictureWindowTest : public QObject {
         std::ofstream(folder.filePath(QStringLiteral("satellite.txt")).toStdString())
             << testing::SampleFile({kEntry.toStdString(), "13;0;E;Hot Bird;;;"});
         testing::RecordingNotifier notifier;
-        frmMain main(
+        MainWindow main(
             MainWindowSetup{.folder = folder.path().toStdString(),
                             .notifier = &notifier,
                             .reportPath = {},
@@ -207,15 +207,15 @@ class PictureWindowTest : public QObject {
         main.show();
         testing::Choose(main, 0, 0);
         QTest::mouseClick(main.Label4[1], Qt::LeftButton);
-        QCOMPARE(main.findChild<frmpicture*>(), nullptr);
+        QCOMPARE(main.findChild<PictureDialog*>(), nullptr);
         QTest::mouseClick(main.Label4[0], Qt::LeftButton);
-        QPointer<frmpicture> picture = main.findChild<frmpicture*>();
+        QPointer<PictureDialog> picture = main.findChild<PictureDialog*>();
         QVERIFY(picture && picture->isVisible());
         QCOMPARE(picture->windowModality(), Qt::ApplicationModal);
         const QString caption = picture->Label5->text();
         QVERIFY(caption.endsWith("\r\n" + kEntry));
         // The aiming lines are for the site of the fields, with the window's clock and zone.
-        const frmpicture north(main.e0(), kEntry, nullptr, nullptr, nullptr, Aim(kMoscow));
+        const PictureDialog north(main.e0(), kEntry, nullptr, nullptr, nullptr, Aim(kMoscow));
         QCOMPARE(picture->lblAim->text(), north.lblAim->text());
         testing::Choose(main, 0, 1);
         QCOMPARE(picture->Label5->text(), caption);
@@ -225,10 +225,10 @@ class PictureWindowTest : public QObject {
         main.cmbNS->setEditText(QStringLiteral("S"));
         main.cmbEW->setEditText(QStringLiteral("W"));
         QTest::mouseClick(main.Label4[0], Qt::LeftButton);
-        picture = main.findChild<frmpicture*>();
+        picture = main.findChild<PictureDialog*>();
         QVERIFY(picture && picture->Label5->text().endsWith(QStringLiteral("Hot Bird;;;")));
-        const frmpicture south(main.e0(), kEntry, nullptr, nullptr, nullptr,
-                               Aim(GeoPosition{-55.75, -37.6}));
+        const PictureDialog south(main.e0(), kEntry, nullptr, nullptr, nullptr,
+                                  Aim(GeoPosition{-55.75, -37.6}));
         QCOMPARE(picture->lblAim->text(), south.lblAim->text());
     }
 };

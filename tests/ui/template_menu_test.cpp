@@ -59,7 +59,7 @@ class TemplateMenuTest : public QObject {
         testing::WindowFixture fixture(
             testing::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}), nullptr,
             &printer);
-        frmMain& main = fixture.Window();
+        MainWindow& main = fixture.Window();
         QCOMPARE(main.mnuTemplate->text(), QStringLiteral("Шаблон 1:1"));
         QVERIFY(main.mnuFile->actions().contains(main.mnuTemplate));
         if (calculate) {
@@ -108,7 +108,7 @@ class TemplateMenuTest : public QObject {
         testing::WindowFixture fixture(
             testing::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}), nullptr,
             &printer);
-        frmMain& main = fixture.Window();
+        MainWindow& main = fixture.Window();
         testing::Choose(main, 0, 0);
         testing::Choose(main, 2, 1);
         main.fokus->setText("900");

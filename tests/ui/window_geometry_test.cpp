@@ -22,7 +22,7 @@ class WindowGeometryTest : public QObject {
   private slots:
     void textsFitAndNothingOverlaps() {
         WindowFixture fixture(SampleFile({}));
-        frmMain& w = fixture.Window();
+        MainWindow& w = fixture.Window();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
@@ -73,7 +73,7 @@ class WindowGeometryTest : public QObject {
     // PALQUIN_SCREEN_FITS, where set, says which of the two this run's screen is meant to show.
     void bottomWithinReach() {
         WindowFixture fixture(SampleFile({}));
-        frmMain& w = fixture.Window();
+        MainWindow& w = fixture.Window();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QApplication::processEvents();
