@@ -46,7 +46,7 @@ void BM_PrintMainWindowPage(benchmark::State& state) {
     palquin::MainWindow window(setup);
     window.show();
     for (int slot = 0; slot < palquin::MainWindow::kSlots; ++slot) {
-        window.Combo1[static_cast<size_t>(slot)]->setCurrentIndex(slot);
+        window.slotSelectors[static_cast<size_t>(slot)]->setCurrentIndex(slot);
         window.RecalculateSlot(slot);
     }
     QApplication::processEvents();

@@ -54,7 +54,7 @@ void BM_WindowStartup(benchmark::State& state) {
         palquin::MainWindow window(folder.Setup(&notifier));
         window.show();
         QApplication::processEvents();
-        benchmark::DoNotOptimize(window.Combo1[9]->count());
+        benchmark::DoNotOptimize(window.slotSelectors[9]->count());
         window.hide();
     }
 }
@@ -69,7 +69,7 @@ void BM_WindowZoomStep(benchmark::State& state) {
     window.show();
     QApplication::processEvents();  // exposed, so that repaint() really paints
     for (int slot = 0; slot < palquin::MainWindow::kSlots; ++slot) {
-        window.Combo1[slot]->setCurrentIndex(30 + slot);
+        window.slotSelectors[slot]->setCurrentIndex(30 + slot);
         window.RecalculateSlot(slot);
     }
     for (int step = 0; step < 4; ++step) {

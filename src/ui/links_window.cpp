@@ -68,13 +68,13 @@ LinksDialog::LinksDialog(int slot, const QStringList& links, LinkOpener* opener,
         label->installEventFilter(this);
         SetColour(label, kLinkColour);
         PlaceTw(label, kLinkLeftTw, kLinkTopsTw[k], kLinkWidthTw, kLinkHeightTw);
-        Label1[at] = label;
+        linkLabels[at] = label;
     }
 }
 
 bool LinksDialog::eventFilter(QObject* watched, QEvent* event) {
     for (int k = 0; k < kLinks; ++k) {
-        QLabel* label = Label1[static_cast<size_t>(k)];
+        QLabel* label = linkLabels[static_cast<size_t>(k)];
         if (watched != label) {
             continue;
         }
@@ -97,7 +97,7 @@ bool LinksDialog::eventFilter(QObject* watched, QEvent* event) {
 void LinksDialog::Highlight(int hovered) {
     // Nothing watches the background: the last label touched stays yellow.
     for (int k = 0; k < kLinks; ++k) {
-        SetColour(Label1[static_cast<size_t>(k)], k == hovered ? kHoverColour : kLinkColour);
+        SetColour(linkLabels[static_cast<size_t>(k)], k == hovered ? kHoverColour : kLinkColour);
     }
 }
 

@@ -30,7 +30,7 @@ class LinksDialog : public QDialog {
     /// The whole text of link k, as handed to the opener (the label may show it shortened).
     const QString& LinkText(int k) const { return texts_[static_cast<size_t>(k)]; }
 
-    std::array<QLabel*, kLinks> Label1{};
+    std::array<QLabel*, kLinks> linkLabels{};
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

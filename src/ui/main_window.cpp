@@ -66,16 +66,16 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
                        return file.empty() ? LoadSatelliteFile(folder) : LoadSatelliteFileAt(file);
                    });
 
-    mnuFile = menuBar()->addMenu(QStringLiteral("Файл"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuPrint = mnuFile->addAction(QStringLiteral("печать"));
-    mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
-    mnuTemplate = mnuFile->addAction(QStringLiteral("Шаблон 1:1"));
-    mnuTemplate->setObjectName(QStringLiteral("mnuTemplate"));
-    mnuReport = mnuFile->addAction(QStringLiteral("Отчёт по каталогу"));
-    mnuReport->setObjectName(QStringLiteral("mnuReport"));
-    mnuDish = mnuFile->addAction(QStringLiteral("Параметры зеркала…"));
-    mnuDish->setObjectName(QStringLiteral("mnuDish"));
+    fileMenu = menuBar()->addMenu(QStringLiteral("Файл"));
+    fileMenu->setObjectName(QStringLiteral("mnuFile"));
+    printAction = fileMenu->addAction(QStringLiteral("печать"));
+    printAction->setObjectName(QStringLiteral("mnuPrint"));
+    templateAction = fileMenu->addAction(QStringLiteral("Шаблон 1:1"));
+    templateAction->setObjectName(QStringLiteral("mnuTemplate"));
+    reportAction = fileMenu->addAction(QStringLiteral("Отчёт по каталогу"));
+    reportAction->setObjectName(QStringLiteral("mnuReport"));
+    dishAction = fileMenu->addAction(QStringLiteral("Параметры зеркала…"));
+    dishAction->setObjectName(QStringLiteral("mnuDish"));
     dish_ = LoadDishSettings(setup_.dishSettingsFile);
 
     // The client keeps its fixed layout; where the screen is too small for it, it scrolls.
@@ -105,13 +105,13 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     // The folder goes over as bytes: its name need not be valid in any encoding.
     std::error_code ec;
     std::filesystem::current_path(setup_.folder, ec);
-    ticker_ = new AboutTicker(Label9, this);
-    Label10->setText(QStringLiteral("Расчет мультифида выполнен программой Dorvik"));
-    // msh and the grid at scale 1 are the layout model's start state.
-    Label3->setText(kDegree + QStringLiteral("    Долгота:"));
-    Label5->setText(kDegree + QStringLiteral("    Фокусное расстояние:"));
+    ticker_ = new AboutTicker(tickerLabel, this);
+    printBanner->setText(QStringLiteral("Расчет мультифида выполнен программой Dorvik"));
+    // The scale and the grid at 1 are the layout model's start state.
+    longitudeCaption->setText(kDegree + QStringLiteral("    Долгота:"));
+    focalLengthCaption->setText(kDegree + QStringLiteral("    Фокусное расстояние:"));
     for (int i = 0; i < kSlots; ++i) {
-        diam[i]->setToolTip(QStringLiteral("Диаметр конвертера (мм.)"));
+        diameterFields[i]->setToolTip(QStringLiteral("Диаметр конвертера (мм.)"));
     }
     LayOutSlots();
     ConnectRules();
@@ -168,79 +168,84 @@ void MainWindow::ConnectRules() {
     // Text composed by an input method would bypass the key filters: the filters also take
     // input-method commits, and the fields ask for plain key presses.
     for (QWidget* field :
-         {static_cast<QWidget*>(sh), static_cast<QWidget*>(dl), static_cast<QWidget*>(fokus),
-          static_cast<QWidget*>(cmbNS->lineEdit()), static_cast<QWidget*>(cmbEW->lineEdit())}) {
+         {static_cast<QWidget*>(latitudeField), static_cast<QWidget*>(longitudeField),
+          static_cast<QWidget*>(focalLengthField),
+          static_cast<QWidget*>(latitudeHemisphere->lineEdit()),
+          static_cast<QWidget*>(longitudeHemisphere->lineEdit())}) {
         field->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
     // Every setting is one line of satellite.txt: no line break may get into one.
     auto* oneLine = new LineBreakDropper(this);
-    for (QLineEdit* field : {sh, dl, fokus, cmbNS->lineEdit(), cmbEW->lineEdit()}) {
+    for (QLineEdit* field : {latitudeField, longitudeField, focalLengthField,
+                             latitudeHemisphere->lineEdit(), longitudeHemisphere->lineEdit()}) {
         field->setValidator(oneLine);
     }
     auto* numberFilter = new KeyFilter(KeyRule::Number, notifier_, this);
-    for (QLineEdit* field : {sh, dl, fokus}) {
+    for (QLineEdit* field : {latitudeField, longitudeField, focalLengthField}) {
         field->installEventFilter(numberFilter);
     }
-    for (QLineEdit* field : {sh, dl}) {
+    for (QLineEdit* field : {latitudeField, longitudeField}) {
         connect(field, &QLineEdit::textChanged, this,
                 [this, field] { OnCoordinateChanged(field); });
     }
     auto* northSouth = new KeyFilter(KeyRule::NorthSouth, notifier_, this);
     auto* eastWest = new KeyFilter(KeyRule::EastWest, notifier_, this);
-    cmbNS->installEventFilter(northSouth);
-    cmbNS->lineEdit()->installEventFilter(northSouth);
-    cmbEW->installEventFilter(eastWest);
-    cmbEW->lineEdit()->installEventFilter(eastWest);
+    latitudeHemisphere->installEventFilter(northSouth);
+    latitudeHemisphere->lineEdit()->installEventFilter(northSouth);
+    longitudeHemisphere->installEventFilter(eastWest);
+    longitudeHemisphere->lineEdit()->installEventFilter(eastWest);
     // With a list open the keys go to the list, which would pick "S" for a typed "s".
-    cmbNS->view()->installEventFilter(
+    latitudeHemisphere->view()->installEventFilter(
         new KeyFilter(KeyRule::NorthSouth, notifier_, this, KeyFilter::Keys::PrintableOnly));
-    cmbEW->view()->installEventFilter(
+    longitudeHemisphere->view()->installEventFilter(
         new KeyFilter(KeyRule::EastWest, notifier_, this, KeyFilter::Keys::PrintableOnly));
 
     auto* diameterFilter = new KeyFilter(KeyRule::Diameter, notifier_, this);
     auto* satelliteFilter = new KeyFilter(KeyRule::Satellite, notifier_, this);
     for (int i = 0; i < kSlots; ++i) {
-        diam[i]->installEventFilter(diameterFilter);
-        diam[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
-        diam[i]->setValidator(oneLine);
-        Combo1[i]->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
-        connect(diam[i], &QLineEdit::textChanged, this, [this, i] { OnDiameterChanged(i); });
+        diameterFields[i]->installEventFilter(diameterFilter);
+        diameterFields[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
+        diameterFields[i]->setValidator(oneLine);
+        slotSelectors[i]->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
+        connect(diameterFields[i], &QLineEdit::textChanged, this,
+                [this, i] { OnDiameterChanged(i); });
 
-        Combo1[i]->installEventFilter(satelliteFilter);
-        Combo1[i]->lineEdit()->installEventFilter(satelliteFilter);
-        Combo1[i]->installEventFilter(this);  // no wheel
-        Combo1[i]->view()->installEventFilter(
+        slotSelectors[i]->installEventFilter(satelliteFilter);
+        slotSelectors[i]->lineEdit()->installEventFilter(satelliteFilter);
+        slotSelectors[i]->installEventFilter(this);  // no wheel
+        slotSelectors[i]->view()->installEventFilter(
             new KeyFilter(KeyRule::Satellite, notifier_, this, KeyFilter::Keys::PrintableOnly));
         // Choosing from the list sets the text without textEdited: it recalculates and clears
         // nothing. Edits by the user (Delete, cut) come through textEdited.
-        connect(Combo1[i], &QComboBox::activated, this, [this, i] {
-            Combo1[i]->lineEdit()->setCursorPosition(0);  // show where the entry starts
+        connect(slotSelectors[i], &QComboBox::activated, this, [this, i] {
+            slotSelectors[i]->lineEdit()->setCursorPosition(0);  // show where the entry starts
             RecalculateSlot(i);
         });
-        connect(Combo1[i]->lineEdit(), &QLineEdit::textEdited, this,
+        connect(slotSelectors[i]->lineEdit(), &QLineEdit::textEdited, this,
                 [this, i] { OnSelectorEdited(i); });
         // QComboBox takes an edited text that matches an entry as a choice when the focus
         // leaves; only a choice from the list may recalculate.
-        disconnect(Combo1[i]->lineEdit(), &QLineEdit::editingFinished, Combo1[i], nullptr);
+        disconnect(slotSelectors[i]->lineEdit(), &QLineEdit::editingFinished, slotSelectors[i],
+                   nullptr);
     }
 
-    cmbNS->installEventFilter(this);  // no wheel
-    cmbEW->installEventFilter(this);
+    latitudeHemisphere->installEventFilter(this);  // no wheel
+    longitudeHemisphere->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, &MainWindow::OnFocusChanged);
 
-    connect(cmdOk, &QPushButton::clicked, this, &MainWindow::RecalculateAll);
-    connect(cmdMax, &QPushButton::clicked, this, &MainWindow::ZoomIn);
-    connect(cmdMin, &QPushButton::clicked, this, &MainWindow::ZoomOut);
-    connect(Command1, &QPushButton::clicked, this, &MainWindow::ExportReport);
-    connect(cmdPrint, &QPushButton::clicked, this, &MainWindow::PrintMainWindow);
-    connect(mnuPrint, &QAction::triggered, this, &MainWindow::PrintFromMenu);
-    connect(mnuTemplate, &QAction::triggered, this, &MainWindow::PrintTemplateFromMenu);
-    connect(mnuReport, &QAction::triggered, this, &MainWindow::ExportReportFromMenu);
-    connect(mnuDish, &QAction::triggered, this, &MainWindow::EditDish);
+    connect(recalculateButton, &QPushButton::clicked, this, &MainWindow::RecalculateAll);
+    connect(zoomInButton, &QPushButton::clicked, this, &MainWindow::ZoomIn);
+    connect(zoomOutButton, &QPushButton::clicked, this, &MainWindow::ZoomOut);
+    connect(reportButton, &QPushButton::clicked, this, &MainWindow::ExportReport);
+    connect(printButton, &QPushButton::clicked, this, &MainWindow::PrintMainWindow);
+    connect(printAction, &QAction::triggered, this, &MainWindow::PrintFromMenu);
+    connect(templateAction, &QAction::triggered, this, &MainWindow::PrintTemplateFromMenu);
+    connect(reportAction, &QAction::triggered, this, &MainWindow::ExportReportFromMenu);
+    connect(dishAction, &QAction::triggered, this, &MainWindow::EditDish);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Label4[0] && event->type() == QEvent::MouseButtonRelease &&
+    if (watched == resultLabels[0] && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         OpenPictureWindow();
         return true;
@@ -254,7 +259,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         // A click: press and release of the left button over the same heading.
         const auto* mouse = static_cast<QMouseEvent*>(event);
         for (int i = 0; i < kSlots; ++i) {
-            QLabel* heading = Label1[static_cast<size_t>(i)];
+            QLabel* heading = slotHeadings[static_cast<size_t>(i)];
             if (watched == heading && mouse->button() == Qt::LeftButton &&
                 heading->rect().contains(mouse->position().toPoint())) {
                 OpenLinksWindow(i);
@@ -267,8 +272,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 bool MainWindow::ExportReport() {
     // The hidden button's report keeps its old rule: the site taken as north and east.
-    return WriteReport(BuildCatalogueReportLines(EncodeFileText(sh->text()),
-                                                 EncodeFileText(dl->text()), catalogue_->Text()));
+    return WriteReport(BuildCatalogueReportLines(EncodeFileText(latitudeField->text()),
+                                                 EncodeFileText(longitudeField->text()),
+                                                 catalogue_->Text()));
 }
 
 bool MainWindow::WriteReport(const std::vector<std::string>& lines) {
@@ -294,10 +300,10 @@ bool MainWindow::WriteReport(const std::vector<std::string>& lines) {
 
 void MainWindow::ExportReportFromMenu() {
     // The menu's report takes the site with its hemispheres, as the slots do.
-    const std::string ns = cmbNS->currentText().toStdString();
-    const std::string ew = cmbEW->currentText().toStdString();
-    const Site site{NumericValue(sh->text().toStdString()), ns,
-                    NumericValue(dl->text().toStdString()), ew};
+    const std::string ns = latitudeHemisphere->currentText().toStdString();
+    const std::string ew = longitudeHemisphere->currentText().toStdString();
+    const Site site{NumericValue(latitudeField->text().toStdString()), ns,
+                    NumericValue(longitudeField->text().toStdString()), ew};
     if (WriteReport(BuildSiteReportLines(site, catalogue_->Text()))) {
         notifier_->Show(QStringLiteral("Отчёт по каталогу записан в файл %1")
                             .arg(PathForDisplay(setup_.reportPath)),
@@ -307,7 +313,8 @@ void MainWindow::ExportReportFromMenu() {
 
 void MainWindow::OpenLinksWindow(int slot) {
     // Modal without a nested event loop: the main window takes no input until it closes.
-    auto* window = new LinksDialog(slot, List4[static_cast<size_t>(slot)], setup_.linkOpener, this);
+    auto* window =
+        new LinksDialog(slot, slotLinks_[static_cast<size_t>(slot)], setup_.linkOpener, this);
     window->show();
 }
 
@@ -326,7 +333,7 @@ void MainWindow::SetOuterHeightTw(double outerTw) {
 }
 
 void MainWindow::PrintMainWindow() {
-    Label10->show();
+    printBanner->show();
     SetOuterHeightTw(kPrintOuterHeightTw);
     const PrintResult printed = printer_ != nullptr ? printer_->PrintWidget(*client_, windowTitle())
                                                     : PrintResult{false, QString()};
@@ -334,7 +341,7 @@ void MainWindow::PrintMainWindow() {
         ShowPrintFailure(notifier_, printed.reason);
     }
     SetOuterHeightTw(kNormalOuterHeightTw);
-    Label10->hide();
+    printBanner->hide();
 }
 
 void MainWindow::PrintFromMenu() {
@@ -354,22 +361,22 @@ void MainWindow::PrintFromMenu() {
 }
 
 void MainWindow::PrintTemplateFromMenu() {
-    PrintLayoutTemplate(layout_, e0_, printer_, notifier_, this);
+    PrintLayoutTemplate(layout_, centralAzimuthDeg_, printer_, notifier_, this);
 }
 
 void MainWindow::OpenPictureWindow() {
     // Modal without a nested event loop: the main window takes no input while it is open.
     // The site as the fields read now, signed: south and west negative.
     PictureAimSetup aim;
-    const double latitudeDeg = NumericValue(sh->text().toStdString());
-    const double longitudeDeg = NumericValue(dl->text().toStdString());
-    aim.site =
-        GeoPosition{cmbNS->currentText() == QStringLiteral("S") ? -latitudeDeg : latitudeDeg,
-                    cmbEW->currentText() == QStringLiteral("W") ? -longitudeDeg : longitudeDeg};
+    const double latitudeDeg = NumericValue(latitudeField->text().toStdString());
+    const double longitudeDeg = NumericValue(longitudeField->text().toStdString());
+    aim.site = GeoPosition{
+        latitudeHemisphere->currentText() == QStringLiteral("S") ? -latitudeDeg : latitudeDeg,
+        longitudeHemisphere->currentText() == QStringLiteral("W") ? -longitudeDeg : longitudeDeg};
     aim.now = setup_.now;
     aim.zone = setup_.zone;
-    auto* picture =
-        new PictureDialog(e0_, Combo1[0]->currentText(), printer_, notifier_, this, aim);
+    auto* picture = new PictureDialog(centralAzimuthDeg_, slotSelectors[0]->currentText(), printer_,
+                                      notifier_, this, aim);
     picture->setAttribute(Qt::WA_DeleteOnClose);
     picture->setWindowModality(Qt::ApplicationModal);
     picture->show();

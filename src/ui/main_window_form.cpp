@@ -30,11 +30,11 @@ constexpr double kSelectorHeightTw = 315;  // headings take the selector's heigh
 constexpr double kResultsHeightTw = 1080;
 constexpr double kDiameterWidthTw = 495;
 constexpr double kDiameterHeightTw = 240;
-// Tops inside Frame1 of heading, selector, results label and diameter field, per row.
+// Tops inside slotGroup of heading, selector, results label and diameter field, per row.
 constexpr double kUpperRowTw[] = {360, 720, 1080, 1920};
 constexpr double kLowerRowTw[] = {2400, 2760, 3120, 3940};
 
-// Compass panel boxes (Label500): columns and the two rows, twips inside Frame6.
+// Compass panel boxes (panelBoxes): columns and the two rows, twips inside panelFrame.
 constexpr double kBoxColumnsTw[] = {1920, 3960, 6000, 8040};
 constexpr double kBoxRowsTw[] = {240, 1080};
 constexpr double kBoxWidthTw = 1995;
@@ -71,22 +71,22 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 }  // namespace
 
 void MainWindow::BuildTopGroup(QWidget* client) {
-    Frame2 = MakeGroup(client, "Frame2",
-                       QStringLiteral("Координаты места (указываются в градусах, минуты  и "
-                                      "секунды необходимо перевести в десятичную систему "
-                                      "счисления)"),
-                       QStringLiteral("rgb(192,192,255)"), kFrame2);
+    siteGroup = MakeGroup(client, "Frame2",
+                          QStringLiteral("Координаты места (указываются в градусах, минуты  и "
+                                         "секунды необходимо перевести в десятичную систему "
+                                         "счисления)"),
+                          QStringLiteral("rgb(192,192,255)"), kFrame2);
     const QString plain = QStringLiteral("color: black; background-color: rgb(192,192,255);");
 
     // One row: label, latitude, N/S, label, longitude, E/W, label, focal length, label.
     auto field = [this](const char* name, double leftTw) {
-        auto* edit = new QLineEdit(Frame2);
+        auto* edit = new QLineEdit(siteGroup);
         edit->setObjectName(QLatin1String(name));
         PlaceTw(edit, leftTw, 360, 900, kSelectorHeightTw);
         return edit;
     };
     auto hemisphere = [this](const char* name, const QStringList& letters, double leftTw) {
-        auto* selector = new QComboBox(Frame2);
+        auto* selector = new QComboBox(siteGroup);
         selector->setObjectName(QLatin1String(name));
         selector->setEditable(true);
         selector->addItems(letters);
@@ -98,78 +98,80 @@ void MainWindow::BuildTopGroup(QWidget* client) {
     };
     auto label = [this, &plain](const char* name, const QString& text, double leftTw,
                                 double widthTw) {
-        QLabel* made = MakeLabel(Frame2, name, text, plain);
+        QLabel* made = MakeLabel(siteGroup, name, text, plain);
         PlaceTw(made, leftTw, 390, widthTw, 255);
         return made;
     };
-    Label2 = label("Label2", QStringLiteral("Широта:"), 120, 840);
-    sh = field("sh", 960);
-    cmbNS = hemisphere("cmbNS", {QStringLiteral("N"), QStringLiteral("S")}, 1890);
-    Label3 = label("Label3", QString(), 2520, 1260);
-    dl = field("dl", 3780);
-    cmbEW = hemisphere("cmbEW", {QStringLiteral("E"), QStringLiteral("W")}, 4710);
-    Label5 = label("Label5", QString(), 5340, 2640);
-    fokus = field("fokus", 7980);
-    Label6 = label("Label6", QStringLiteral("мм."), 8910, 450);
+    latitudeCaption = label("Label2", QStringLiteral("Широта:"), 120, 840);
+    latitudeField = field("sh", 960);
+    latitudeHemisphere = hemisphere("cmbNS", {QStringLiteral("N"), QStringLiteral("S")}, 1890);
+    longitudeCaption = label("Label3", QString(), 2520, 1260);
+    longitudeField = field("dl", 3780);
+    longitudeHemisphere = hemisphere("cmbEW", {QStringLiteral("E"), QStringLiteral("W")}, 4710);
+    focalLengthCaption = label("Label5", QString(), 5340, 2640);
+    focalLengthField = field("fokus", 7980);
+    focalLengthUnit = label("Label6", QStringLiteral("мм."), 8910, 450);
 
-    Label7 = MakeLabel(Frame2, "Label7",
-                       QStringLiteral("Изменил координаты места, фокус или направление "
-                                      "центрального конвертера, нажми эту кнопку -->"),
-                       QStringLiteral("color: rgb(255,0,0); background-color: rgb(192,192,255);"));
-    PlaceTw(Label7, 120, 750, 9900, 255);
-    cmdOk = new QPushButton(QStringLiteral("Ok"), Frame2);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setToolTip(QStringLiteral("Пересчет"));
-    PlaceTw(cmdOk, 10050, 690, 735, 345);
+    recalculateHint =
+        MakeLabel(siteGroup, "Label7",
+                  QStringLiteral("Изменил координаты места, фокус или направление "
+                                 "центрального конвертера, нажми эту кнопку -->"),
+                  QStringLiteral("color: rgb(255,0,0); background-color: rgb(192,192,255);"));
+    PlaceTw(recalculateHint, 120, 750, 9900, 255);
+    recalculateButton = new QPushButton(QStringLiteral("Ok"), siteGroup);
+    recalculateButton->setObjectName(QStringLiteral("cmdOk"));
+    recalculateButton->setToolTip(QStringLiteral("Пересчет"));
+    PlaceTw(recalculateButton, 10050, 690, 735, 345);
 }
 
 void MainWindow::BuildSlotGroup(QWidget* client) {
-    Frame1 = MakeGroup(client, "Frame1",
-                       QStringLiteral("Координаты спутников (левый верхний бокс - центральный "
-                                      "конвертер)"),
-                       QStringLiteral("white"), kFrame1);
-    Frame3 = new QFrame(Frame1);
-    Frame3->setObjectName(QStringLiteral("Frame3"));
-    Frame3->setStyleSheet(QStringLiteral("background-color: white;"));
-    PlaceTw(Frame3, 120, 2235, 10875, 90);
+    slotGroup = MakeGroup(client, "Frame1",
+                          QStringLiteral("Координаты спутников (левый верхний бокс - центральный "
+                                         "конвертер)"),
+                          QStringLiteral("white"), kFrame1);
+    rowDivider = new QFrame(slotGroup);
+    rowDivider->setObjectName(QStringLiteral("Frame3"));
+    rowDivider->setStyleSheet(QStringLiteral("background-color: white;"));
+    PlaceTw(rowDivider, 120, 2235, 10875, 90);
 
     const QString boxed = QStringLiteral(
         "color: rgb(128,0,0); background-color: rgb(224,224,224); border: 1px solid black;");
     for (int i = 0; i < kSlots; ++i) {
-        Label1[i] = MakeLabel(Frame1, "", QString(), boxed);
-        Label1[i]->setObjectName(Indexed("Label1", i));
-        Label1[i]->setAlignment(Qt::AlignCenter);
-        Label1[i]->setTextFormat(Qt::PlainText);  // parts of a catalogue entry, shown as written
-        Label1[i]->installEventFilter(this);
+        slotHeadings[i] = MakeLabel(slotGroup, "", QString(), boxed);
+        slotHeadings[i]->setObjectName(Indexed("Label1", i));
+        slotHeadings[i]->setAlignment(Qt::AlignCenter);
+        slotHeadings[i]->setTextFormat(
+            Qt::PlainText);  // parts of a catalogue entry, shown as written
+        slotHeadings[i]->installEventFilter(this);
 
-        Combo1[i] = new SatelliteSelector(Frame1);
-        Combo1[i]->setObjectName(Indexed("Combo1", i));
-        Combo1[i]->setEditable(true);
-        Combo1[i]->setFocusPolicy(Qt::StrongFocus);
-        Combo1[i]->setInsertPolicy(QComboBox::NoInsert);
-        Combo1[i]->setCompleter(nullptr);
+        slotSelectors[i] = new SatelliteSelector(slotGroup);
+        slotSelectors[i]->setObjectName(Indexed("Combo1", i));
+        slotSelectors[i]->setEditable(true);
+        slotSelectors[i]->setFocusPolicy(Qt::StrongFocus);
+        slotSelectors[i]->setInsertPolicy(QComboBox::NoInsert);
+        slotSelectors[i]->setCompleter(nullptr);
         // Measuring 30,000 entries for a size hint would cost more than the whole start-up.
-        Combo1[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        Combo1[i]->setMinimumContentsLength(1);
-        Combo1[i]->setModel(catalogue_);
-        if (auto* list = qobject_cast<QListView*>(Combo1[i]->view())) {
+        slotSelectors[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        slotSelectors[i]->setMinimumContentsLength(1);
+        slotSelectors[i]->setModel(catalogue_);
+        if (auto* list = qobject_cast<QListView*>(slotSelectors[i]->view())) {
             list->setUniformItemSizes(true);
         }
-        Combo1[i]->setCurrentIndex(-1);
+        slotSelectors[i]->setCurrentIndex(-1);
 
-        Label4[i] = MakeLabel(Frame1, "", QString(), boxed);
-        Label4[i]->setObjectName(Indexed("Label4", i));
-        Label4[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        Label4[i]->setTextFormat(Qt::PlainText);
+        resultLabels[i] = MakeLabel(slotGroup, "", QString(), boxed);
+        resultLabels[i]->setObjectName(Indexed("Label4", i));
+        resultLabels[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        resultLabels[i]->setTextFormat(Qt::PlainText);
         // Five result lines must fit the cell's width beside the diameter field.
-        QFont results = Label4[i]->font();
+        QFont results = resultLabels[i]->font();
         results.setPointSizeF(7);
-        Label4[i]->setFont(results);
-        Label4[i]->installEventFilter(this);
+        resultLabels[i]->setFont(results);
+        resultLabels[i]->installEventFilter(this);
 
-        diam[i] = new QLineEdit(QStringLiteral("50"), Frame1);
-        diam[i]->setObjectName(Indexed("diam", i));
-        diam[i]->setStyleSheet(
+        diameterFields[i] = new QLineEdit(QStringLiteral("50"), slotGroup);
+        diameterFields[i]->setObjectName(Indexed("diam", i));
+        diameterFields[i]->setStyleSheet(
             QStringLiteral("color: black; background-color: rgb(255,192,192); border: 1px solid "
                            "rgb(128,128,128);"));
         SetSelectorColour(i, QColor(0, 0, 192));
@@ -177,83 +179,84 @@ void MainWindow::BuildSlotGroup(QWidget* client) {
 }
 
 void MainWindow::BuildDiagramGroup(QWidget* client) {
-    Frame4 = MakeGroup(client, "Frame4",
-                       QStringLiteral("Расположение конвертеров (вид от хвоста, одно деление=20 "
-                                      "мм.)"),
-                       QStringLiteral("rgb(192,192,255)"), kFrame4);
-    Frame4->setToolTip(QString::fromUtf8(kFrontViewText));
-    diagram = new DiagramView(&layout_, Frame4);
+    diagramGroup =
+        MakeGroup(client, "Frame4",
+                  QStringLiteral("Расположение конвертеров (вид от хвоста, одно деление=20 "
+                                 "мм.)"),
+                  QStringLiteral("rgb(192,192,255)"), kFrame4);
+    diagramGroup->setToolTip(QString::fromUtf8(kFrontViewText));
+    diagram = new DiagramView(&layout_, diagramGroup);
     diagram->setObjectName(QStringLiteral("diagram"));
     PlaceTw(diagram, 0, 0, LayoutModel::kFrameWidthTw, LayoutModel::kFrameHeightTw);
 
-    LblMashtab = MakeLabel(Frame4, "LblMashtab", layout_.ScaleLabel().c_str(),
+    scaleLabel = MakeLabel(diagramGroup, "LblMashtab", layout_.ScaleLabel().c_str(),
                            QStringLiteral("color: rgb(0,0,128);"));
-    LblMashtab->setAlignment(Qt::AlignCenter);
-    PlaceTw(LblMashtab, 10560, 2400, 550, 230);
+    scaleLabel->setAlignment(Qt::AlignCenter);
+    PlaceTw(scaleLabel, 10560, 2400, 550, 230);
 
-    cmdMin = new QPushButton(QStringLiteral("-"), Frame4);
-    cmdMin->setObjectName(QStringLiteral("cmdMin"));
-    cmdMin->setToolTip(QStringLiteral("Уменьшить"));
-    PlaceTw(cmdMin, 10560, 2670, 255, 195);
-    cmdMax = new QPushButton(QStringLiteral("+"), Frame4);
-    cmdMax->setObjectName(QStringLiteral("cmdMax"));
-    cmdMax->setToolTip(QStringLiteral("Увеличить"));
-    PlaceTw(cmdMax, 10870, 2670, 255, 195);
-    cmdPrint = new QPushButton(QStringLiteral("Print"), Frame4);
-    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
-    cmdPrint->setToolTip(QStringLiteral("Печать формы"));
-    PlaceTw(cmdPrint, 10630, 130, 495, 255);
-    for (QPushButton* button : {cmdMin, cmdMax, cmdPrint}) {
+    zoomOutButton = new QPushButton(QStringLiteral("-"), diagramGroup);
+    zoomOutButton->setObjectName(QStringLiteral("cmdMin"));
+    zoomOutButton->setToolTip(QStringLiteral("Уменьшить"));
+    PlaceTw(zoomOutButton, 10560, 2670, 255, 195);
+    zoomInButton = new QPushButton(QStringLiteral("+"), diagramGroup);
+    zoomInButton->setObjectName(QStringLiteral("cmdMax"));
+    zoomInButton->setToolTip(QStringLiteral("Увеличить"));
+    PlaceTw(zoomInButton, 10870, 2670, 255, 195);
+    printButton = new QPushButton(QStringLiteral("Print"), diagramGroup);
+    printButton->setObjectName(QStringLiteral("cmdPrint"));
+    printButton->setToolTip(QStringLiteral("Печать формы"));
+    PlaceTw(printButton, 10630, 130, 495, 255);
+    for (QPushButton* button : {zoomOutButton, zoomInButton, printButton}) {
         button->setStyleSheet(QStringLiteral("padding: 0px;"));
     }
 
-    Label10 = MakeLabel(Frame4, "Label10", QString(),
-                        QStringLiteral("color: rgb(0,192,0); background: transparent;"));
+    printBanner = MakeLabel(diagramGroup, "Label10", QString(),
+                            QStringLiteral("color: rgb(0,192,0); background: transparent;"));
     QFont banner(QStringLiteral("Courier New"));
     banner.setPointSize(36);
     banner.setBold(true);
-    Label10->setFont(banner);
-    Label10->setAlignment(Qt::AlignCenter);
-    Label10->setWordWrap(true);
-    Label10->setAttribute(Qt::WA_TransparentForMouseEvents);
-    PlaceTw(Label10, 240, 840, 10695, 1575);
-    Label10->hide();
+    printBanner->setFont(banner);
+    printBanner->setAlignment(Qt::AlignCenter);
+    printBanner->setWordWrap(true);
+    printBanner->setAttribute(Qt::WA_TransparentForMouseEvents);
+    PlaceTw(printBanner, 240, 840, 10695, 1575);
+    printBanner->hide();
 
     // The export button exists but is never shown.
-    Command1 = new QPushButton(QStringLiteral("Command1"), Frame4);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->hide();
+    reportButton = new QPushButton(QStringLiteral("Command1"), diagramGroup);
+    reportButton->setObjectName(QStringLiteral("Command1"));
+    reportButton->hide();
 }
 
 void MainWindow::BuildTickerGroup(QWidget* client) {
-    Frame5 = MakeGroup(client, "Frame5", QString(), QStringLiteral("white"), kFrame5);
-    Frame5->setStyleSheet(QStringLiteral(
+    tickerGroup = MakeGroup(client, "Frame5", QString(), QStringLiteral("white"), kFrame5);
+    tickerGroup->setStyleSheet(QStringLiteral(
         "QGroupBox#Frame5 { background-color: white; border: 1px solid rgb(128,128,128); }"));
-    Label9 = MakeLabel(Frame5, "Label9", QString(),
-                       QStringLiteral("color: rgb(255,255,0); background-color: black;"));
-    Label9->setAlignment(Qt::AlignCenter);
-    PlaceTw(Label9, 60, 60, kFrame5[2] - 120, kFrame5[3] - 120);
+    tickerLabel = MakeLabel(tickerGroup, "Label9", QString(),
+                            QStringLiteral("color: rgb(255,255,0); background-color: black;"));
+    tickerLabel->setAlignment(Qt::AlignCenter);
+    PlaceTw(tickerLabel, 60, 60, kFrame5[2] - 120, kFrame5[3] - 120);
 }
 
 void MainWindow::BuildPanel(QWidget* client) {
-    Frame6 = new QFrame(client);
-    Frame6->setObjectName(QStringLiteral("Frame6"));
-    Frame6->setStyleSheet(QStringLiteral("QFrame#Frame6 { background-color: white; }"));
-    PlaceTw(Frame6, kFrame6[0], kFrame6[1], kFrame6[2], kFrame6[3]);
-    panelCompass = new CompassView(PanelCompassLayout(), Frame6);
+    panelFrame = new QFrame(client);
+    panelFrame->setObjectName(QStringLiteral("Frame6"));
+    panelFrame->setStyleSheet(QStringLiteral("QFrame#Frame6 { background-color: white; }"));
+    PlaceTw(panelFrame, kFrame6[0], kFrame6[1], kFrame6[2], kFrame6[3]);
+    panelCompass = new CompassView(PanelCompassLayout(), panelFrame);
     panelCompass->setObjectName(QStringLiteral("panelCompass"));
     PlaceTw(panelCompass, 0, 0, kFrame6[2], kFrame6[3]);
     for (int k = 0; k < kPanelBoxes; ++k) {
-        Label500[k] = MakeLabel(Frame6, "", QString(),
-                                QStringLiteral("color: black; border: 1px solid black;"));
-        Label500[k]->setObjectName(Indexed("Label500", k));
-        Label500[k]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        Label500[k]->setTextFormat(Qt::PlainText);  // whole catalogue entries, as written
-        Label500[k]->setWordWrap(true);
-        QFont boxFont = Label500[k]->font();
+        panelBoxes[k] = MakeLabel(panelFrame, "", QString(),
+                                  QStringLiteral("color: black; border: 1px solid black;"));
+        panelBoxes[k]->setObjectName(Indexed("Label500", k));
+        panelBoxes[k]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        panelBoxes[k]->setTextFormat(Qt::PlainText);  // whole catalogue entries, as written
+        panelBoxes[k]->setWordWrap(true);
+        QFont boxFont = panelBoxes[k]->font();
         boxFont.setPointSizeF(7);
-        Label500[k]->setFont(boxFont);
-        PlaceTw(Label500[k], kBoxColumnsTw[k / 2], kBoxRowsTw[k % 2], kBoxWidthTw, kBoxHeightTw);
+        panelBoxes[k]->setFont(boxFont);
+        PlaceTw(panelBoxes[k], kBoxColumnsTw[k / 2], kBoxRowsTw[k % 2], kBoxWidthTw, kBoxHeightTw);
     }
 }
 
@@ -263,12 +266,12 @@ void MainWindow::LayOutSlots() {
         const bool upper = i < 5;
         const double* tops = upper ? kUpperRowTw : kLowerRowTw;
         const double leftTw = kSlotLeftTw + columnTw * (i % 5);
-        PlaceTw(Label1[i], leftTw, tops[0], columnTw, kSelectorHeightTw);
-        PlaceTw(Combo1[i], leftTw, tops[1], columnTw, kSelectorHeightTw);
-        PlaceTw(Label4[i], leftTw, tops[2], columnTw, kResultsHeightTw);
-        PlaceTw(diam[i], leftTw + columnTw - kDiameterWidthTw - 50.0, tops[3], kDiameterWidthTw,
-                kDiameterHeightTw);
-        diam[i]->raise();
+        PlaceTw(slotHeadings[i], leftTw, tops[0], columnTw, kSelectorHeightTw);
+        PlaceTw(slotSelectors[i], leftTw, tops[1], columnTw, kSelectorHeightTw);
+        PlaceTw(resultLabels[i], leftTw, tops[2], columnTw, kResultsHeightTw);
+        PlaceTw(diameterFields[i], leftTw + columnTw - kDiameterWidthTw - 50.0, tops[3],
+                kDiameterWidthTw, kDiameterHeightTw);
+        diameterFields[i]->raise();
     }
 }
 
@@ -276,29 +279,29 @@ void MainWindow::NameControls() {
     // A screen reader would otherwise call a field by its group's long title, and a button by
     // its sign.
     const auto name = [](QWidget* widget, const QString& text) { widget->setAccessibleName(text); };
-    name(sh, QStringLiteral("Широта"));
-    name(cmbNS, QStringLiteral("Полушарие широты"));
-    name(dl, QStringLiteral("Долгота"));
-    name(cmbEW, QStringLiteral("Полушарие долготы"));
-    name(fokus, QStringLiteral("Фокусное расстояние"));
-    name(cmdOk, QStringLiteral("Пересчитать"));
-    name(cmdMax, QStringLiteral("Увеличить"));
-    name(cmdMin, QStringLiteral("Уменьшить"));
-    name(cmdPrint, QStringLiteral("Печать окна"));
-    name(Command1, QStringLiteral("Отчёт по каталогу"));
-    name(LblMashtab, QStringLiteral("Масштаб"));
+    name(latitudeField, QStringLiteral("Широта"));
+    name(latitudeHemisphere, QStringLiteral("Полушарие широты"));
+    name(longitudeField, QStringLiteral("Долгота"));
+    name(longitudeHemisphere, QStringLiteral("Полушарие долготы"));
+    name(focalLengthField, QStringLiteral("Фокусное расстояние"));
+    name(recalculateButton, QStringLiteral("Пересчитать"));
+    name(zoomInButton, QStringLiteral("Увеличить"));
+    name(zoomOutButton, QStringLiteral("Уменьшить"));
+    name(printButton, QStringLiteral("Печать окна"));
+    name(reportButton, QStringLiteral("Отчёт по каталогу"));
+    name(scaleLabel, QStringLiteral("Масштаб"));
     name(diagram, QStringLiteral("Расположение конвертеров"));
-    name(Label9, QStringLiteral("Бегущая строка"));
-    name(Label10, QStringLiteral("Надпись для печати"));
+    name(tickerLabel, QStringLiteral("Бегущая строка"));
+    name(printBanner, QStringLiteral("Надпись для печати"));
     name(panelCompass, QStringLiteral("Компас направлений"));
     for (int i = 0; i < kSlots; ++i) {
-        name(Label1[i], HeadingAccessibleName(i));
-        name(Combo1[i], SelectorAccessibleName(i));
-        name(Label4[i], ResultsAccessibleName(i));
-        name(diam[i], DiameterAccessibleName(i));
+        name(slotHeadings[i], HeadingAccessibleName(i));
+        name(slotSelectors[i], SelectorAccessibleName(i));
+        name(resultLabels[i], ResultsAccessibleName(i));
+        name(diameterFields[i], DiameterAccessibleName(i));
     }
     for (int k = 0; k < kPanelBoxes; ++k) {
-        name(Label500[k], QStringLiteral("Спутник направления %1").arg(k + 1));
+        name(panelBoxes[k], QStringLiteral("Спутник направления %1").arg(k + 1));
     }
 }
 

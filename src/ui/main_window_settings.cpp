@@ -28,7 +28,7 @@ void MainWindow::LoadCatalogue(LoadResult loaded) {
     const FileEncoding encoding = loaded.catalogue.Encoding();
     catalogue_->SetCatalogue(std::move(loaded.catalogue));
     // A model reset makes every selector pick its first item; slots start empty.
-    for (QComboBox* selector : Combo1) {
+    for (QComboBox* selector : slotSelectors) {
         const QSignalBlocker blockCombo(selector);
         const QSignalBlocker blockEdit(selector->lineEdit());
         selector->setCurrentIndex(-1);
@@ -36,22 +36,24 @@ void MainWindow::LoadCatalogue(LoadResult loaded) {
     }
 
     const SettingsTexts settings = SettingsFromLines(settingsLines_);
-    sh->setText(DecodeFileText(settings[0], encoding));
-    cmbNS->setCurrentIndex(-1);
-    cmbNS->setEditText(DecodeFileText(settings[1], encoding));
-    dl->setText(DecodeFileText(settings[2], encoding));
-    cmbEW->setCurrentIndex(-1);
-    cmbEW->setEditText(DecodeFileText(settings[3], encoding));
-    fokus->setText(DecodeFileText(settings[4], encoding));
-    Label1[0]->setText(QStringLiteral("Центральный"));
+    latitudeField->setText(DecodeFileText(settings[0], encoding));
+    latitudeHemisphere->setCurrentIndex(-1);
+    latitudeHemisphere->setEditText(DecodeFileText(settings[1], encoding));
+    longitudeField->setText(DecodeFileText(settings[2], encoding));
+    longitudeHemisphere->setCurrentIndex(-1);
+    longitudeHemisphere->setEditText(DecodeFileText(settings[3], encoding));
+    focalLengthField->setText(DecodeFileText(settings[4], encoding));
+    slotHeadings[0]->setText(QStringLiteral("Центральный"));
 }
 
 SettingsTexts MainWindow::CurrentSettings() const {
     const FileEncoding encoding = catalogue_->Text().Encoding();
     return {
-        EncodeFileText(sh->text(), encoding),    EncodeFileText(cmbNS->currentText(), encoding),
-        EncodeFileText(dl->text(), encoding),    EncodeFileText(cmbEW->currentText(), encoding),
-        EncodeFileText(fokus->text(), encoding),
+        EncodeFileText(latitudeField->text(), encoding),
+        EncodeFileText(latitudeHemisphere->currentText(), encoding),
+        EncodeFileText(longitudeField->text(), encoding),
+        EncodeFileText(longitudeHemisphere->currentText(), encoding),
+        EncodeFileText(focalLengthField->text(), encoding),
     };
 }
 
@@ -65,10 +67,10 @@ void MainWindow::WatchSettings() {
     // The copy follows every change of the five fields, so that it is current whenever the
     // window's thread stops.
     const auto update = [this, watchdog] { watchdog->Update(CurrentSettings()); };
-    for (QLineEdit* field : {sh, dl, fokus}) {
+    for (QLineEdit* field : {latitudeField, longitudeField, focalLengthField}) {
         connect(field, &QLineEdit::textChanged, this, update);
     }
-    for (QComboBox* field : {cmbNS, cmbEW}) {
+    for (QComboBox* field : {latitudeHemisphere, longitudeHemisphere}) {
         connect(field, &QComboBox::editTextChanged, this, update);
         connect(field, &QComboBox::currentTextChanged, this, update);
     }

@@ -46,16 +46,16 @@ class PictureDialog : public QDialog {
                   Printer* printer, Notifier* notifier, QWidget* parent = nullptr,
                   const PictureAimSetup& aim = {});
 
-    /// Prt: prints the window as it stands; a failure is reported and changes nothing.
+    /// printButton: prints the window as it stands; a failure is reported and changes nothing.
     void Print();
 
-    CompassView* compass = nullptr;  ///< Shape1, Line1, Line2, Line3 and the four letters
-    QLabel* Label5 = nullptr;
+    CompassView* compass = nullptr;  ///< the compass with its needle and the four letters
+    QLabel* captionLabel = nullptr;
     /// The magnetic azimuth and the sun's time at the site today, in a strip below the compass
     /// and the caption by which the window grows; empty and hidden (no strip) without a central
     /// result or a site.
-    QLabel* lblAim = nullptr;
-    QPushButton* Prt = nullptr;
+    QLabel* aimLabel = nullptr;
+    QPushButton* printButton = nullptr;
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -230,9 +230,9 @@ class CupsPrintTest : public QObject {
         main.show();
         testing::Choose(main, 0, 0);
         testing::Choose(main, 1, 1);
-        QTest::mouseClick(main.cmdPrint, Qt::LeftButton);
+        QTest::mouseClick(main.printButton, Qt::LeftButton);
         QCOMPARE(main.OuterHeightTw(), MainWindow::kNormalOuterHeightTw);
-        QVERIFY(main.Label10->isHidden());
+        QVERIFY(main.printBanner->isHidden());
         const auto& messages = fixture.Notifier().messages;
         if (!admin.isEmpty()) {
             QCOMPARE(messages.size(), size_t{1});

@@ -115,9 +115,9 @@ class PrintSystemTest : public QObject {
         testing::Choose(main, 0, 0);
         dialogs_ = 0;
         if (road == "cmdPrint") {
-            QTest::mouseClick(main.cmdPrint, Qt::LeftButton);
+            QTest::mouseClick(main.printButton, Qt::LeftButton);
         } else {
-            (road == "mnuPrint" ? main.mnuPrint : main.mnuTemplate)->trigger();
+            (road == "mnuPrint" ? main.printAction : main.templateAction)->trigger();
         }
         const auto& messages = fixture.Notifier().messages;
         if (reason.isEmpty()) {
@@ -130,7 +130,7 @@ class PrintSystemTest : public QObject {
         QCOMPARE(messages[0].text, QStringLiteral("Печать невозможна!"));
         QCOMPARE(messages[0].detail, reason);
         QCOMPARE(main.OuterHeightTw(), MainWindow::kNormalOuterHeightTw);
-        QVERIFY(main.Label10->isHidden());
+        QVERIFY(main.printBanner->isHidden());
     }
 
     // "Print to File" writes through the program's file layer: a FIFO or a device is refused
@@ -214,7 +214,7 @@ class PrintSystemTest : public QObject {
         main.show();
         dialogs_ = 0;
         answerWithFile_ = target;
-        main.mnuPrint->trigger();
+        main.printAction->trigger();
         answerWithFile_.clear();
         QCOMPARE(dialogs_, 1);
         const auto& messages = fixture.Notifier().messages;

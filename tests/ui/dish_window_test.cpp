@@ -84,7 +84,7 @@ class DishWindowTest : public QObject {
         MainWindow& window = fixture.Window();
         Choose(window, 0, 0);
         Choose(window, 2, 1);
-        const QString specified = window.Label4[2]->text();
+        const QString specified = window.resultLabels[2]->text();
         QVERIFY(specified.contains("Горизонталь:  272.823 мм."));
         const PointMm specifiedCentre = window.Layout().SlotMm(2)->centre;
 
@@ -95,7 +95,7 @@ class DishWindowTest : public QObject {
         MainWindow& precise = fixture.Window();
         Choose(precise, 0, 0);
         Choose(precise, 2, 1);
-        const QStringList lines = precise.Label4[2]->text().split("\r\n");
+        const QStringList lines = precise.resultLabels[2]->text().split("\r\n");
         QCOMPARE(lines.size(), 7);
         QVERIFY2(lines[2].startsWith("Горизонталь: ") && lines[2].endsWith(" мм. восток"),
                  qPrintable(lines[2]));
@@ -141,7 +141,7 @@ class DishWindowTest : public QObject {
         Choose(again, 0, 0);
         Choose(again, 2, 1);
         again.EditDish();
-        QCOMPARE(again.Label4[2]->text(), specified);
+        QCOMPARE(again.resultLabels[2]->text(), specified);
         QCOMPARE(again.Layout().WarningLine(), "");
         QCOMPARE(again.Layout().SlotMm(2)->centre.xMm, specifiedCentre.xMm);
         QVERIFY(!LoadDishSettings(fixture.DishSettingsPath()).precise);

@@ -97,7 +97,7 @@ inline std::string SampleFile(const std::vector<std::string>& entries) {
 
 /// Chooses row of the selector as the user does from its list.
 inline void Choose(MainWindow& window, int slot, int row) {
-    QComboBox* selector = window.Combo1[static_cast<size_t>(slot)];
+    QComboBox* selector = window.slotSelectors[static_cast<size_t>(slot)];
     selector->setCurrentIndex(row);
     emit selector->activated(row);
 }
