@@ -66,16 +66,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
                        return file.empty() ? LoadSatelliteFile(folder) : LoadSatelliteFileAt(file);
                    });
 
-    fileMenu = menuBar()->addMenu(QStringLiteral("Файл"));
-    fileMenu->setObjectName(QStringLiteral("mnuFile"));
-    printAction = fileMenu->addAction(QStringLiteral("печать"));
-    printAction->setObjectName(QStringLiteral("mnuPrint"));
-    templateAction = fileMenu->addAction(QStringLiteral("Шаблон 1:1"));
-    templateAction->setObjectName(QStringLiteral("mnuTemplate"));
-    reportAction = fileMenu->addAction(QStringLiteral("Отчёт по каталогу"));
-    reportAction->setObjectName(QStringLiteral("mnuReport"));
-    dishAction = fileMenu->addAction(QStringLiteral("Параметры зеркала…"));
-    dishAction->setObjectName(QStringLiteral("mnuDish"));
+    BuildMenu();
     dish_ = LoadDishSettings(setup_.dishSettingsFile);
 
     // The client keeps its fixed layout; where the screen is too small for it, it scrolls.

@@ -175,6 +175,7 @@ class MainWindow : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void BuildMenu();
     void BuildTopGroup(QWidget* client);
     void BuildSlotGroup(QWidget* client);
     void BuildDiagramGroup(QWidget* client);

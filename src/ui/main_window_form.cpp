@@ -1,10 +1,12 @@
 // The main window's form: its elements, where they stand (twips) and their objectNames.
+#include <QAction>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenuBar>
 #include <QPushButton>
 
 #include "diagram/compass_view.h"
@@ -69,6 +71,19 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 }
 
 }  // namespace
+
+void MainWindow::BuildMenu() {
+    fileMenu = menuBar()->addMenu(QStringLiteral("Файл"));
+    fileMenu->setObjectName(QStringLiteral("mnuFile"));
+    printAction = fileMenu->addAction(QStringLiteral("печать"));
+    printAction->setObjectName(QStringLiteral("mnuPrint"));
+    templateAction = fileMenu->addAction(QStringLiteral("Шаблон 1:1"));
+    templateAction->setObjectName(QStringLiteral("mnuTemplate"));
+    reportAction = fileMenu->addAction(QStringLiteral("Отчёт по каталогу"));
+    reportAction->setObjectName(QStringLiteral("mnuReport"));
+    dishAction = fileMenu->addAction(QStringLiteral("Параметры зеркала…"));
+    dishAction->setObjectName(QStringLiteral("mnuDish"));
+}
 
 void MainWindow::BuildTopGroup(QWidget* client) {
     siteGroup = MakeGroup(client, "Frame2",
