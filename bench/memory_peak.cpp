@@ -51,7 +51,7 @@ long PeakKib(const fs::path& folder) {
         setup.notifier = &notifier;
         setup.reportPath = folder / "printOut.txt";
         {
-            palquin::frmMain window(setup);
+            palquin::MainWindow window(setup);
             window.show();
             QApplication::processEvents();
             window.close();

@@ -43,10 +43,10 @@ void BM_PrintMainWindowPage(benchmark::State& state) {
     setup.notifier = &notifier;
     setup.printer = &printer;
     setup.reportPath = dir.filePath(QStringLiteral("r.txt")).toStdString();
-    palquin::frmMain window(setup);
+    palquin::MainWindow window(setup);
     window.show();
-    for (int slot = 0; slot < palquin::frmMain::kSlots; ++slot) {
-        window.Combo1[static_cast<size_t>(slot)]->setCurrentIndex(slot);
+    for (int slot = 0; slot < palquin::MainWindow::kSlots; ++slot) {
+        window.slotSelectors[static_cast<size_t>(slot)]->setCurrentIndex(slot);
         window.RecalculateSlot(slot);
     }
     QApplication::processEvents();

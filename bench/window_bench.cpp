@@ -51,10 +51,10 @@ void BM_WindowStartup(benchmark::State& state) {
     const Folder folder(static_cast<int>(state.range(0)));
     SilentNotifier notifier;
     for (auto _ : state) {
-        palquin::frmMain window(folder.Setup(&notifier));
+        palquin::MainWindow window(folder.Setup(&notifier));
         window.show();
         QApplication::processEvents();
-        benchmark::DoNotOptimize(window.Combo1[9]->count());
+        benchmark::DoNotOptimize(window.slotSelectors[9]->count());
         window.hide();
     }
 }
@@ -65,11 +65,11 @@ BENCHMARK(BM_WindowStartup)->Arg(0)->Arg(32767)->Unit(benchmark::kMillisecond);
 void BM_WindowZoomStep(benchmark::State& state) {
     const Folder folder(200);
     SilentNotifier notifier;
-    palquin::frmMain window(folder.Setup(&notifier));
+    palquin::MainWindow window(folder.Setup(&notifier));
     window.show();
     QApplication::processEvents();  // exposed, so that repaint() really paints
-    for (int slot = 0; slot < palquin::frmMain::kSlots; ++slot) {
-        window.Combo1[slot]->setCurrentIndex(30 + slot);
+    for (int slot = 0; slot < palquin::MainWindow::kSlots; ++slot) {
+        window.slotSelectors[slot]->setCurrentIndex(30 + slot);
         window.RecalculateSlot(slot);
     }
     for (int step = 0; step < 4; ++step) {

@@ -41,10 +41,10 @@ CatalogueLocation LocateCatalogueForUser(const std::optional<std::filesystem::pa
     return LocateCatalogue(input);
 }
 
-void ShowCataloguePlace(frmMain& window, const CatalogueLocation& where) {
+void ShowCataloguePlace(MainWindow& window, const CatalogueLocation& where) {
     const QString file = PathForDisplay(where.file);
-    window.Frame1->setToolTip(Qt::convertFromPlainText(QStringLiteral("Каталог спутников: ") + file,
-                                                       Qt::WhiteSpaceNoWrap));
+    window.slotGroup->setToolTip(Qt::convertFromPlainText(
+        QStringLiteral("Каталог спутников: ") + file, Qt::WhiteSpaceNoWrap));
 }
 
 }  // namespace palquin

@@ -7,7 +7,7 @@
 
 namespace palquin {
 
-class frmMain;
+class MainWindow;
 
 /// The catalogue file for this run: the override, beside the executable (in programFolder), or in
 /// the user's data folder (XDG_DATA_HOME/palquin, normally ~/.local/share/palquin). The window
@@ -18,6 +18,6 @@ CatalogueLocation LocateCatalogueForUser(const std::optional<std::filesystem::pa
                                          bool createFolder);
 
 /// Names the file in use in the window: the satellite group's tooltip.
-void ShowCataloguePlace(frmMain& window, const CatalogueLocation& where);
+void ShowCataloguePlace(MainWindow& window, const CatalogueLocation& where);
 
 }  // namespace palquin

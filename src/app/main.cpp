@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     palquin::InstallCloseRequestHandlers();
 
     // Polled from the start, so that a request also ends a message box of the start-up.
-    palquin::frmMain* built = nullptr;
+    palquin::MainWindow* built = nullptr;
     QTimer closeRequests;
     QObject::connect(&closeRequests, &QTimer::timeout, &app, [&built, &closeRequests] {
         if (!palquin::CloseRequested()) {
@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
         setup.catalogueFile = where.file;  // a file of any name, not only satellite.txt
     }
 
-    palquin::frmMain window(setup);
+    palquin::MainWindow window(setup);
     notifier.SetParent(&window);
     built = &window;
     palquin::ShowCataloguePlace(window, where);

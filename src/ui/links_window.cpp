@@ -8,8 +8,6 @@
 
 namespace palquin {
 
-std::int16_t linkSlot = 0;
-
 namespace {
 
 const QColor kLinkColour(0, 0, 255);
@@ -19,7 +17,7 @@ const QColor kHoverColour(255, 255, 0);
 constexpr double kLinkLeftTw = 120;
 constexpr double kLinkWidthTw = 5775;
 constexpr double kLinkHeightTw = 255;
-constexpr double kLinkTopsTw[http::kLinks] = {240, 600, 960};
+constexpr double kLinkTopsTw[LinksDialog::kLinks] = {240, 600, 960};
 
 // A label shows a few hundred characters at most; laying out a link of megabytes would freeze
 // the window, so it shows the start of the text only. A click still opens the whole text.
@@ -37,8 +35,8 @@ void SetColour(QLabel* label, const QColor& colour) {
 
 }  // namespace
 
-http::http(const QStringList& links, LinkOpener* opener, QWidget* parent)
-    : QDialog(parent), opener_(opener) {
+LinksDialog::LinksDialog(int slot, const QStringList& links, LinkOpener* opener, QWidget* parent)
+    : QDialog(parent), opener_(opener), slot_(slot) {
     setObjectName(QStringLiteral("http"));
     setWindowTitle(QStringLiteral("Ссылки"));
     setWindowModality(Qt::ApplicationModal);
@@ -61,6 +59,7 @@ http::http(const QStringList& links, LinkOpener* opener, QWidget* parent)
         texts_[at] = k < links.size() ? links[k] : QString();
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("Label1_%1").arg(k));
+        label->setAccessibleName(QStringLiteral("Ссылка %1").arg(k + 1));
         label->setTextFormat(Qt::PlainText);  // a link such as "<b>x" is shown as it stands
         label->setText(Shown(texts_[at]));
         label->setFont(font);
@@ -69,18 +68,13 @@ http::http(const QStringList& links, LinkOpener* opener, QWidget* parent)
         label->installEventFilter(this);
         SetColour(label, kLinkColour);
         PlaceTw(label, kLinkLeftTw, kLinkTopsTw[k], kLinkWidthTw, kLinkHeightTw);
-        Label1[at] = label;
+        linkLabels[at] = label;
     }
 }
 
-void http::done(int result) {
-    linkSlot = 0;
-    QDialog::done(result);
-}
-
-bool http::eventFilter(QObject* watched, QEvent* event) {
+bool LinksDialog::eventFilter(QObject* watched, QEvent* event) {
     for (int k = 0; k < kLinks; ++k) {
-        QLabel* label = Label1[static_cast<size_t>(k)];
+        QLabel* label = linkLabels[static_cast<size_t>(k)];
         if (watched != label) {
             continue;
         }
@@ -100,10 +94,10 @@ bool http::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void http::Highlight(int hovered) {
+void LinksDialog::Highlight(int hovered) {
     // Nothing watches the background: the last label touched stays yellow.
     for (int k = 0; k < kLinks; ++k) {
-        SetColour(Label1[static_cast<size_t>(k)], k == hovered ? kHoverColour : kLinkColour);
+        SetColour(linkLabels[static_cast<size_t>(k)], k == hovered ? kHoverColour : kLinkColour);
     }
 }
 

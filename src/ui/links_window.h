@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QStringList>
 #include <array>
-#include <cstdint>
 
 class QLabel;
 
@@ -11,12 +10,9 @@ namespace palquin {
 
 class LinkOpener;
 
-/// The slot (0 to 9) whose links the links window shows; 0 again once the window has closed.
-extern std::int16_t linkSlot;
-
 /// The links window: the three links of one slot as clickable lines on black. Created on
 /// opening, filled from the slot's link list, deleted on closing.
-class http : public QDialog {
+class LinksDialog : public QDialog {
     Q_OBJECT
   public:
     static constexpr int kLinks = 3;
@@ -24,16 +20,17 @@ class http : public QDialog {
     static constexpr double kClientWidthTw = 6060.0;
     static constexpr double kClientHeightTw = 1425.0;
 
-    /// links: the slot's link list (List4); items past its end give empty lines. opener may be
-    /// null: a click then opens nothing.
-    http(const QStringList& links, LinkOpener* opener, QWidget* parent = nullptr);
+    /// slot: the slot (0 to 9) whose links these are; links: its link list, items past its end
+    /// give empty lines. opener may be null: a click then opens nothing.
+    LinksDialog(int slot, const QStringList& links, LinkOpener* opener, QWidget* parent = nullptr);
+
+    /// The slot whose links the window shows.
+    int Slot() const { return slot_; }
 
     /// The whole text of link k, as handed to the opener (the label may show it shortened).
     const QString& LinkText(int k) const { return texts_[static_cast<size_t>(k)]; }
 
-    void done(int result) override;
-
-    std::array<QLabel*, kLinks> Label1{};
+    std::array<QLabel*, kLinks> linkLabels{};
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,6 +40,7 @@ class http : public QDialog {
 
     std::array<QString, kLinks> texts_;
     LinkOpener* opener_;
+    int slot_;
 };
 
 }  // namespace palquin

@@ -57,10 +57,11 @@ struct MainWindowSetup {
     SettingsWatchdog* watchdog = nullptr;
 };
 
-/// The main window. Elements carry their names as members and as objectNames ("Combo1_3" for
-/// Combo1(3)). All state lives in the elements and in e0, u0, msh (the diagram model) and li
-/// (the ticker).
-class frmMain : public QMainWindow {
+/// The main window. Its members are named by role; each element carries its classic name as its
+/// objectName ("Combo1_3" for the fourth slot selector), by which tests and accessibility tools
+/// find it. All state lives in the elements, in the central pointing, in the layout model and in
+/// the ticker.
+class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
     static constexpr int kSlots = 10;
@@ -75,20 +76,20 @@ class frmMain : public QMainWindow {
 
     /// Builds the window and runs the start-up sequence (loading satellite.txt included); any
     /// message of the start-up is shown before the constructor returns.
-    explicit frmMain(MainWindowSetup setup, QWidget* parent = nullptr);
-    ~frmMain() override;
+    explicit MainWindow(MainWindowSetup setup, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     /// Brings slot i up to date from its selector, the site fields and the focal length.
     void RecalculateSlot(int slot);
 
     // Window-level state, read by tests and the picture window.
-    std::optional<double> e0() const { return e0_; }
-    std::optional<double> u0() const { return u0_; }
+    std::optional<double> CentralAzimuthDeg() const { return centralAzimuthDeg_; }
+    std::optional<double> CentralElevationDeg() const { return centralElevationDeg_; }
     const LayoutModel& Layout() const { return layout_; }
     const AboutTicker& Ticker() const { return *ticker_; }
     AboutTicker& Ticker() { return *ticker_; }
-    const std::vector<std::string>& SettingsLines() const { return settingsLines_; }  // List2
-    const QStringList& Links(int slot) const { return List4[static_cast<size_t>(slot)]; }
+    const std::vector<std::string>& SettingsLines() const { return settingsLines_; }
+    const QStringList& Links(int slot) const { return slotLinks_[static_cast<size_t>(slot)]; }
     bool LoadFailed() const { return loadFailed_; }
     /// The outer height the client area stands for, twips.
     double OuterHeightTw() const;
@@ -103,58 +104,58 @@ class frmMain : public QMainWindow {
     void FitTo(const QRect& available);
 
     // Elements.
-    QGroupBox* Frame1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QFrame* Frame3 = nullptr;
-    QGroupBox* Frame4 = nullptr;
-    QGroupBox* Frame5 = nullptr;
-    QFrame* Frame6 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* Label9 = nullptr;
-    QLabel* Label10 = nullptr;
-    QLabel* LblMashtab = nullptr;
-    QLineEdit* sh = nullptr;
-    QLineEdit* dl = nullptr;
-    QLineEdit* fokus = nullptr;
-    QComboBox* cmbNS = nullptr;
-    QComboBox* cmbEW = nullptr;
-    QPushButton* cmdOk = nullptr;
-    QPushButton* cmdMax = nullptr;
-    QPushButton* cmdMin = nullptr;
-    QPushButton* cmdPrint = nullptr;
-    QPushButton* Command1 = nullptr;
-    QMenu* mnuFile = nullptr;
-    QAction* mnuPrint = nullptr;
-    QAction* mnuTemplate = nullptr;
-    QAction* mnuReport = nullptr;
-    QAction* mnuDish = nullptr;
-    std::array<QLabel*, kSlots> Label1{};
-    std::array<QComboBox*, kSlots> Combo1{};
-    std::array<QLabel*, kSlots> Label4{};
-    std::array<QLineEdit*, kSlots> diam{};
-    std::array<QLabel*, kPanelBoxes> Label500{};
+    QGroupBox* slotGroup = nullptr;                   ///< Frame1
+    QGroupBox* siteGroup = nullptr;                   ///< Frame2
+    QFrame* rowDivider = nullptr;                     ///< Frame3
+    QGroupBox* diagramGroup = nullptr;                ///< Frame4
+    QGroupBox* tickerGroup = nullptr;                 ///< Frame5
+    QFrame* panelFrame = nullptr;                     ///< Frame6
+    QLabel* latitudeCaption = nullptr;                ///< Label2
+    QLabel* longitudeCaption = nullptr;               ///< Label3
+    QLabel* focalLengthCaption = nullptr;             ///< Label5
+    QLabel* focalLengthUnit = nullptr;                ///< Label6
+    QLabel* recalculateHint = nullptr;                ///< Label7
+    QLabel* tickerLabel = nullptr;                    ///< Label9
+    QLabel* printBanner = nullptr;                    ///< Label10
+    QLabel* scaleLabel = nullptr;                     ///< LblMashtab
+    QLineEdit* latitudeField = nullptr;               ///< sh
+    QLineEdit* longitudeField = nullptr;              ///< dl
+    QLineEdit* focalLengthField = nullptr;            ///< fokus
+    QComboBox* latitudeHemisphere = nullptr;          ///< cmbNS
+    QComboBox* longitudeHemisphere = nullptr;         ///< cmbEW
+    QPushButton* recalculateButton = nullptr;         ///< cmdOk
+    QPushButton* zoomInButton = nullptr;              ///< cmdMax
+    QPushButton* zoomOutButton = nullptr;             ///< cmdMin
+    QPushButton* printButton = nullptr;               ///< cmdPrint
+    QPushButton* reportButton = nullptr;              ///< Command1, never shown
+    QMenu* fileMenu = nullptr;                        ///< mnuFile
+    QAction* printAction = nullptr;                   ///< mnuPrint
+    QAction* templateAction = nullptr;                ///< mnuTemplate
+    QAction* reportAction = nullptr;                  ///< mnuReport
+    QAction* dishAction = nullptr;                    ///< mnuDish
+    std::array<QLabel*, kSlots> slotHeadings{};       ///< Label1_i: a click opens the links
+    std::array<QComboBox*, kSlots> slotSelectors{};   ///< Combo1_i
+    std::array<QLabel*, kSlots> resultLabels{};       ///< Label4_i
+    std::array<QLineEdit*, kSlots> diameterFields{};  ///< diam_i, mm
+    std::array<QLabel*, kPanelBoxes> panelBoxes{};    ///< Label500_k
     DiagramView* diagram = nullptr;
-    CompassView* panelCompass = nullptr;  ///< Shape100, Line100, Line200, Line300 and letters
+    CompassView* panelCompass = nullptr;  ///< the lower panel's compass and letters
 
     // Triggers.
-    void RecalculateAll();        ///< cmdOk
-    void ZoomIn();                ///< cmdMax
-    void ZoomOut();               ///< cmdMin
-    bool ExportReport();          ///< Command1; false (and the user told) when not written
-    void ExportReportFromMenu();  ///< mnuReport: the export, then where the file went
+    void RecalculateAll();        ///< recalculateButton
+    void ZoomIn();                ///< zoomInButton
+    void ZoomOut();               ///< zoomOutButton
+    bool ExportReport();          ///< reportButton; false (and the user told) when not written
+    void ExportReportFromMenu();  ///< reportAction: the export, then where the file went
     /// The report file replaced by these lines; false (and the user told) when not written.
     bool WriteReport(const std::vector<std::string>& lines);
-    void OpenLinksWindow(int slot);  ///< Label1(slot) clicked
-    void PrintMainWindow();          ///< cmdPrint: banner, enlarged, printed, restored
-    void PrintFromMenu();            ///< mnuPrint: the print dialog first, then as cmdPrint
-    void OpenPictureWindow();        ///< Label4(0): the picture window, modal
-    /// mnuTemplate: the print dialog first, then the 1:1 template of the layout as it stands.
+    void OpenLinksWindow(int slot);  ///< slotHeadings[slot] clicked
+    void PrintMainWindow();          ///< printButton: banner, enlarged, printed, restored
+    void PrintFromMenu();            ///< printAction: the print dialog first, then as printButton
+    void OpenPictureWindow();        ///< resultLabels[0]: the picture window, modal
+    /// templateAction: the print dialog first, then the 1:1 template of the layout as it stands.
     void PrintTemplateFromMenu();
-    /// mnuDish: the dish's parameters; once changed, kept and every slot recalculated.
+    /// dishAction: the dish's parameters; once changed, kept and every slot recalculated.
     void EditDish();
     const DishSettings& Dish() const { return dish_; }
 
@@ -174,12 +175,14 @@ class frmMain : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void BuildMenu();
     void BuildTopGroup(QWidget* client);
     void BuildSlotGroup(QWidget* client);
     void BuildDiagramGroup(QWidget* client);
     void BuildTickerGroup(QWidget* client);
     void BuildPanel(QWidget* client);
     void LayOutSlots();
+    void NameControls();  ///< the Russian accessible name of every control
     void LoadCatalogue(LoadResult loaded);
     void ConnectRules();
     void WatchSettings();
@@ -212,13 +215,13 @@ class frmMain : public QMainWindow {
     MainWindowSetup setup_;
     Notifier* notifier_;
     Printer* printer_;
-    CatalogueModel* catalogue_ = nullptr;     ///< the selectors' items and the report list (List1)
-    std::vector<std::string> settingsLines_;  ///< List2
-    std::array<QStringList, kSlots> List4;    ///< links of each slot
-    AboutTicker* ticker_ = nullptr;           ///< List3, li, Timer1, Label9
-    LayoutModel layout_;                      ///< msh, grid and the slots' diagram items
-    std::optional<double> e0_;
-    std::optional<double> u0_;
+    CatalogueModel* catalogue_ = nullptr;        ///< the selectors' items and the report list
+    std::vector<std::string> settingsLines_;     ///< the settings lines as read
+    std::array<QStringList, kSlots> slotLinks_;  ///< links of each slot
+    AboutTicker* ticker_ = nullptr;              ///< the about-text running in tickerLabel
+    LayoutModel layout_;                         ///< scale, grid and the slots' diagram items
+    std::optional<double> centralAzimuthDeg_;
+    std::optional<double> centralElevationDeg_;
     DishSettings dish_;
     bool loadFailed_ = false;
     bool closingOnRequest_ = false;

@@ -42,9 +42,9 @@ QString TimeZoneTip(const QTimeZone& zone, const QDateTime& at) {
         .arg(magnitude % 60, 2, 10, QLatin1Char('0'));
 }
 
-frmpicture::frmpicture(std::optional<double> centralAzimuthDeg, const QString& centralEntryText,
-                       Printer* printer, Notifier* notifier, QWidget* parent,
-                       const PictureAimSetup& aim)
+PictureDialog::PictureDialog(std::optional<double> centralAzimuthDeg,
+                             const QString& centralEntryText, Printer* printer, Notifier* notifier,
+                             QWidget* parent, const PictureAimSetup& aim)
     : QDialog(parent), printer_(printer), notifier_(notifier) {
     setObjectName(QStringLiteral("frmpicture"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -57,50 +57,53 @@ frmpicture::frmpicture(std::optional<double> centralAzimuthDeg, const QString& c
 
     compass = new CompassView(PictureCompassLayout(), this);
     compass->setObjectName(QStringLiteral("compass"));
+    compass->setAccessibleName(QStringLiteral("Компас"));
     compass->move(0, 0);
 
-    Label5 = new QLabel(this);
-    Label5->setObjectName(QStringLiteral("Label5"));
-    Label5->setTextFormat(Qt::PlainText);  // a selector text is never markup
-    Label5->setWordWrap(true);
-    Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label5->setStyleSheet(QStringLiteral("color: rgb(255,255,0); background: transparent;"));
-    Label5->setAttribute(Qt::WA_TransparentForMouseEvents);  // its click closes the window
-    PlaceTw(Label5, kCaptionLeftTw, kCaptionTopTw, kCaptionWidthTw, kCaptionHeightTw);
+    captionLabel = new QLabel(this);
+    captionLabel->setObjectName(QStringLiteral("Label5"));
+    captionLabel->setAccessibleName(QStringLiteral("Азимут центрального спутника"));
+    captionLabel->setTextFormat(Qt::PlainText);  // a selector text is never markup
+    captionLabel->setWordWrap(true);
+    captionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    captionLabel->setStyleSheet(QStringLiteral("color: rgb(255,255,0); background: transparent;"));
+    captionLabel->setAttribute(Qt::WA_TransparentForMouseEvents);  // its click closes the window
+    PlaceTw(captionLabel, kCaptionLeftTw, kCaptionTopTw, kCaptionWidthTw, kCaptionHeightTw);
 
     // The aiming lines have a strip of their own below the compass and the caption, as wide as
     // the window and in the caption's colours; the window grows by it when they are shown, so
     // the printout of the window has them too.
-    lblAim = new QLabel(this);
-    lblAim->setObjectName(QStringLiteral("lblAim"));
-    lblAim->setTextFormat(Qt::PlainText);
-    lblAim->setWordWrap(true);
-    lblAim->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblAim->setStyleSheet(QStringLiteral("color: rgb(255,255,0); background: transparent;"));
-    lblAim->setAttribute(Qt::WA_TransparentForMouseEvents);  // a click closes the window
-    QFont aimFont = lblAim->font();
-    aimFont.setFamily(Label5->font().family());
-    lblAim->setFont(aimFont);
-    lblAim->hide();
+    aimLabel = new QLabel(this);
+    aimLabel->setObjectName(QStringLiteral("lblAim"));
+    aimLabel->setAccessibleName(QStringLiteral("Наведение по компасу и солнцу"));
+    aimLabel->setTextFormat(Qt::PlainText);
+    aimLabel->setWordWrap(true);
+    aimLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    aimLabel->setStyleSheet(QStringLiteral("color: rgb(255,255,0); background: transparent;"));
+    aimLabel->setAttribute(Qt::WA_TransparentForMouseEvents);  // a click closes the window
+    QFont aimFont = aimLabel->font();
+    aimFont.setFamily(captionLabel->font().family());
+    aimLabel->setFont(aimFont);
+    aimLabel->hide();
 
-    Prt = new QPushButton(this);
-    Prt->setObjectName(QStringLiteral("Prt"));
-    Prt->setAccessibleName(QStringLiteral("Печать"));
-    Prt->setAutoDefault(false);  // Enter must not print
-    PlaceTw(Prt, 1800, 0, 200, 200);
-    Prt->raise();  // above the compass, which would pass its clicks on to the window
-    connect(Prt, &QPushButton::clicked, this, &frmpicture::Print);
+    printButton = new QPushButton(this);
+    printButton->setObjectName(QStringLiteral("Prt"));
+    printButton->setAccessibleName(QStringLiteral("Печать"));
+    printButton->setAutoDefault(false);  // Enter must not print
+    PlaceTw(printButton, 1800, 0, 200, 200);
+    printButton->raise();  // above the compass, which would pass its clicks on to the window
+    connect(printButton, &QPushButton::clicked, this, &PictureDialog::Print);
 
     // No central result: the empty compass.
     if (centralAzimuthDeg && *centralAzimuthDeg != 0.0) {
-        Label5->setText(QString::fromStdString(
+        captionLabel->setText(QString::fromStdString(
             AzimuthCaption(*centralAzimuthDeg, centralEntryText.toStdString())));
         compass->PointNeedle(*centralAzimuthDeg);
         ShowAim(*centralAzimuthDeg, aim);
     }
 }
 
-void frmpicture::ShowAim(double trueAzimuthDeg, const PictureAimSetup& aim) {
+void PictureDialog::ShowAim(double trueAzimuthDeg, const PictureAimSetup& aim) {
     // The latitude field takes up to 180: a place off the globe gets no lines.
     if (!aim.site || !std::isfinite(aim.site->latitudeDeg) ||
         std::abs(aim.site->latitudeDeg) > 90.0 || !std::isfinite(aim.site->longitudeDeg) ||
@@ -118,21 +121,21 @@ void frmpicture::ShowAim(double trueAzimuthDeg, const PictureAimSetup& aim) {
     const std::chrono::sys_seconds utc{std::chrono::seconds{now.toSecsSinceEpoch()}};
     const std::chrono::minutes offset{zone.offsetFromUtc(noon) / 60};
     const PictureAimTexts texts = MakePictureAimTexts(*aim.site, trueAzimuthDeg, utc, offset);
-    lblAim->setText(QString::fromStdString(texts.magnetic) + QLatin1Char('\n') +
-                    QString::fromStdString(texts.sun));
-    lblAim->setToolTip(TimeZoneTip(zone, noon));
+    aimLabel->setText(QString::fromStdString(texts.magnetic) + QLatin1Char('\n') +
+                      QString::fromStdString(texts.sun));
+    aimLabel->setToolTip(TimeZoneTip(zone, noon));
 
     // As tall as the two lines need when wrapped to the strip's width, with a margin below.
     const int leftPx = TwToPx(kStripMarginTw);
     const int widthPx = TwToPx(kWidthTw - 2 * kStripMarginTw);
     const int topPx = TwToPx(kHeightTw);
-    const int heightPx = lblAim->heightForWidth(widthPx);
-    lblAim->setGeometry(leftPx, topPx, widthPx, heightPx);
+    const int heightPx = aimLabel->heightForWidth(widthPx);
+    aimLabel->setGeometry(leftPx, topPx, widthPx, heightPx);
     setFixedSize(TwToPx(kWidthTw), topPx + heightPx + TwToPx(kStripMarginTw));
-    lblAim->show();
+    aimLabel->show();
 }
 
-void frmpicture::Print() {
+void PictureDialog::Print() {
     const PrintResult printed =
         printer_ != nullptr ? printer_->PrintWidget(*this, windowTitle()) : PrintResult{};
     if (!printed.ok) {
@@ -140,12 +143,12 @@ void frmpicture::Print() {
     }
 }
 
-void frmpicture::mousePressEvent(QMouseEvent* event) {
+void PictureDialog::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
     event->accept();
 }
 
-void frmpicture::mouseReleaseEvent(QMouseEvent* event) {
+void PictureDialog::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = pressed_ && event->button() == Qt::LeftButton &&
                        rect().contains(event->position().toPoint());
     pressed_ = false;

@@ -34,7 +34,7 @@ QString TimeZoneTip(const QTimeZone& zone, const QDateTime& at);
 /// its azimuth and selector text, plus a tiny print button. It reads the central azimuth and the
 /// selector text once, when it is made, and does not follow later changes. A click on the
 /// background or on the caption closes it; the four letters take clicks and do nothing.
-class frmpicture : public QDialog {
+class PictureDialog : public QDialog {
     Q_OBJECT
   public:
     /// The client area, twips, without the strip of the aiming lines below it.
@@ -42,20 +42,20 @@ class frmpicture : public QDialog {
     static constexpr double kHeightTw = 1980.0;
 
     /// centralAzimuthDeg is e0 (unset or 0: no central result, the compass stays empty).
-    frmpicture(std::optional<double> centralAzimuthDeg, const QString& centralEntryText,
-               Printer* printer, Notifier* notifier, QWidget* parent = nullptr,
-               const PictureAimSetup& aim = {});
+    PictureDialog(std::optional<double> centralAzimuthDeg, const QString& centralEntryText,
+                  Printer* printer, Notifier* notifier, QWidget* parent = nullptr,
+                  const PictureAimSetup& aim = {});
 
-    /// Prt: prints the window as it stands; a failure is reported and changes nothing.
+    /// printButton: prints the window as it stands; a failure is reported and changes nothing.
     void Print();
 
-    CompassView* compass = nullptr;  ///< Shape1, Line1, Line2, Line3 and the four letters
-    QLabel* Label5 = nullptr;
+    CompassView* compass = nullptr;  ///< the compass with its needle and the four letters
+    QLabel* captionLabel = nullptr;
     /// The magnetic azimuth and the sun's time at the site today, in a strip below the compass
     /// and the caption by which the window grows; empty and hidden (no strip) without a central
     /// result or a site.
-    QLabel* lblAim = nullptr;
-    QPushButton* Prt = nullptr;
+    QLabel* aimLabel = nullptr;
+    QPushButton* printButton = nullptr;
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

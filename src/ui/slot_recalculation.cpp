@@ -1,4 +1,4 @@
-// The slot recalculation and the triggers that run or clear it.
+// The slot recalculation, the triggers that run or clear it, and the change rules of the fields.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +15,7 @@
 #include "layout/slot.h"
 #include "text/text_codec.h"
 #include "ui/catalogue_model.h"
+#include "ui/field_rules.h"
 #include "ui/main_window.h"
 #include "ui/notifier.h"
 #include "ui/template_menu.h"
@@ -70,24 +71,24 @@ class RepaintOnExit {
 
 }  // namespace
 
-void frmMain::RecalculateSlot(int i) {
+void MainWindow::RecalculateSlot(int i) {
     RepaintOnExit repaint(diagram);
 
     // Central guard: without a central satellite nothing can be placed; every slot is emptied.
-    if (Combo1[0]->currentText().isEmpty()) {
+    if (slotSelectors[0]->currentText().isEmpty()) {
         for (int j = 0; j < kSlots; ++j) {
             SetSelectorText(j, QString());
-            Label1[j]->clear();
-            Label4[j]->clear();
-            Label1[0]->setText(QStringLiteral("Центральная"));
+            slotHeadings[j]->clear();
+            resultLabels[j]->clear();
+            slotHeadings[0]->setText(QStringLiteral("Центральная"));
         }
         return;
     }
 
     // A long entry is shown shortened; the calculation and the links use the whole of it.
-    QString entryText = Combo1[i]->currentText();
-    const int row = Combo1[i]->currentIndex();
-    if (row >= 0 && entryText == Combo1[i]->itemText(row)) {
+    QString entryText = slotSelectors[i]->currentText();
+    const int row = slotSelectors[i]->currentIndex();
+    if (row >= 0 && entryText == slotSelectors[i]->itemText(row)) {
         entryText = catalogue_->data(catalogue_->index(row), CatalogueModel::kEntryRole).toString();
     }
     const std::optional<EntryPosition> position = SplitPosition(entryText.toStdString());
@@ -96,10 +97,10 @@ void frmMain::RecalculateSlot(int i) {
     }
     const std::string positionText = position->PositionText();
     const QString heading = QString::fromStdString(positionText);
-    Label1[i]->setText(heading);
+    slotHeadings[i]->setText(heading);
 
     const EntryLinks links = SplitLinks(position->tail);
-    QStringList& slotLinks = List4[static_cast<size_t>(i)];
+    QStringList& slotLinks = slotLinks_[static_cast<size_t>(i)];
     for (int k = 0; k < links.KnownLinks(); ++k) {
         const QString link = QString::fromStdString(links.links[static_cast<size_t>(k)]);
         if (k < slotLinks.size()) {
@@ -112,14 +113,16 @@ void frmMain::RecalculateSlot(int i) {
         return;
     }
 
-    const std::string ns = cmbNS->currentText().toStdString();
-    const std::string ew = cmbEW->currentText().toStdString();
-    const Site site{NumericValue(sh->text().toStdString()), ns,
-                    NumericValue(dl->text().toStdString()), ew};
-    const double focalMm = NumericValue(fokus->text().toStdString());
+    const std::string ns = latitudeHemisphere->currentText().toStdString();
+    const std::string ew = longitudeHemisphere->currentText().toStdString();
+    const Site site{NumericValue(latitudeField->text().toStdString()), ns,
+                    NumericValue(longitudeField->text().toStdString()), ew};
+    const double focalMm = NumericValue(focalLengthField->text().toStdString());
     // Unset central values count as 0, as the offsets have always done.
     const std::optional<CentralAim> central =
-        i == 0 ? std::nullopt : std::optional(CentralAim{e0_.value_or(0.0), u0_.value_or(0.0)});
+        i == 0 ? std::nullopt
+               : std::optional(CentralAim{centralAzimuthDeg_.value_or(0.0),
+                                          centralElevationDeg_.value_or(0.0)});
     const DishGeometry dish = dish_.Geometry(focalMm);
     const bool precise = i != 0 && dish_.precise;
     const std::optional<SlotResult> slot =
@@ -127,7 +130,9 @@ void frmMain::RecalculateSlot(int i) {
     if (!slot) {
         return;
     }
-    layout_.SetComputedFrom(SiteHeaderText(sh->text(), ns, dl->text(), ew).toStdString(), focalMm);
+    layout_.SetComputedFrom(
+        SiteHeaderText(latitudeField->text(), ns, longitudeField->text(), ew).toStdString(),
+        focalMm);
 
     if (!slot->pointing.visible) {
         notifier_->Show(QStringLiteral("Для указанного места приема спутник ") +
@@ -143,12 +148,12 @@ void frmMain::RecalculateSlot(int i) {
     QString results = QStringLiteral("Азимут: ") + Number(az, NumberPattern::Grouped3) + kDegree +
                       kLineEnd + QStringLiteral("Угол места: ") +
                       Number(el, NumberPattern::Grouped3) + kDegree + kLineEnd;
-    Label4[i]->setText(results);
+    resultLabels[i]->setText(results);
 
     const double diameterMm = DiameterMm(i);
     if (i == 0) {
-        e0_ = az;
-        u0_ = el;
+        centralAzimuthDeg_ = az;
+        centralElevationDeg_ = el;
         layout_.PlaceCentral(diameterMm, positionText);
         layout_.SetCentralAzimuth(az);
     } else if (precise) {
@@ -168,8 +173,8 @@ void frmMain::RecalculateSlot(int i) {
                    WholeMm(place.upMm, QStringLiteral("вверх"), QStringLiteral("вниз")) + kLineEnd +
                    QStringLiteral("Глубже: ") + WholeMm(place.depthMm, QString(), QString()) +
                    kLineEnd + QStringLiteral("Потери: ") + LossText(slot->lossDb) + kLineEnd;
-        SetResultsPointSize(Label4[i], true);
-        Label4[i]->setText(results);
+        SetResultsPointSize(resultLabels[i], true);
+        resultLabels[i]->setText(results);
     } else {
         if (!slot->offsets) {
             return;
@@ -177,13 +182,13 @@ void frmMain::RecalculateSlot(int i) {
         const Offsets& offsets = *slot->offsets;
         layout_.PlaceExtraAt(i, diameterMm, slot->centreMm, positionText);
         layout_.SetSlotWarning(i, {});
-        SetResultsPointSize(Label4[i], false);
+        SetResultsPointSize(resultLabels[i], false);
         results += QStringLiteral("Горизонталь: ") +
                    Number(offsets.horizontalMm, NumberPattern::Grouped3) + QStringLiteral(" мм.") +
                    kLineEnd + QStringLiteral("Вертикаль: ") +
                    Number(offsets.verticalMm, NumberPattern::Grouped3) + QStringLiteral(" мм.") +
                    kLineEnd;
-        Label4[i]->setText(results);
+        resultLabels[i]->setText(results);
     }
 
     if (!slot->rotationDeg) {
@@ -195,49 +200,49 @@ void frmMain::RecalculateSlot(int i) {
     if (i == 0) {
         results += kLineEnd + kLineEnd + QStringLiteral("Кликни здесь!");
     }
-    Label4[i]->setText(results);
+    resultLabels[i]->setText(results);
 
     UpdatePanel(i);
 }
 
-void frmMain::UpdatePanel(int slot) {
-    if (!e0_ || *e0_ == 0.0) {
+void MainWindow::UpdatePanel(int slot) {
+    if (!centralAzimuthDeg_ || *centralAzimuthDeg_ == 0.0) {
         return;
     }
     if (slot == 0) {
-        Label500[0]->setText(
-            QString::fromStdString(AzimuthCaption(*e0_, Combo1[0]->currentText().toStdString())));
+        panelBoxes[0]->setText(QString::fromStdString(
+            AzimuthCaption(*centralAzimuthDeg_, slotSelectors[0]->currentText().toStdString())));
     } else if (slot < kPanelBoxes) {
-        Label500[static_cast<size_t>(slot)]->setText(Combo1[slot]->currentText());
+        panelBoxes[static_cast<size_t>(slot)]->setText(slotSelectors[slot]->currentText());
     } else {
         return;  // slots 8 and 9 have no box; the needle stays as it was
     }
-    panelCompass->PointNeedle(*e0_);
+    panelCompass->PointNeedle(*centralAzimuthDeg_);
 }
 
-void frmMain::RecalculateAll() {
+void MainWindow::RecalculateAll() {
     for (int i = 0; i < kSlots; ++i) {
-        if (!Combo1[i]->currentText().isEmpty()) {
+        if (!slotSelectors[i]->currentText().isEmpty()) {
             RecalculateSlot(i);
         }
     }
 }
 
-void frmMain::ZoomIn() {
+void MainWindow::ZoomIn() {
     if (layout_.ZoomIn()) {
         AfterZoomStep();
     }
 }
 
-void frmMain::ZoomOut() {
+void MainWindow::ZoomOut() {
     if (layout_.ZoomOut()) {
         AfterZoomStep();
     }
 }
 
-void frmMain::AfterZoomStep() {
+void MainWindow::AfterZoomStep() {
     // Every slot places its items again at the new scale, messages included.
-    LblMashtab->setText(QString::fromStdString(layout_.ScaleLabel()));
+    scaleLabel->setText(QString::fromStdString(layout_.ScaleLabel()));
     for (int i = 0; i < kSlots; ++i) {
         RecalculateSlot(i);
     }
@@ -245,17 +250,17 @@ void frmMain::AfterZoomStep() {
     diagram->update();
 }
 
-void frmMain::ClearSlot(int slot, bool keepLinks) {
-    Label1[slot]->clear();
-    Label4[slot]->clear();
+void MainWindow::ClearSlot(int slot, bool keepLinks) {
+    slotHeadings[slot]->clear();
+    resultLabels[slot]->clear();
     layout_.HideSlot(slot);
     if (!keepLinks) {
-        List4[static_cast<size_t>(slot)].clear();
+        slotLinks_[static_cast<size_t>(slot)].clear();
     }
     diagram->update();
 }
 
-void frmMain::ResetAllSlots() {
+void MainWindow::ResetAllSlots() {
     // Emptying the selectors below changes their texts again; those nested runs end at once.
     if (resetDepth_ > 0) {
         return;
@@ -264,18 +269,18 @@ void frmMain::ResetAllSlots() {
     for (int j = 0; j < kSlots; ++j) {
         ClearSlot(j, true);
         SetSelectorText(j, QString());
-        List4[static_cast<size_t>(j)].clear();
+        slotLinks_[static_cast<size_t>(j)].clear();
     }
     layout_.ShowCentralMarker();
     diagram->update();
     --resetDepth_;
 }
 
-void frmMain::OnSelectorEdited(int slot) {
+void MainWindow::OnSelectorEdited(int slot) {
     if (resetDepth_ > 0) {
         return;
     }
-    if (Combo1[slot]->currentText().isEmpty()) {
+    if (slotSelectors[slot]->currentText().isEmpty()) {
         ClearSlot(slot, false);
     }
     if (slot == 0) {
@@ -283,8 +288,8 @@ void frmMain::OnSelectorEdited(int slot) {
     }
 }
 
-void frmMain::OnSelectorFocusLost(int slot) {
-    if (Combo1[slot]->currentText().isEmpty()) {
+void MainWindow::OnSelectorFocusLost(int slot) {
+    if (slotSelectors[slot]->currentText().isEmpty()) {
         ClearSlot(slot, true);
     }
     if (slot == 0) {
@@ -293,8 +298,8 @@ void frmMain::OnSelectorFocusLost(int slot) {
     }
 }
 
-void frmMain::SetSelectorText(int slot, const QString& text) {
-    QComboBox* selector = Combo1[slot];
+void MainWindow::SetSelectorText(int slot, const QString& text) {
+    QComboBox* selector = slotSelectors[slot];
     if (selector->currentText() == text) {
         return;
     }
@@ -308,10 +313,46 @@ void frmMain::SetSelectorText(int slot, const QString& text) {
     OnSelectorEdited(slot);
 }
 
-void frmMain::SetSelectorColour(int slot, const QColor& colour) {
-    QPalette palette = Combo1[slot]->lineEdit()->palette();
+void MainWindow::SetSelectorColour(int slot, const QColor& colour) {
+    QPalette palette = slotSelectors[slot]->lineEdit()->palette();
     palette.setColor(QPalette::Text, colour);
-    Combo1[slot]->lineEdit()->setPalette(palette);
+    slotSelectors[slot]->lineEdit()->setPalette(palette);
+}
+
+void MainWindow::OnFocusChanged(QWidget* old, QWidget* now) {
+    // Only a move to another element of this window counts as leaving a selector: opening its
+    // own list, a message box or another application taking the focus do not.
+    if (old == nullptr || now == nullptr || now->window() != this) {
+        return;
+    }
+    for (int i = 0; i < kSlots; ++i) {
+        QComboBox* selector = slotSelectors[static_cast<size_t>(i)];
+        const bool left = old == selector || selector->isAncestorOf(old);
+        const bool entered = now == selector || selector->isAncestorOf(now);
+        if (left && !entered) {
+            OnSelectorFocusLost(i);
+        }
+    }
+}
+
+void MainWindow::OnCoordinateChanged(QLineEdit* field) {
+    if (!CoordinateInRange(NumericValue(field->text().toStdString()))) {
+        notifier_->Show(kCoordinateRangeMessage, kAppTitle, MessageIcon::None);
+        field->setText(QString());  // runs this rule again on the empty text
+    }
+}
+
+void MainWindow::OnDiameterChanged(int slot) {
+    if (!DiameterInRange(NumericValue(diameterFields[slot]->text().toStdString()))) {
+        notifier_->Show(kDiameterRangeMessage, kAppTitle, MessageIcon::None);
+        diameterFields[slot]->setText(QStringLiteral("50"));  // runs this rule again on "50"
+    }
+    layout_.ResizeMarker(slot, DiameterMm(slot));
+    diagram->update();
+}
+
+double MainWindow::DiameterMm(int slot) const {
+    return NumericValue(diameterFields[slot]->text().toStdString());
 }
 
 }  // namespace palquin

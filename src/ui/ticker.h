@@ -16,10 +16,10 @@ class AboutTicker : public QObject {
   public:
     static constexpr int kIntervalMs = 4000;
 
-    /// Fills the lines (List3), sets li to 0 and starts Timer1. label is Label9.
+    /// Fills the lines, starts at the first and starts the timer; label shows them.
     AboutTicker(QLabel* label, QObject* parent);
 
-    /// One tick: show line li (empty past the last line), then advance li, wrapping after 10.
+    /// One tick: show the current line (empty past the last line), then advance, wrapping after 10.
     void Tick();
 
     std::int16_t Index() const { return li_; }

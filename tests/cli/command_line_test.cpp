@@ -142,27 +142,27 @@ class CommandLineTest : public QObject {
     // button keeps its north-east rule; the menu's report takes the hemispheres.
     void menuExportWritesTheReportAndSaysWhere() {
         palquin::testing::WindowFixture fixture(kEntries.toStdString());
-        palquin::frmMain& w = fixture.Window();
-        QTest::keyClicks(w.sh, "55.75");
-        QTest::keyClicks(w.dl, "37.6");
-        w.cmbNS->setEditText("N");
-        w.cmbEW->setEditText("E");
+        palquin::MainWindow& w = fixture.Window();
+        QTest::keyClicks(w.latitudeField, "55.75");
+        QTest::keyClicks(w.longitudeField, "37.6");
+        w.latitudeHemisphere->setEditText("N");
+        w.longitudeHemisphere->setEditText("E");
         const QString report = QString::fromStdString(fixture.FolderPath()) + "/printOut.txt";
-        w.mnuReport->trigger();
+        w.reportAction->trigger();
         QCOMPARE(ReadAll(report), kSiteReport);
-        w.cmbNS->setEditText("S");
-        w.Command1->click();
+        w.latitudeHemisphere->setEditText("S");
+        w.reportButton->click();
         QCOMPARE(ReadAll(report), kReport);
-        w.mnuReport->trigger();
+        w.reportAction->trigger();
         QVERIFY2(ReadAll(report).startsWith("1e400;0;E;too far;;;\r\n 331.02 - "),
                  ReadAll(report).constData());
         // A folder where the file should be: the failure message only.
         QVERIFY(QFile::remove(report) && QDir().mkdir(report));
-        w.mnuReport->trigger();
+        w.reportAction->trigger();
         // A report file that leads to the catalogue is refused, and the catalogue stays.
         const QString catalogue = QString::fromStdString(fixture.FolderPath()) + "/satellite.txt";
         QVERIFY(QDir().rmdir(report) && QFile::link(catalogue, report));
-        w.mnuReport->trigger();
+        w.reportAction->trigger();
         QCOMPARE(ReadAll(catalogue), kEntries);
         const auto& messages = fixture.Notifier().messages;
         QCOMPARE(messages.size(), size_t{4});

@@ -226,13 +226,13 @@ class CupsPrintTest : public QObject {
         testing::WindowFixture fixture(
             testing::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}), nullptr,
             &printer);
-        frmMain& main = fixture.Window();
+        MainWindow& main = fixture.Window();
         main.show();
         testing::Choose(main, 0, 0);
         testing::Choose(main, 1, 1);
-        QTest::mouseClick(main.cmdPrint, Qt::LeftButton);
-        QCOMPARE(main.OuterHeightTw(), frmMain::kNormalOuterHeightTw);
-        QVERIFY(main.Label10->isHidden());
+        QTest::mouseClick(main.printButton, Qt::LeftButton);
+        QCOMPARE(main.OuterHeightTw(), MainWindow::kNormalOuterHeightTw);
+        QVERIFY(main.printBanner->isHidden());
         const auto& messages = fixture.Notifier().messages;
         if (!admin.isEmpty()) {
             QCOMPARE(messages.size(), size_t{1});

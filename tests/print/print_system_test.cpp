@@ -110,14 +110,14 @@ class PrintSystemTest : public QObject {
         SystemPrinter printer;
         testing::WindowFixture fixture(testing::SampleFile({"36;0;E;Eutelsat 36B;;;"}), nullptr,
                                        &printer);
-        frmMain& main = fixture.Window();
+        MainWindow& main = fixture.Window();
         main.show();
         testing::Choose(main, 0, 0);
         dialogs_ = 0;
         if (road == "cmdPrint") {
-            QTest::mouseClick(main.cmdPrint, Qt::LeftButton);
+            QTest::mouseClick(main.printButton, Qt::LeftButton);
         } else {
-            (road == "mnuPrint" ? main.mnuPrint : main.mnuTemplate)->trigger();
+            (road == "mnuPrint" ? main.printAction : main.templateAction)->trigger();
         }
         const auto& messages = fixture.Notifier().messages;
         if (reason.isEmpty()) {
@@ -129,8 +129,8 @@ class PrintSystemTest : public QObject {
         QCOMPARE(messages.size(), size_t{1});
         QCOMPARE(messages[0].text, QStringLiteral("Печать невозможна!"));
         QCOMPARE(messages[0].detail, reason);
-        QCOMPARE(main.OuterHeightTw(), frmMain::kNormalOuterHeightTw);
-        QVERIFY(main.Label10->isHidden());
+        QCOMPARE(main.OuterHeightTw(), MainWindow::kNormalOuterHeightTw);
+        QVERIFY(main.printBanner->isHidden());
     }
 
     // "Print to File" writes through the program's file layer: a FIFO or a device is refused
@@ -210,11 +210,11 @@ class PrintSystemTest : public QObject {
         SystemPrinter printer;
         testing::WindowFixture fixture(testing::SampleFile({"36;0;E;Eutelsat 36B;;;"}), nullptr,
                                        &printer);
-        frmMain& main = fixture.Window();
+        MainWindow& main = fixture.Window();
         main.show();
         dialogs_ = 0;
         answerWithFile_ = target;
-        main.mnuPrint->trigger();
+        main.printAction->trigger();
         answerWithFile_.clear();
         QCOMPARE(dialogs_, 1);
         const auto& messages = fixture.Notifier().messages;

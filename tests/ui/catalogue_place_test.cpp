@@ -32,7 +32,7 @@ class CataloguePlaceTest : public QObject {
         where.file = "/tmp/<b>Спутник</b> & co/satellite.txt";
         ShowCataloguePlace(fixture.Window(), where);
         QTextDocument shown;
-        shown.setHtml(fixture.Window().Frame1->toolTip());
+        shown.setHtml(fixture.Window().slotGroup->toolTip());
         QCOMPARE(shown.toPlainText(),
                  QStringLiteral("Каталог спутников: /tmp/<b>Спутник</b> & co/satellite.txt"));
     }

@@ -81,10 +81,10 @@ class DishWindowTest : public QObject {
     // puts it, the loss warned of in the diagram and the switch kept. Off again: as before.
     void switchOnAndOff() {
         WindowFixture fixture(SampleFile({"36;0;E;Eutelsat 36;;;", "13;0;E;Hot Bird;;;"}));
-        frmMain& window = fixture.Window();
+        MainWindow& window = fixture.Window();
         Choose(window, 0, 0);
         Choose(window, 2, 1);
-        const QString specified = window.Label4[2]->text();
+        const QString specified = window.resultLabels[2]->text();
         QVERIFY(specified.contains("Горизонталь:  272.823 мм."));
         const PointMm specifiedCentre = window.Layout().SlotMm(2)->centre;
 
@@ -92,10 +92,10 @@ class DishWindowTest : public QObject {
         on.precise = true;
         QVERIFY(SaveDishSettings(on, fixture.DishSettingsPath()));
         fixture.Open();
-        frmMain& precise = fixture.Window();
+        MainWindow& precise = fixture.Window();
         Choose(precise, 0, 0);
         Choose(precise, 2, 1);
-        const QStringList lines = precise.Label4[2]->text().split("\r\n");
+        const QStringList lines = precise.resultLabels[2]->text().split("\r\n");
         QCOMPARE(lines.size(), 7);
         QVERIFY2(lines[2].startsWith("Горизонталь: ") && lines[2].endsWith(" мм. восток"),
                  qPrintable(lines[2]));
@@ -136,12 +136,12 @@ class DishWindowTest : public QObject {
             changed.precise = false;
             return std::optional(changed);
         };
-        frmMain again(offSetup);
+        MainWindow again(offSetup);
         QVERIFY(again.Dish().precise);
         Choose(again, 0, 0);
         Choose(again, 2, 1);
         again.EditDish();
-        QCOMPARE(again.Label4[2]->text(), specified);
+        QCOMPARE(again.resultLabels[2]->text(), specified);
         QCOMPARE(again.Layout().WarningLine(), "");
         QCOMPARE(again.Layout().SlotMm(2)->centre.xMm, specifiedCentre.xMm);
         QVERIFY(!LoadDishSettings(fixture.DishSettingsPath()).precise);

@@ -21,9 +21,9 @@ struct RecordingOpener : LinkOpener {
 };
 
 // Y for the hover colour, B for the link colour.
-QString Colours(const http& links) {
+QString Colours(const LinksDialog& links) {
     QString seen;
-    for (const QLabel* label : links.Label1) {
+    for (const QLabel* label : links.linkLabels) {
         const QColor c = label->palette().color(QPalette::WindowText);
         seen += c == QColor(255, 255, 0) ? u'Y' : c == QColor(0, 0, 255) ? u'B' : u'?';
     }
@@ -45,7 +45,7 @@ class LinksWindowTest : public QObject {
             testing::SampleFile({"13;0;E;Hot Bird;<b>x</b>;" + longLink.toStdString() + ";3",
                                  "19;2;E;Astra;;;", "36;0;E;Eutelsat;x;y;"}),
             &opener);
-        frmMain& w = fixture.Window();
+        MainWindow& w = fixture.Window();
         testing::Choose(w, 0, 1);  // a central satellite first: without it no slot is calculated
         struct Step {
             std::function<void()> act;
@@ -57,25 +57,25 @@ class LinksWindowTest : public QObject {
             {[] {}, 4, {"", "", ""}},
             {[&] { testing::Choose(w, 3, 2); }, 3, {"x", "y", ""}},
             {[&] {
-                 w.Combo1[3]->lineEdit()->selectAll();
-                 QTest::keyClick(w.Combo1[3]->lineEdit(), Qt::Key_Delete);
+                 w.slotSelectors[3]->lineEdit()->selectAll();
+                 QTest::keyClick(w.slotSelectors[3]->lineEdit(), Qt::Key_Delete);
              },
              3,
              {"", "", ""}},
         };
         for (const Step& step : steps) {
             step.act();
-            QTest::mouseClick(w.Label1[static_cast<size_t>(step.slot)], Qt::LeftButton);
-            http* links = w.findChild<http*>();
+            QTest::mouseClick(w.slotHeadings[static_cast<size_t>(step.slot)], Qt::LeftButton);
+            LinksDialog* links = w.findChild<LinksDialog*>();
             QVERIFY(links != nullptr && links->isModal());
-            QCOMPARE(linkSlot, step.slot);
+            QCOMPARE(links->Slot(), step.slot);
             QCOMPARE(Colours(*links), QStringLiteral("BBB"));
-            QTest::mouseMove(links->Label1[1]);
-            QTest::mouseMove(links->Label1[0]);
+            QTest::mouseMove(links->linkLabels[1]);
+            QTest::mouseMove(links->linkLabels[0]);
             QTest::mouseMove(links, QPoint(1, 1));  // nothing watches the background
             QCOMPARE(Colours(*links), QStringLiteral("YBB"));
-            for (size_t k = 0; k < links->Label1.size(); ++k) {
-                QLabel* label = links->Label1[k];
+            for (size_t k = 0; k < links->linkLabels.size(); ++k) {
+                QLabel* label = links->linkLabels[k];
                 QCOMPARE(label->textFormat(), Qt::PlainText);
                 QCOMPARE(label->text().isEmpty(), step.expected[k].isEmpty());
                 QVERIFY(step.expected[k].startsWith(label->text()));
@@ -90,8 +90,7 @@ class LinksWindowTest : public QObject {
             QVERIFY(links->isVisible());
             links->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QCOMPARE(linkSlot, 0);
-            QCOMPARE(w.findChild<http*>(), nullptr);
+            QCOMPARE(w.findChild<LinksDialog*>(), nullptr);
         }
     }
 
@@ -120,9 +119,9 @@ class LinksWindowTest : public QObject {
             {QStringLiteral("a-b"), {}},
         };
         for (const auto& [link, expected] : handed) {
-            http links({link}, &opener);
+            LinksDialog links(0, {link}, &opener);
             links.show();
-            QTest::mouseClick(links.Label1[0], Qt::LeftButton);
+            QTest::mouseClick(links.linkLabels[0], Qt::LeftButton);
             QTRY_VERIFY_WITH_TIMEOUT(record.exists(), 30000);
             QVERIFY(record.open(QIODevice::ReadOnly));
             QCOMPARE(record.readAll(), (expected.isEmpty() ? link : expected).toUtf8() + '\0');

@@ -78,11 +78,11 @@ class PictureWindowTest : public QObject {
     Q_OBJECT
   private slots:
     void layout() {
-        frmpicture picture(180.0, kEntry, nullptr, nullptr);
+        PictureDialog picture(180.0, kEntry, nullptr, nullptr);
         QCOMPARE(picture.windowTitle(), QStringLiteral("Form1"));
         QCOMPARE(picture.size(), Tw(0, 0, 4755, 1980).size());
         QCOMPARE(picture.palette().color(QPalette::Window), QColor(Qt::black));
-        QCOMPARE(picture.Label5->geometry(), Tw(2040, 120, 2565, 1755));
+        QCOMPARE(picture.captionLabel->geometry(), Tw(2040, 120, 2565, 1755));
         // South: straight down, 1000 twips from the dial's centre.
         const CompassLayout& dial = picture.compass->Layout();
         QCOMPARE(dial.needle.x2Tw, 967.5);
@@ -102,13 +102,14 @@ class PictureWindowTest : public QObject {
         if (!zone.isValid()) {
             QSKIP(qPrintable(QStringLiteral("no time zone %1 here (tzdata)").arg(r.zone)));
         }
-        frmpicture picture(r.e0, kEntry, nullptr, nullptr, nullptr, Aim(r.site, r.now, zone));
+        PictureDialog picture(r.e0, kEntry, nullptr, nullptr, nullptr, Aim(r.site, r.now, zone));
         picture.show();
         const QString caption = *r.degrees != 0 ? r.degrees + QStringLiteral("°\r\n") + kEntry : "";
-        QCOMPARE(picture.Label5->text(), caption);
-        QCOMPARE(picture.Label5->textFormat(), Qt::PlainText);  // the <b> of the entry stays text
+        QCOMPARE(picture.captionLabel->text(), caption);
+        QCOMPARE(picture.captionLabel->textFormat(),
+                 Qt::PlainText);  // the <b> of the entry stays text
         QCOMPARE(picture.compass->Layout().needle.visible, !caption.isEmpty());
-        QLabel& aim = *picture.lblAim;
+        QLabel& aim = *picture.aimLabel;
         QCOMPARE(QStringList({aim.text(), aim.toolTip()}), QStringList({r.text, r.tip}));
         QCOMPARE(aim.isVisible(), *r.text != 0);
         QCOMPARE(aim.palette().color(QPalette::WindowText), QColor(255, 255, 0));
@@ -143,7 +144,7 @@ class PictureWindowTest : public QObject {
         RecordingPrinter printer;
         printer.fail = printerFails;
         testing::RecordingNotifier notifier;
-        frmpicture picture(180.0, kEntry, &printer, &notifier, nullptr, Aim(kMoscow));
+        PictureDialog picture(180.0, kEntry, &printer, &notifier, nullptr, Aim(kMoscow));
         picture.show();
         QWidget* target = picture.childAt(at) ? picture.childAt(at) : &picture;
         QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&picture, at));
@@ -157,11 +158,11 @@ class PictureWindowTest : public QObject {
     void stripBelowTheWholeCaption() {
         const QString entry =
             QStringLiteral("56;0;E;Express AT1 (Экспресс-АТ1, Россия);https://www.rscc.ru/;;");
-        frmpicture picture(199.4, entry, nullptr, nullptr, nullptr, Aim(kMoscow));
+        PictureDialog picture(199.4, entry, nullptr, nullptr, nullptr, Aim(kMoscow));
         picture.show();
         QVERIFY(QTest::qWaitForWindowExposed(&picture));
-        const QLabel& caption = *picture.Label5;
-        const QLabel& aim = *picture.lblAim;
+        const QLabel& caption = *picture.captionLabel;
+        const QLabel& aim = *picture.aimLabel;
         QCOMPARE(caption.geometry(), Tw(2040, 120, 2565, 1755));
         QVERIFY2(caption.heightForWidth(caption.width()) <= caption.height(),
                  qPrintable(QString::number(caption.heightForWidth(caption.width()))));
@@ -195,7 +196,7 @@ class PictureWindowTest : public QObject {
         std::ofstream(folder.filePath(QStringLiteral("satellite.txt")).toStdString())
             << testing::SampleFile({kEntry.toStdString(), "13;0;E;Hot Bird;;;"});
         testing::RecordingNotifier notifier;
-        frmMain main(
+        MainWindow main(
             MainWindowSetup{.folder = folder.path().toStdString(),
                             .notifier = &notifier,
                             .reportPath = {},
@@ -206,30 +207,31 @@ class PictureWindowTest : public QObject {
                             .zone = QTimeZone::utc()});
         main.show();
         testing::Choose(main, 0, 0);
-        QTest::mouseClick(main.Label4[1], Qt::LeftButton);
-        QCOMPARE(main.findChild<frmpicture*>(), nullptr);
-        QTest::mouseClick(main.Label4[0], Qt::LeftButton);
-        QPointer<frmpicture> picture = main.findChild<frmpicture*>();
+        QTest::mouseClick(main.resultLabels[1], Qt::LeftButton);
+        QCOMPARE(main.findChild<PictureDialog*>(), nullptr);
+        QTest::mouseClick(main.resultLabels[0], Qt::LeftButton);
+        QPointer<PictureDialog> picture = main.findChild<PictureDialog*>();
         QVERIFY(picture && picture->isVisible());
         QCOMPARE(picture->windowModality(), Qt::ApplicationModal);
-        const QString caption = picture->Label5->text();
+        const QString caption = picture->captionLabel->text();
         QVERIFY(caption.endsWith("\r\n" + kEntry));
         // The aiming lines are for the site of the fields, with the window's clock and zone.
-        const frmpicture north(main.e0(), kEntry, nullptr, nullptr, nullptr, Aim(kMoscow));
-        QCOMPARE(picture->lblAim->text(), north.lblAim->text());
+        const PictureDialog north(main.CentralAzimuthDeg(), kEntry, nullptr, nullptr, nullptr,
+                                  Aim(kMoscow));
+        QCOMPARE(picture->aimLabel->text(), north.aimLabel->text());
         testing::Choose(main, 0, 1);
-        QCOMPARE(picture->Label5->text(), caption);
+        QCOMPARE(picture->captionLabel->text(), caption);
         // Closing discards it; the next opening starts afresh. South and west count negative.
         QTest::mouseClick(picture, Qt::LeftButton, {}, TwPoint(4650, 1900));
         QTRY_VERIFY(picture.isNull());
-        main.cmbNS->setEditText(QStringLiteral("S"));
-        main.cmbEW->setEditText(QStringLiteral("W"));
-        QTest::mouseClick(main.Label4[0], Qt::LeftButton);
-        picture = main.findChild<frmpicture*>();
-        QVERIFY(picture && picture->Label5->text().endsWith(QStringLiteral("Hot Bird;;;")));
-        const frmpicture south(main.e0(), kEntry, nullptr, nullptr, nullptr,
-                               Aim(GeoPosition{-55.75, -37.6}));
-        QCOMPARE(picture->lblAim->text(), south.lblAim->text());
+        main.latitudeHemisphere->setEditText(QStringLiteral("S"));
+        main.longitudeHemisphere->setEditText(QStringLiteral("W"));
+        QTest::mouseClick(main.resultLabels[0], Qt::LeftButton);
+        picture = main.findChild<PictureDialog*>();
+        QVERIFY(picture && picture->captionLabel->text().endsWith(QStringLiteral("Hot Bird;;;")));
+        const PictureDialog south(main.CentralAzimuthDeg(), kEntry, nullptr, nullptr, nullptr,
+                                  Aim(GeoPosition{-55.75, -37.6}));
+        QCOMPARE(picture->aimLabel->text(), south.aimLabel->text());
     }
 };
 

@@ -59,21 +59,21 @@ class TemplateMenuTest : public QObject {
         testing::WindowFixture fixture(
             testing::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}), nullptr,
             &printer);
-        frmMain& main = fixture.Window();
-        QCOMPARE(main.mnuTemplate->text(), QStringLiteral("Шаблон 1:1"));
-        QVERIFY(main.mnuFile->actions().contains(main.mnuTemplate));
+        MainWindow& main = fixture.Window();
+        QCOMPARE(main.templateAction->text(), QStringLiteral("Шаблон 1:1"));
+        QVERIFY(main.fileMenu->actions().contains(main.templateAction));
         if (calculate) {
             testing::Choose(main, 0, 0);  // 36 E in the centre
             testing::Choose(main, 2, 1);  // 13 E in slot 2
         }
         const QSize before = main.size();
-        (templateItem ? main.mnuTemplate : main.mnuPrint)->trigger();
+        (templateItem ? main.templateAction : main.printAction)->trigger();
         QCOMPARE(printer.dialogs, calculate ? 1 : 0);  // nothing to print: no dialog
         const auto& messages = fixture.Notifier().messages;
         QCOMPARE(messages.size(), size_t{!message.isEmpty()});
         QVERIFY(message.isEmpty() || messages[0].text == message);
         QCOMPARE(main.size(), before);
-        QVERIFY(main.Label10->isHidden());
+        QVERIFY(main.printBanner->isHidden());
         const bool written = accept && message.isEmpty();
         QCOMPARE(QFile::exists(pdf), written);
         if (!written) {
@@ -108,12 +108,12 @@ class TemplateMenuTest : public QObject {
         testing::WindowFixture fixture(
             testing::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}), nullptr,
             &printer);
-        frmMain& main = fixture.Window();
+        MainWindow& main = fixture.Window();
         testing::Choose(main, 0, 0);
         testing::Choose(main, 2, 1);
-        main.fokus->setText("900");
-        main.sh->setText("50");
-        main.mnuTemplate->trigger();
+        main.focalLengthField->setText("900");
+        main.latitudeField->setText("50");
+        main.templateAction->trigger();
         QProcess pdftotext;
         pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, "-"});
         QVERIFY(pdftotext.waitForFinished(60000));

@@ -48,7 +48,7 @@ class WindowFixture {
         Open();
     }
 
-    frmMain& Window() { return *window_; }
+    MainWindow& Window() { return *window_; }
     RecordingNotifier& Notifier() { return notifier_; }
     std::string FolderPath() const { return dir_.path().toStdString(); }
     std::string DishSettingsPath() const {
@@ -75,7 +75,7 @@ class WindowFixture {
         setup.linkOpener = opener_;
         // Never the user's own settings: the dish's parameters live beside the catalogue.
         setup.dishSettingsFile = DishSettingsPath();
-        window_ = std::make_unique<frmMain>(setup);
+        window_ = std::make_unique<MainWindow>(setup);
     }
 
   private:
@@ -83,7 +83,7 @@ class WindowFixture {
     RecordingNotifier notifier_;
     LinkOpener* opener_;
     Printer* printer_;
-    std::unique_ptr<frmMain> window_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 /// The sample catalogue of the recalculation tests, site 55.75 N 37.6 E, focal 600.
@@ -96,8 +96,8 @@ inline std::string SampleFile(const std::vector<std::string>& entries) {
 }
 
 /// Chooses row of the selector as the user does from its list.
-inline void Choose(frmMain& window, int slot, int row) {
-    QComboBox* selector = window.Combo1[static_cast<size_t>(slot)];
+inline void Choose(MainWindow& window, int slot, int row) {
+    QComboBox* selector = window.slotSelectors[static_cast<size_t>(slot)];
     selector->setCurrentIndex(row);
     emit selector->activated(row);
 }

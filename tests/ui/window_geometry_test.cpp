@@ -22,14 +22,15 @@ class WindowGeometryTest : public QObject {
   private slots:
     void textsFitAndNothingOverlaps() {
         WindowFixture fixture(SampleFile({}));
-        frmMain& w = fixture.Window();
+        MainWindow& w = fixture.Window();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
         // Logical size is the same at every factor: the proportions are kept.
         QCOMPARE(w.Client()->size(), QSize(757, 602));
-        w.Label1[3]->setText(QStringLiteral("W 123.4"));
-        for (QWidget* group : QList<QWidget*>{w.Frame1, w.Frame2, w.Frame4, w.Frame5}) {
+        w.slotHeadings[3]->setText(QStringLiteral("W 123.4"));
+        for (QWidget* group :
+             QList<QWidget*>{w.slotGroup, w.siteGroup, w.diagramGroup, w.tickerGroup}) {
             QList<QWidget*> shown;
             for (QWidget* child : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
                 const QString name = child->objectName();
@@ -73,7 +74,7 @@ class WindowGeometryTest : public QObject {
     // PALQUIN_SCREEN_FITS, where set, says which of the two this run's screen is meant to show.
     void bottomWithinReach() {
         WindowFixture fixture(SampleFile({}));
-        frmMain& w = fixture.Window();
+        MainWindow& w = fixture.Window();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QApplication::processEvents();
@@ -91,18 +92,19 @@ class WindowGeometryTest : public QObject {
         QCOMPARE(scroll.horizontalScrollBar()->isVisible(),
                  natural.width() + bar > available.width());
         QCOMPARE(w.Client()->size(), QSize(757, 602));  // the layout is as it is
-        for (QWidget* bottom : QList<QWidget*>{w.Label9, w.cmdMin, w.cmdMax}) {
+        for (QWidget* bottom : QList<QWidget*>{w.tickerLabel, w.zoomOutButton, w.zoomInButton}) {
             scroll.ensureWidgetVisible(bottom, 0, 0);
             const QRect shown(bottom->mapTo(scroll.viewport(), QPoint()), bottom->size());
             const QRect view = scroll.viewport()->rect();
             // The ticker may be wider than a tiny screen: in view top to bottom, and in part.
             QVERIFY2(shown.top() >= 0 && shown.bottom() <= view.bottom() &&
-                         view.intersects(shown) && (bottom == w.Label9 || view.contains(shown)),
+                         view.intersects(shown) &&
+                         (bottom == w.tickerLabel || view.contains(shown)),
                      qPrintable(bottom->objectName()));
         }
         // A click reaches a zoom button where the scrolling put it.
         const double scale = w.Layout().Scale();
-        QTest::mouseClick(w.cmdMax, Qt::LeftButton);
+        QTest::mouseClick(w.zoomInButton, Qt::LeftButton);
         QVERIFY(w.Layout().Scale() != scale);
     }
 };
