@@ -3,19 +3,17 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <numbers>
 
 #include "calc/converter.h"
 #include "calc/magnetic.h"
 #include "calc/pointing.h"
+#include "core/angles.h"
 
 namespace palquin {
 namespace {
 
 using std::chrono::minutes;
 using std::chrono::sys_seconds;
-
-constexpr double kDeg = std::numbers::pi / 180.0;
 
 std::string_view Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
@@ -106,24 +104,16 @@ std::string Azimuth1(double azimuthDeg) {
     return Fixed(rounded >= 360.0 ? rounded - 360.0 : rounded, 1);
 }
 
-double Wrapped360(double deg) {
-    double r = std::fmod(deg, 360.0);
-    if (r < 0.0) {
-        r += 360.0;
-    }
-    return r >= 360.0 ? 0.0 : r + 0.0;
-}
-
 // Direction of the satellite along the great circle, for the sun's time where the program's
 // pointing formulas give nothing. Empty for a satellite straight overhead.
 std::optional<double> GreatCircleAzimuth(const GeoPosition& site, double satelliteEastDeg) {
-    const double delta = (satelliteEastDeg - site.longitudeDeg) * kDeg;
+    const double delta = (satelliteEastDeg - site.longitudeDeg) * kRadiansPerDegree;
     const double east = std::sin(delta);
-    const double north = -std::sin(site.latitudeDeg * kDeg) * std::cos(delta);
+    const double north = -std::sin(site.latitudeDeg * kRadiansPerDegree) * std::cos(delta);
     if (std::fabs(east) < 1e-12 && std::fabs(north) < 1e-12) {
         return std::nullopt;
     }
-    return Wrapped360(std::atan2(east, north) / kDeg);
+    return AzimuthInTurn(std::atan2(east, north) / kRadiansPerDegree);
 }
 
 struct LocalTime {
@@ -240,7 +230,7 @@ std::optional<CivilDate> ParseDate(std::string_view text) {
 }
 
 double MagneticAzimuth(double trueAzimuthDeg, double declinationDeg) {
-    return Wrapped360(trueAzimuthDeg - declinationDeg);
+    return AzimuthInTurn(trueAzimuthDeg - declinationDeg);
 }
 
 AimResult ComputeAim(const AimRequest& request) {
@@ -258,16 +248,19 @@ AimResult ComputeAim(const AimRequest& request) {
                                   "): склонение приблизительное");
     }
 
-    // The program's own formulas take magnitudes with hemisphere letters.
-    const Site pointingSite{std::fabs(site.latitudeDeg), site.latitudeDeg < 0.0 ? "S" : "N",
-                            std::fabs(site.longitudeDeg), site.longitudeDeg < 0.0 ? "W" : "E"};
-    const std::string positionText =
-        std::string(1, request.satellite.hemisphere) + " " + Shortest(request.satellite.degrees);
-    const auto pointing = ComputePointing(pointingSite, positionText);
+    // The program's own formulas take magnitudes with their hemispheres.
+    const Site pointingSite{std::fabs(site.latitudeDeg),
+                            site.latitudeDeg < 0.0 ? LatitudeRule::South : LatitudeRule::North,
+                            std::fabs(site.longitudeDeg),
+                            site.longitudeDeg < 0.0 ? LongitudeRule::West : LongitudeRule::East};
+    const SatellitePosition satellite{
+        request.satellite.hemisphere == 'W' ? LongitudeRule::West : LongitudeRule::East,
+        request.satellite.degrees};
+    const auto pointing = ComputePointing(pointingSite, satellite);
 
     std::optional<double> sunAzimuth;
     if (pointing) {
-        result.azimuthDeg = Wrapped360(pointing->azimuthDeg);
+        result.azimuthDeg = AzimuthInTurn(pointing->azimuthDeg);
         result.magneticAzimuthDeg = MagneticAzimuth(*result.azimuthDeg, field.declinationDeg);
         result.elevationDeg = pointing->elevationDeg;
         result.visible = pointing->visible;
@@ -379,7 +372,7 @@ PictureAimTexts MakePictureAimTexts(const GeoPosition& site, double trueAzimuthD
                      " (склонение " + SignedFixed(field.declinationDeg, 1) + "°, " +
                      MagneticModelName() + (field.expired ? ", срок модели истёк)" : ")");
     const auto sun =
-        known ? SunAlignment(site, date, Wrapped360(trueAzimuthDeg), utcOffset) : std::nullopt;
+        known ? SunAlignment(site, date, AzimuthInTurn(trueAzimuthDeg), utcOffset) : std::nullopt;
     texts.sun = sun ? "Солнце на этом азимуте: " + Clock(ToLocalMinute(sun->utc, utcOffset).time) +
                           " (высота " + Fixed(sun->apparentElevationDeg, 1) + "°)"
                     : "Солнце на этом азимуте сегодня не бывает";

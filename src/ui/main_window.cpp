@@ -26,6 +26,7 @@
 #include "diagram/compass_view.h"
 #include "diagram/diagram_view.h"
 #include "diagram/twips.h"
+#include "layout/site.h"
 #include "print/printer.h"
 #include "report/report.h"
 #include "text/text_codec.h"
@@ -683,9 +684,9 @@ void frmMain::ExportReportFromMenu() {
     // The menu's report takes the site with its hemispheres, as the slots do.
     const std::string ns = cmbNS->currentText().toStdString();
     const std::string ew = cmbEW->currentText().toStdString();
-    const Site site{NumericValue(sh->text().toStdString()), ns,
-                    NumericValue(dl->text().toStdString()), ew};
-    if (WriteReport(BuildSiteReportLines(site, catalogue_->Text()))) {
+    const SiteFields site{NumericValue(sh->text().toStdString()), ns,
+                          NumericValue(dl->text().toStdString()), ew};
+    if (WriteReport(BuildSiteReportLines(ToSite(site), catalogue_->Text()))) {
         notifier_->Show(QStringLiteral("Отчёт по каталогу записан в файл %1")
                             .arg(PathForDisplay(setup_.reportPath)),
                         kAppTitle, MessageIcon::Information);

@@ -114,8 +114,8 @@ void frmMain::RecalculateSlot(int i) {
 
     const std::string ns = cmbNS->currentText().toStdString();
     const std::string ew = cmbEW->currentText().toStdString();
-    const Site site{NumericValue(sh->text().toStdString()), ns,
-                    NumericValue(dl->text().toStdString()), ew};
+    const SiteFields site{NumericValue(sh->text().toStdString()), ns,
+                          NumericValue(dl->text().toStdString()), ew};
     const double focalMm = NumericValue(fokus->text().toStdString());
     // Unset central values count as 0, as the offsets have always done.
     const std::optional<CentralAim> central =
