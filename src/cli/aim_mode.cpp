@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "calc/aim.h"
+#include "cli/aim_format.h"
 #include "cli/modes.h"
 
 namespace palquin::cli {
