@@ -16,7 +16,7 @@ int RunReport(const Invocation& invocation, Context& context) {
         return kExitFailure;
     }
     const std::optional<SignedSite> site =
-        ResolveSite(invocation, SettingsFromLines(catalogue->Settings()), context);
+        ResolveSite(invocation, NamedSettings(SettingsFromLines(catalogue->Settings())), context);
     if (!site) {
         return kExitUsage;
     }
