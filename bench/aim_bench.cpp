@@ -6,6 +6,7 @@
 
 #include "calc/aim.h"
 #include "calc/magnetic.h"
+#include "layout/aim_texts.h"
 
 namespace palquin {
 namespace {

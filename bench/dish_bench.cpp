@@ -11,12 +11,11 @@ namespace palquin {
 namespace {
 
 void BM_NineExtraConvertersOnAnOffsetDish(benchmark::State& state) {
-    const Site moscow{55.75, "N", 37.6, "E"};
-    const Pointing central = ComputePointing(moscow, "E 36.0").value();
+    const Site moscow{55.75, LatitudeRule::North, 37.6, LongitudeRule::East};
+    const Pointing central = ComputePointing(moscow, {LongitudeRule::East, 36.0}).value();
     std::vector<SkyDirection> extras;
-    for (const char* position : {"E 39.0", "E 31.5", "E 42.0", "E 53.0", "E 13.0", "E 28.2",
-                                 "E 45.0", "E 19.2", "E 9.0"}) {
-        const Pointing pointing = ComputePointing(moscow, position).value();
+    for (const double eastDeg : {39.0, 31.5, 42.0, 53.0, 13.0, 28.2, 45.0, 19.2, 9.0}) {
+        const Pointing pointing = ComputePointing(moscow, {LongitudeRule::East, eastDeg}).value();
         extras.push_back({pointing.azimuthDeg, pointing.elevationDeg});
     }
     const DishGeometry dish{DishType::Offset, 699.0, 800.0, 24.0};

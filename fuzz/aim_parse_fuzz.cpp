@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "calc/aim.h"
+#include "cli/aim_format.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

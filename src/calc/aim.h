@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -38,6 +37,14 @@ struct AimRequest {
     std::chrono::minutes utcOffset{0};  ///< of the time zone the sun's time is given in
 };
 
+/// What an aim calls for the installer's attention, in the order it is found.
+enum class AimWarning {
+    ModelExpired,  ///< the date lies outside the magnetic model's years
+    BelowHorizon,  ///< the satellite cannot be seen from the site
+    NoPointing,    ///< the pointing formulas give nothing for this site
+    Overhead,      ///< straight overhead: no azimuth to find the sun at
+};
+
 struct AimResult {
     AimRequest request;
     // Empty when the pointing formulas give no result for the site (a latitude of 0 north).
@@ -49,7 +56,7 @@ struct AimResult {
     double declinationDeg = 0.0;
     bool modelExpired = false;
     std::optional<SunAlignmentTime> sun;  ///< the sun at the satellite's azimuth that day
-    std::vector<std::string> warnings;    ///< Russian, one sentence each
+    std::vector<AimWarning> warnings;
 };
 
 /// True azimuth minus declination, into [0, 360).
@@ -59,25 +66,17 @@ double MagneticAzimuth(double trueAzimuthDeg, double declinationDeg);
 /// magnetic model and the sun.
 AimResult ComputeAim(const AimRequest& request);
 
-/// Labelled lines, one per value, each ending in "\n".
-std::string FormatAimText(const AimResult& result);
-
-/// One JSON object (keys azimuthDeg, magneticAzimuthDeg, declinationDeg, elevationDeg,
-/// rotationDeg, visible, sunAlignment, sunElevationDeg, warnings), ending in "\n".
-std::string FormatAimJson(const AimResult& result);
-
-/// "2026-06-21T12:36:00+03:00": the moment rounded to the minute, in the given offset.
-std::string FormatIsoMinute(std::chrono::sys_seconds utc, std::chrono::minutes utcOffset);
-
-/// The two lines under the picture window's caption.
-struct PictureAimTexts {
-    std::string magnetic;  ///< "Магнитный азимут: 170.6° (склонение +11.3°, WMM2025)"
-    std::string sun;  ///< "Солнце на этом азимуте: 13:52 (высота 10.5°)" or that it is not
+/// What the picture window tells about the central satellite's azimuth today.
+struct PictureAim {
+    std::optional<double> magneticAzimuthDeg;  ///< empty for an azimuth that is not finite
+    double declinationDeg = 0.0;
+    bool modelExpired = false;
+    std::optional<SunAlignmentTime> sun;  ///< the sun at that azimuth today
 };
 
-/// The picture window's lines for the central satellite's true azimuth (any value, taken modulo
-/// 360) on the local day of `now` in the given offset from UTC.
-PictureAimTexts MakePictureAimTexts(const GeoPosition& site, double trueAzimuthDeg,
-                                    std::chrono::sys_seconds now, std::chrono::minutes utcOffset);
+/// The magnetic azimuth and the sun for the central satellite's true azimuth (any value, taken
+/// modulo 360) on the local day of `now` in the given offset from UTC.
+PictureAim ComputePictureAim(const GeoPosition& site, double trueAzimuthDeg,
+                             std::chrono::sys_seconds now, std::chrono::minutes utcOffset);
 
 }  // namespace palquin

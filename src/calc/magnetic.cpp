@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 
 #include "calc/wmm_coefficients.h"
+
+#include "core/angles.h"
 
 namespace palquin {
 namespace {
 
-constexpr double kDeg = std::numbers::pi / 180.0;
 constexpr double kReferenceRadiusKm = 6371.2;  // the model's geomagnetic reference sphere
 constexpr double kWgs84SemiMajorKm = 6378.137;
 constexpr double kWgs84Flattening = 1.0 / 298.257223563;
@@ -76,8 +76,8 @@ double DecimalYear(const CivilDate& date) {
 
 MagneticField ComputeMagneticField(const GeoPosition& position, double decimalYear) {
     const double latitude =
-        std::clamp(position.latitudeDeg, -kMaxLatitudeDeg, kMaxLatitudeDeg) * kDeg;
-    const double longitude = position.longitudeDeg * kDeg;
+        std::clamp(position.latitudeDeg, -kMaxLatitudeDeg, kMaxLatitudeDeg) * kRadiansPerDegree;
+    const double longitude = position.longitudeDeg * kRadiansPerDegree;
     const double h = position.heightKm;
 
     // Geodetic to geocentric spherical coordinates on WGS84.
@@ -122,8 +122,8 @@ MagneticField ComputeMagneticField(const GeoPosition& position, double decimalYe
     field.downNt = north * std::sin(tilt) + down * std::cos(tilt);
     field.horizontalNt = std::hypot(field.northNt, field.eastNt);
     field.totalNt = std::hypot(field.horizontalNt, field.downNt);
-    field.declinationDeg = std::atan2(field.eastNt, field.northNt) / kDeg;
-    field.inclinationDeg = std::atan2(field.downNt, field.horizontalNt) / kDeg;
+    field.declinationDeg = std::atan2(field.eastNt, field.northNt) / kRadiansPerDegree;
+    field.inclinationDeg = std::atan2(field.downNt, field.horizontalNt) / kRadiansPerDegree;
     field.expired =
         !(decimalYear >= MagneticModelStartYear() && decimalYear <= MagneticModelEndYear());
     return field;

@@ -2,10 +2,8 @@
 
 #include <cmath>
 #include <initializer_list>
-#include <string>
 
 #include "core/angles.h"
-#include "core/numeric_value.h"
 
 namespace palquin {
 namespace {
@@ -22,26 +20,28 @@ bool AllFinite(std::initializer_list<double> values) {
     return true;
 }
 
-// Fills the longitude angles, sign and southern offset by the hemisphere letters of the
-// satellite (h) and the site (ew). Mixed hemispheres are worked as the mirror image of the true
+// Fills the longitude angles, sign and southern offset by the hemispheres of the satellite (h)
+// and the site (ew). Mixed hemispheres are worked as the mirror image of the true
 // longitudes; the sign turns the azimuth back. No rule leaves everything at 0.
-void ApplyHemisphereRule(std::string_view h, std::string_view ew, double sigmaDeg, double lambdaDeg,
+void ApplyHemisphereRule(LongitudeRule h, LongitudeRule ew, double sigmaDeg, double lambdaDeg,
                          bool north, WorkingCoordinates& wc) {
+    constexpr LongitudeRule E = LongitudeRule::East;
+    constexpr LongitudeRule W = LongitudeRule::West;
     double satelliteDeg = 0.0;
     double siteDeg = 0.0;
-    if (h == "E" && ew == "E") {
+    if (h == E && ew == E) {
         satelliteDeg = sigmaDeg;
         siteDeg = lambdaDeg;
         wc.azimuthSign = 1;
-    } else if (h == "W" && ew == "W") {
+    } else if (h == W && ew == W) {
         satelliteDeg = FullTurnMinus(sigmaDeg);
         siteDeg = FullTurnMinus(lambdaDeg);
         wc.azimuthSign = 1;
-    } else if (h == "W" && ew == "E") {
+    } else if (h == W && ew == E) {
         satelliteDeg = sigmaDeg;
         siteDeg = FullTurnMinus(lambdaDeg);
         wc.azimuthSign = -1;
-    } else if (h == "E" && ew == "W") {
+    } else if (h == E && ew == W) {
         satelliteDeg = FullTurnMinus(sigmaDeg);
         siteDeg = lambdaDeg;
         wc.azimuthSign = -1;
@@ -51,7 +51,7 @@ void ApplyHemisphereRule(std::string_view h, std::string_view ew, double sigmaDe
     wc.satelliteAngleRad = DegToRad(satelliteDeg);
     wc.siteAngleRad = DegToRad(siteDeg);
     if (!north) {
-        wc.azimuthOffsetDeg = ew == "E" ? 180 : -180;
+        wc.azimuthOffsetDeg = ew == E ? 180 : -180;
     }
 }
 
@@ -65,15 +65,13 @@ double AtanOfQuotient(double numerator, double denominator) {
     return numerator == 0.0 ? 0.0 : std::atan(std::copysign(HUGE_VAL, numerator));
 }
 
-std::optional<Pointing> ComputePointing(const Site& site, std::string_view positionText) {
-    const std::string_view h = positionText.substr(0, positionText.empty() ? 0 : 1);
-    const double sigmaDeg = NumericValue(positionText.size() > 2 ? positionText.substr(2) : "");
-
+std::optional<Pointing> ComputePointing(const Site& site, SatellitePosition satellite) {
     Pointing result;
     WorkingCoordinates& wc = result.coordinates;
-    const bool north = site.ns == "N";
+    const bool north = site.latitudeRule == LatitudeRule::North;
     wc.latitudeAngleRad = DegToRad(north ? site.latitudeDeg : FullTurnMinus(site.latitudeDeg));
-    ApplyHemisphereRule(h, site.ew, sigmaDeg, site.longitudeDeg, north, wc);
+    ApplyHemisphereRule(satellite.hemisphere, site.longitudeRule, satellite.degrees,
+                        site.longitudeDeg, north, wc);
 
     const double delta = wc.LongitudeDifferenceRad();
     const double sinLatitude = std::sin(wc.latitudeAngleRad);

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
 namespace palquin {
 
@@ -18,12 +17,25 @@ struct WorkingCoordinates {
     double LongitudeDifferenceRad() const { return siteAngleRad - satelliteAngleRad; }
 };
 
-/// The site as read from the window's fields.
+/// Which way the latitude counts: a northern site takes it as it is, a southern one as 360 - phi.
+enum class LatitudeRule { North, South };
+
+/// Which hemisphere a longitude lies in. NoRule leaves the longitude formulas unapplied: the
+/// satellite then counts as standing on the site's meridian.
+enum class LongitudeRule { East, West, NoRule };
+
+/// A receiving site: magnitudes in degrees with the rules they are read by.
 struct Site {
-    double latitudeDeg = 0.0;   ///< NumericValue of sh
-    std::string_view ns;        ///< text of cmbNS, "N" means north (exact, case-sensitive)
-    double longitudeDeg = 0.0;  ///< NumericValue of dl
-    std::string_view ew;        ///< text of cmbEW, "E" or "W" (exact, case-sensitive)
+    double latitudeDeg = 0.0;
+    LatitudeRule latitudeRule = LatitudeRule::North;
+    double longitudeDeg = 0.0;
+    LongitudeRule longitudeRule = LongitudeRule::East;
+};
+
+/// A geostationary satellite's orbital position: its hemisphere and the degrees counted in it.
+struct SatellitePosition {
+    LongitudeRule hemisphere = LongitudeRule::East;
+    double degrees = 0.0;
 };
 
 struct Pointing {
@@ -41,9 +53,9 @@ struct Pointing {
 /// the limit, so 0 N answers as 0.000001 N does.
 double AtanOfQuotient(double numerator, double denominator);
 
-/// Azimuth, elevation and visibility of the satellite whose position text is given (for example
-/// "E 13.0": hemisphere letter, blank, orbital position in degrees). On the equator the quotients
-/// that divide by zero take their limit (AtanOfQuotient). Empty when any value is not finite.
-std::optional<Pointing> ComputePointing(const Site& site, std::string_view positionText);
+/// Azimuth, elevation and visibility of the satellite at the given position. On the equator the
+/// quotients that divide by zero take their limit (AtanOfQuotient). Empty when any value is not
+/// finite.
+std::optional<Pointing> ComputePointing(const Site& site, SatellitePosition satellite);
 
 }  // namespace palquin

@@ -2,20 +2,20 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
+
+#include "core/angles.h"
 
 namespace palquin {
 namespace {
 
-constexpr double kDeg = std::numbers::pi / 180.0;
 constexpr double kUnixEpochJulianDay = 2440587.5;
 constexpr double kJ2000 = 2451545.0;
 
 double Sin(double deg) {
-    return std::sin(deg * kDeg);
+    return std::sin(deg * kRadiansPerDegree);
 }
 double Cos(double deg) {
-    return std::cos(deg * kDeg);
+    return std::cos(deg * kRadiansPerDegree);
 }
 
 double Normalized(double deg) {
@@ -35,7 +35,7 @@ double Refraction(double elevationDeg, const Atmosphere& air) {
         return 0.0;
     }
     return air.pressureMbar / 1010.0 * 283.0 / (273.0 + air.temperatureC) * 1.02 /
-           (60.0 * std::tan((elevationDeg + 10.3 / (elevationDeg + 5.11)) * kDeg));
+           (60.0 * std::tan((elevationDeg + 10.3 / (elevationDeg + 5.11)) * kRadiansPerDegree));
 }
 
 }  // namespace
@@ -64,8 +64,10 @@ SunPosition ComputeSunPosition(const GeoPosition& site, double julianDayUt, doub
     const double obliquity = meanObliquity + 0.00256 * Cos(node);
 
     const double rightAscension =
-        std::atan2(Cos(obliquity) * Sin(apparentLongitude), Cos(apparentLongitude)) / kDeg;
-    const double declination = std::asin(Sin(obliquity) * Sin(apparentLongitude)) / kDeg;
+        std::atan2(Cos(obliquity) * Sin(apparentLongitude), Cos(apparentLongitude)) /
+        kRadiansPerDegree;
+    const double declination =
+        std::asin(Sin(obliquity) * Sin(apparentLongitude)) / kRadiansPerDegree;
 
     // Apparent sidereal time at Greenwich: the mean one plus the nutation in longitude.
     const double moonLongitude = 218.3165 + 481267.8813 * t;
@@ -80,11 +82,12 @@ SunPosition ComputeSunPosition(const GeoPosition& site, double julianDayUt, doub
     const double latitude = site.latitudeDeg;
     const double sinElevation =
         Sin(latitude) * Sin(declination) + Cos(latitude) * Cos(declination) * Cos(hourAngle);
-    const double geocentricElevation = std::asin(std::clamp(sinElevation, -1.0, 1.0)) / kDeg;
+    const double geocentricElevation =
+        std::asin(std::clamp(sinElevation, -1.0, 1.0)) / kRadiansPerDegree;
     const double azimuth =
-        std::atan2(Sin(hourAngle),
-                   Cos(hourAngle) * Sin(latitude) - std::tan(declination * kDeg) * Cos(latitude)) /
-            kDeg +
+        std::atan2(Sin(hourAngle), Cos(hourAngle) * Sin(latitude) -
+                                       std::tan(declination * kRadiansPerDegree) * Cos(latitude)) /
+            kRadiansPerDegree +
         180.0;
 
     SunPosition position;

@@ -62,6 +62,10 @@ SettingsTexts SettingsFromLines(const std::vector<std::string>& settingsLines) {
     return settings;
 }
 
+Settings NamedSettings(const SettingsTexts& texts) {
+    return {texts[0], texts[1], texts[2], texts[3], texts[4]};
+}
+
 bool SettingsBreakLines(const SettingsTexts& settings) {
     return std::any_of(settings.begin(), settings.end(), [](const std::string& setting) {
         return setting.find_first_of("\r\n") != std::string::npos;

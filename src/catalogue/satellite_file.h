@@ -20,6 +20,18 @@ inline constexpr std::string_view kSeparatorLine = "------------------";
 /// The five settings texts in file order: sh, cmbNS, dl, cmbEW, fokus.
 using SettingsTexts = std::array<std::string, 5>;
 
+/// The five settings by name, as the fields hold them.
+struct Settings {
+    std::string latitude;   ///< sh
+    std::string ns;         ///< cmbNS
+    std::string longitude;  ///< dl
+    std::string ew;         ///< cmbEW
+    std::string focal;      ///< fokus
+};
+
+/// The settings texts by name.
+Settings NamedSettings(const SettingsTexts& texts);
+
 /// Splits file bytes into lines. CR LF, a lone CR and a lone LF each end a line; the line end is
 /// not part of the line. A final line end does not start another (empty) line.
 std::vector<std::string> SplitLines(std::string_view bytes);

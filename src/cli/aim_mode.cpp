@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "calc/aim.h"
+#include "cli/aim_format.h"
 #include "cli/modes.h"
 
 namespace palquin::cli {
@@ -27,7 +28,7 @@ int RunAim(const Invocation& invocation, Context& context) {
     // Every value was checked when the command line was read.
     const bool siteGiven =
         invocation.Has(QStringLiteral("latitude")) && invocation.Has(QStringLiteral("longitude"));
-    const std::optional<SettingsTexts> saved = ModeSettings(invocation, context, !siteGiven);
+    const std::optional<Settings> saved = ModeSettings(invocation, context, !siteGiven);
     if (!saved) {
         return kExitFailure;
     }

@@ -108,7 +108,7 @@ int RunLayout(const Invocation& invocation, Context& context) {
     const std::optional<DishGeometry> dish = PreciseDish(invocation, focalMm);
     const bool precise = dish.has_value();
 
-    const Site letters = SiteWithLetters({site.latitudeDeg, site.longitudeDeg});
+    const Site typedSite = ToSite(SiteDeg{site.latitudeDeg, site.longitudeDeg});
     std::optional<CentralAim> central;
     bool eastOnRight = true;
     QStringList lines;
@@ -122,7 +122,8 @@ int RunLayout(const Invocation& invocation, Context& context) {
         const std::string positionText = CataloguePositionText(*position);
         const QString shownPosition = QString::fromStdString(positionText);
         const std::optional<SlotResult> slot =
-            CalculateSlot(letters, positionText, focalMm, central, precise ? &*dish : nullptr);
+            CalculateSlot(typedSite, ToSatellitePosition(positionText), focalMm, central,
+                          precise ? &*dish : nullptr);
         if (!slot || !slot->Complete()) {
             context.err << "palquin: невозможно рассчитать конвертер " << positionText
                         << " для этого места\n";

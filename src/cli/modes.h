@@ -33,12 +33,11 @@ struct SignedSite {
 /// The saved settings, read only when a value the options leave out is needed, or when
 /// --catalogue names a file (which must then be readable). All empty when nothing was read;
 /// nullopt once a message is on err.
-std::optional<SettingsTexts> ModeSettings(const Invocation& invocation, Context& context,
-                                          bool needed);
+std::optional<Settings> ModeSettings(const Invocation& invocation, Context& context, bool needed);
 
 /// The site from the options and the saved settings; nullopt when a coordinate is neither given
 /// nor saved in a form the formulas take (a message then names what to give).
-std::optional<SignedSite> ResolveSite(const Invocation& invocation, const SettingsTexts& saved,
+std::optional<SignedSite> ResolveSite(const Invocation& invocation, const Settings& saved,
                                       Context& context);
 
 /// "E 13.0" as the window heads a slot: the catalogue's positions have one decimal; a finer one

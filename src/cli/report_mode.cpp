@@ -4,6 +4,7 @@
 #include "catalogue/satellite_file.h"
 #include "cli/arguments.h"
 #include "cli/modes.h"
+#include "layout/site.h"
 #include "report/report.h"
 #include "text/text_codec.h"
 
@@ -15,13 +16,12 @@ int RunReport(const Invocation& invocation, Context& context) {
         return kExitFailure;
     }
     const std::optional<SignedSite> site =
-        ResolveSite(invocation, SettingsFromLines(catalogue->Settings()), context);
+        ResolveSite(invocation, NamedSettings(SettingsFromLines(catalogue->Settings())), context);
     if (!site) {
         return kExitUsage;
     }
-    // Magnitudes with hemisphere letters, as the window's fields hold them.
-    const Site hemispheres{std::abs(site->latitudeDeg), site->latitudeDeg < 0.0 ? "S" : "N",
-                           std::abs(site->longitudeDeg), site->longitudeDeg < 0.0 ? "W" : "E"};
+    // Magnitudes with their hemispheres, as the window's fields hold them.
+    const Site hemispheres = ToSite(SiteDeg{site->latitudeDeg, site->longitudeDeg});
     // The lines as the window shows its entries, in UTF-8, one per line, written in pieces as
     // they are made: a reader such as head sees the first lines at once, and the lines of a
     // large catalogue are never all held.

@@ -39,7 +39,7 @@ std::optional<ConverterSite> ResolveConverterSite(const Invocation& invocation, 
     const std::optional<QString> focalText = invocation.Value(QStringLiteral("focal"));
     const bool everythingGiven = invocation.Has(QStringLiteral("latitude")) &&
                                  invocation.Has(QStringLiteral("longitude")) && focalText;
-    const std::optional<SettingsTexts> saved = ModeSettings(invocation, context, !everythingGiven);
+    const std::optional<Settings> saved = ModeSettings(invocation, context, !everythingGiven);
     if (!saved) {
         *status = kExitFailure;
         return std::nullopt;
@@ -50,7 +50,7 @@ std::optional<ConverterSite> ResolveConverterSite(const Invocation& invocation, 
         return std::nullopt;
     }
     const std::optional<double> focalMm =
-        focalText ? PlainMillimetres(*focalText) : SavedFocalMm((*saved)[4]);
+        focalText ? PlainMillimetres(*focalText) : SavedFocalMm(saved->focal);
     if (!focalMm) {
         *status = UsageError(context, QStringLiteral("в каталоге не сохранено фокусное "
                                                      "расстояние: укажите --focal"));
@@ -83,29 +83,28 @@ std::optional<double> SavedFocalMm(const std::string& text) {
     return std::isfinite(value) && value > 0.0 ? std::optional(value) : std::nullopt;
 }
 
-std::optional<SettingsTexts> ModeSettings(const Invocation& invocation, Context& context,
-                                          bool needed) {
+std::optional<Settings> ModeSettings(const Invocation& invocation, Context& context, bool needed) {
     if (!needed && !invocation.catalogue) {
-        return SettingsTexts{};
+        return Settings{};
     }
     const std::optional<CatalogueText> catalogue = ReadModeCatalogue(invocation, context);
     if (!catalogue) {
         return std::nullopt;
     }
-    return SettingsFromLines(catalogue->Settings());
+    return NamedSettings(SettingsFromLines(catalogue->Settings()));
 }
 
-std::optional<SignedSite> ResolveSite(const Invocation& invocation, const SettingsTexts& saved,
+std::optional<SignedSite> ResolveSite(const Invocation& invocation, const Settings& saved,
                                       Context& context) {
     // The options were checked when the command line was read.
     const std::optional<QString> latitudeText = invocation.Value(QStringLiteral("latitude"));
     const std::optional<QString> longitudeText = invocation.Value(QStringLiteral("longitude"));
     const std::optional<double> latitude =
         latitudeText ? ParseLatitude(latitudeText->toStdString())
-                     : SavedCoordinate(saved[0], saved[1], "N", "S", 90.0);
+                     : SavedCoordinate(saved.latitude, saved.ns, "N", "S", 90.0);
     const std::optional<double> longitude =
         longitudeText ? ParseLongitude(longitudeText->toStdString())
-                      : SavedCoordinate(saved[2], saved[3], "E", "W", 180.0);
+                      : SavedCoordinate(saved.longitude, saved.ew, "E", "W", 180.0);
     QStringList missing;
     if (!latitude) {
         missing.append(QStringLiteral("--latitude"));

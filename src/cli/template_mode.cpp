@@ -6,17 +6,13 @@
 #include "calc/aim.h"
 #include "cli/arguments.h"
 #include "cli/modes.h"
+#include "core/field_ranges.h"
 #include "core/numeric_value.h"
 #include "platform/file_io.h"
 #include "print/template_input.h"
 #include "print/template_page.h"
 
 namespace palquin::cli {
-namespace {
-
-constexpr double kDefaultDiameterMm = 50.0;
-
-}  // namespace
 
 int RunTemplate(const Invocation& invocation, Context& context) {
     // Every value was checked when the command line was read.

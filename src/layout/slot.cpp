@@ -6,15 +6,16 @@
 
 namespace palquin {
 
-Site SiteWithLetters(SiteDeg site) {
-    return {std::abs(site.latitudeDeg), site.latitudeDeg < 0.0 ? "S" : "N",
-            std::abs(site.longitudeDeg), site.longitudeDeg < 0.0 ? "W" : "E"};
-}
-
-std::optional<SlotResult> CalculateSlot(const Site& site, std::string_view positionText,
+std::optional<SlotResult> CalculateSlot(const SiteFields& site, std::string_view positionText,
                                         double focalMm, std::optional<CentralAim> central,
                                         const DishGeometry* dish) {
-    const std::optional<Pointing> pointing = ComputePointing(site, positionText);
+    return CalculateSlot(ToSite(site), ToSatellitePosition(positionText), focalMm, central, dish);
+}
+
+std::optional<SlotResult> CalculateSlot(const Site& site, SatellitePosition satellite,
+                                        double focalMm, std::optional<CentralAim> central,
+                                        const DishGeometry* dish) {
+    const std::optional<Pointing> pointing = ComputePointing(site, satellite);
     if (!pointing) {
         return std::nullopt;
     }

@@ -11,18 +11,9 @@
 #include "calc/dish.h"
 #include "calc/pointing.h"
 #include "diagram/layout_mm.h"
+#include "layout/site.h"
 
 namespace palquin {
-
-/// A receiving site in signed degrees: north and east positive.
-struct SiteDeg {
-    double latitudeDeg = 0.0;
-    double longitudeDeg = 0.0;
-};
-
-/// The site as the pointing formulas take it: magnitudes with their hemisphere letters. The
-/// letters point at string literals, so the result outlives the argument.
-Site SiteWithLetters(SiteDeg site);
 
 /// Where the central converter's satellite stands; every extra slot is placed against it.
 struct CentralAim {
@@ -59,7 +50,12 @@ struct SlotResult {
 /// as 0 for the others). dish, when given, adds the precise place and the loss of an extra slot.
 /// Empty when the pointing gives no result for this site and position; a later step that fails
 /// (a value leaves the finite numbers) leaves the result incomplete.
-std::optional<SlotResult> CalculateSlot(const Site& site, std::string_view positionText,
+std::optional<SlotResult> CalculateSlot(const Site& site, SatellitePosition satellite,
+                                        double focalMm, std::optional<CentralAim> central,
+                                        const DishGeometry* dish = nullptr);
+
+/// The same from the window's fields and a position text such as "E 13.0".
+std::optional<SlotResult> CalculateSlot(const SiteFields& site, std::string_view positionText,
                                         double focalMm, std::optional<CentralAim> central,
                                         const DishGeometry* dish = nullptr);
 

@@ -138,7 +138,7 @@ std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, 
         SetError(error, "Фокусное расстояние должно быть больше 0 мм");
         return std::nullopt;
     }
-    const Site site{request.latitudeDeg, request.ns, request.longitudeDeg, request.ew};
+    const SiteFields site{request.latitudeDeg, request.ns, request.longitudeDeg, request.ew};
 
     TemplateInput input;
     input.siteText = PlainNumber(request.latitudeDeg) + " " + request.ns + " " +

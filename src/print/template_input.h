@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "calc/dish.h"
+#include "core/field_ranges.h"
 #include "diagram/layout_mm.h"
 
 namespace palquin {
@@ -77,7 +78,7 @@ std::optional<TilePlan> PlanTiles(const BoxMm& content, double frameWidthMm, dou
 /// and its body's diameter.
 struct TemplateConverterRequest {
     std::string positionText;
-    double diameterMm = 50.0;
+    double diameterMm = kDefaultDiameterMm;
 };
 
 /// The site and converters to calculate; the first converter is the central one.

@@ -9,8 +9,10 @@
 
 #include "calc/pointing.h"
 #include "catalogue/entry.h"
+#include "core/angles.h"
 #include "core/numeric_value.h"
 #include "core/result_number.h"
+#include "layout/site.h"
 #include "platform/file_io.h"
 
 namespace palquin {
@@ -20,11 +22,11 @@ namespace {
 // keeps its own rule (mixed hemispheres); every other letter is read as E, so it gets the
 // same-hemisphere rule instead of none.
 std::optional<Pointing> PointingOf(const Site& site, const EntryPosition& position) {
-    std::string positionText = position.PositionText();
-    if (positionText[0] != 'W') {
-        positionText[0] = 'E';
+    SatellitePosition satellite = ToSatellitePosition(position.PositionText());
+    if (satellite.hemisphere != LongitudeRule::West) {
+        satellite.hemisphere = LongitudeRule::East;
     }
-    return ComputePointing(site, positionText);
+    return ComputePointing(site, satellite);
 }
 
 // "<azimuth> - <elevation> - ", what goes before the entry.
@@ -37,7 +39,8 @@ std::string Figures(const Pointing& pointing) {
 template <typename EntryAt, typename Sink>
 void ReportLines(std::string_view latitudeText, std::string_view longitudeText, size_t count,
                  EntryAt entryAt, Sink sink) {
-    const Site site{NumericValue(latitudeText), "N", NumericValue(longitudeText), "E"};
+    const Site site{NumericValue(latitudeText), LatitudeRule::North, NumericValue(longitudeText),
+                    LongitudeRule::East};
     // A catalogue names few positions, most of them many times over: the figures of each are
     // worked out once. Bounded, for a file where every entry names a position of its own.
     constexpr size_t kKeptPositions = 1 << 16;
@@ -91,16 +94,6 @@ std::vector<std::string> CollectReportLines(std::string_view latitudeText,
     return lines;
 }
 
-// Azimuth into [0, 360), as --aim writes it: the slot formulas give a southern site values
-// outside that range.
-double AzimuthInTurn(double deg) {
-    double wrapped = std::fmod(deg, 360.0);
-    if (wrapped < 0.0) {
-        wrapped += 360.0;
-    }
-    return wrapped >= 360.0 ? 0.0 : wrapped + 0.0;
-}
-
 }  // namespace
 
 void ForEachSiteReportLine(const Site& site, const CatalogueText& entries,
@@ -126,7 +119,7 @@ void ForEachSiteReportLine(const Site& site, const CatalogueText& entries,
             } else {
                 std::optional<Pointing> pointing;
                 if (positionText[0] == 'E' || positionText[0] == 'W') {
-                    pointing = ComputePointing(site, positionText);
+                    pointing = ComputePointing(site, ToSatellitePosition(positionText));
                 }
                 if (pointing) {
                     pointing->azimuthDeg = AzimuthInTurn(pointing->azimuthDeg);

@@ -26,6 +26,7 @@
 #include "diagram/compass_view.h"
 #include "diagram/diagram_view.h"
 #include "diagram/twips.h"
+#include "layout/site.h"
 #include "print/printer.h"
 #include "report/report.h"
 #include "text/text_codec.h"
@@ -293,9 +294,9 @@ void MainWindow::ExportReportFromMenu() {
     // The menu's report takes the site with its hemispheres, as the slots do.
     const std::string ns = latitudeHemisphere->currentText().toStdString();
     const std::string ew = longitudeHemisphere->currentText().toStdString();
-    const Site site{NumericValue(latitudeField->text().toStdString()), ns,
-                    NumericValue(longitudeField->text().toStdString()), ew};
-    if (WriteReport(BuildSiteReportLines(site, catalogue_->Text()))) {
+    const SiteFields site{NumericValue(latitudeField->text().toStdString()), ns,
+                          NumericValue(longitudeField->text().toStdString()), ew};
+    if (WriteReport(BuildSiteReportLines(ToSite(site), catalogue_->Text()))) {
         notifier_->Show(QStringLiteral("Отчёт по каталогу записан в файл %1")
                             .arg(PathForDisplay(setup_.reportPath)),
                         kAppTitle, MessageIcon::Information);

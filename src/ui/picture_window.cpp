@@ -7,10 +7,10 @@
 #include <chrono>
 #include <cmath>
 
-#include "calc/aim.h"
 #include "diagram/compass.h"
 #include "diagram/compass_view.h"
 #include "diagram/twips.h"
+#include "layout/aim_texts.h"
 #include "print/printer.h"
 #include "ui/notifier.h"
 #include "ui/print_failure.h"

@@ -115,8 +115,8 @@ void MainWindow::RecalculateSlot(int i) {
 
     const std::string ns = latitudeHemisphere->currentText().toStdString();
     const std::string ew = longitudeHemisphere->currentText().toStdString();
-    const Site site{NumericValue(latitudeField->text().toStdString()), ns,
-                    NumericValue(longitudeField->text().toStdString()), ew};
+    const SiteFields site{NumericValue(latitudeField->text().toStdString()), ns,
+                          NumericValue(longitudeField->text().toStdString()), ew};
     const double focalMm = NumericValue(focalLengthField->text().toStdString());
     // Unset central values count as 0, as the offsets have always done.
     const std::optional<CentralAim> central =

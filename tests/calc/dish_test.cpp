@@ -16,8 +16,9 @@ const DishGeometry kPrime{DishType::PrimeFocus, 600.0, 1200.0, 0.0};
 const DishGeometry kOffset{DishType::Offset, 699.0, 800.0, 24.0};
 constexpr double kMm = 0.05;
 
-SkyDirection Towards(const Site& site, const char* position) {
-    const Pointing pointing = ComputePointing(site, position).value();
+SkyDirection Towards(const Site& site, double satelliteEastDeg) {
+    const Pointing pointing =
+        ComputePointing(site, {LongitudeRule::East, satelliteEastDeg}).value();
     return {pointing.azimuthDeg, pointing.elevationDeg};
 }
 
@@ -87,19 +88,19 @@ TEST(DishTest, ClosedFormPlacesWithTheirSigns) {
 // Near the equator the azimuth rule put 100.5 E 369 mm to the side of 108.2 E; it belongs a few
 // centimetres aside and a tenth of a metre below.
 TEST(DishTest, PlacesOnRealSites) {
-    const Site moscow{55.75, "N", 37.6, "E"};
-    const SkyDirection central = Towards(moscow, "E 36.0");
-    const ConverterPlace west = PlaceConverter(kOffset, central, Towards(moscow, "E 13.0"));
+    const Site moscow{55.75, LatitudeRule::North, 37.6, LongitudeRule::East};
+    const SkyDirection central = Towards(moscow, 36.0);
+    const ConverterPlace west = PlaceConverter(kOffset, central, Towards(moscow, 13.0));
     EXPECT_NEAR(west.xFrontMm, 308.0, 0.5);
     EXPECT_NEAR(west.upMm, 14.3, 0.5);
     EXPECT_NEAR(west.depthMm, 67.8, 0.5);
-    const ConverterPlace east = PlaceConverter(kOffset, central, Towards(moscow, "E 42.0"));
+    const ConverterPlace east = PlaceConverter(kOffset, central, Towards(moscow, 42.0));
     EXPECT_NEAR(east.xFrontMm, -83.1, 0.5);
     EXPECT_LT(east.upMm, 0.0);  // 42 E stands a little higher than 36 E
 
-    const Site singapore{1.3, "N", 103.8, "E"};
+    const Site singapore{1.3, LatitudeRule::North, 103.8, LongitudeRule::East};
     const ConverterPlace zenith =
-        PlaceConverter(kPrime, Towards(singapore, "E 108.2"), Towards(singapore, "E 100.5"));
+        PlaceConverter(kPrime, Towards(singapore, 108.2), Towards(singapore, 100.5));
     EXPECT_NEAR(zenith.xFrontMm, 30.8, 0.5);
     EXPECT_NEAR(zenith.upMm, -104.0, 0.5);
 }

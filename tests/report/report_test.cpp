@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include "calc/aim.h"
+#include "layout/site.h"
 
 namespace palquin {
 namespace {
@@ -60,7 +61,8 @@ TEST(ReportTest, SiteReportUsesTheHemispheresAsAimDoes) {
         SCOPED_TRACE(row.name);
         const std::string ns = row.latitudeDeg < 0.0 ? "S" : "N";
         const std::string ew = row.longitudeDeg < 0.0 ? "W" : "E";
-        const Site site{std::abs(row.latitudeDeg), ns, std::abs(row.longitudeDeg), ew};
+        const Site site =
+            ToSite(SiteFields{std::abs(row.latitudeDeg), ns, std::abs(row.longitudeDeg), ew});
         const std::vector<std::string> lines =
             BuildSiteReportLines(site, CatalogueText(std::string(row.entry) + "\r\n"));
         ASSERT_EQ(lines.size(), 1u);
@@ -83,10 +85,10 @@ TEST(ReportTest, SiteReportUsesTheHemispheresAsAimDoes) {
         }
     }
     // The hand-checked figures of the two sites the old report put in the wrong hemisphere.
-    const Site sydney{33.9, "S", 151.2, "E"};
+    const Site sydney = ToSite(SiteFields{33.9, "S", 151.2, "E"});
     const std::string optus = BuildSiteReportLines(sydney, CatalogueText("156;0;E;D3;;;\r\n"))[0];
     EXPECT_NEAR(std::stod(optus), 8.6, 0.05) << optus;
-    const Site newYork{40.7, "N", 74.0, "W"};
+    const Site newYork = ToSite(SiteFields{40.7, "N", 74.0, "W"});
     const std::string hispasat =
         BuildSiteReportLines(newYork, CatalogueText("30;0;W;Hispasat;;;\r\n"))[0];
     EXPECT_NEAR(std::stod(hispasat.substr(hispasat.find(" - ") + 3)), 25.2, 0.05) << hispasat;
@@ -95,7 +97,7 @@ TEST(ReportTest, SiteReportUsesTheHemispheresAsAimDoes) {
 // An entry without a position, or with a letter that is no hemisphere, stands bare; the
 // entries after it still get their figures.
 TEST(ReportTest, SiteReportGoesOnPastAnEntryWithoutFigures) {
-    const Site moscow{55.75, "N", 37.6, "E"};
+    const Site moscow = ToSite(SiteFields{55.75, "N", 37.6, "E"});
     const std::vector<std::string> lines = BuildSiteReportLines(
         moscow, CatalogueText("bad\r\n13;0;X;odd;;;\r\n13;0;E;Hot Bird;;;\r\n"));
     EXPECT_EQ(lines, (std::vector<std::string>{"bad", "13;0;X;odd;;;",
@@ -108,7 +110,7 @@ TEST(ReportTest, SiteReportGoesOnPastAnEntryWithoutFigures) {
 // entry without a position, after which the rest are still figured. The lines come one at a time,
 // in order, and stop when the receiver asks.
 TEST(ReportTest, EachLineAsAloneAndOneAtATime) {
-    const Site moscow{55.75, "N", 37.6, "E"};
+    const Site moscow = ToSite(SiteFields{55.75, "N", 37.6, "E"});
     const std::vector<std::string> entries = {"13;0;E;a;;;",  "36;0;E;b;;;",  "5;0;W;c;;;",
                                               "13;0;w;d;;;",  "140;0;E;h;;;", "36;0;E;e;;;",
                                               "140;0;E;i;;;", "none",         "13;0;E;g;;;"};
