@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the picture window and every --aim run compute the declination and search the day for
 // the sun's time; together they should stay well under 10 ms.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmarks need a QApplication for the window cases; they run offscreen unless told otherwise.
 #include <benchmark/benchmark.h>
 

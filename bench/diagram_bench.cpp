@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The diagram at its finest scale: about 1,100 grid lines to place and to paint.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The precise geometry of ten slots runs on every recalculation of the window: the places and the
 // losses of nine extra converters together should stay under 50 ms.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up baseline: an empty Qt window of the main window's size, with a one-menu bar and a
 // fixed client of 757 x 602 pixels, started the same way as the program.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Peak memory of a start-up and close (load, window, save) with a catalogue of 1,000,000 entries,
 // against the same with an empty catalogue (Qt's own start-up). Each run is a child process of
 // its own, so that its peak is its alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's page: enlarged with the banner, composed onto a QPrinter in PDF mode at
 // 600 dpi, restored; the whole wait a click on Print costs before the job goes to the print
 // system (here a PDF file instead of a queue).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Whole-process start-up: from starting the real executable under a private Xvfb with openbox
 # until its main window is mapped and viewable (polled every 2 ms), with the built-in default
 # catalogue and with a catalogue of 1,000,000 entries, against an empty Qt window of the same

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the main window with an empty and with a full catalogue, and one zoom step of a
 // window with ten calculated slots.
 #include <benchmark/benchmark.h>

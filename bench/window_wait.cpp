@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program and waits, polling the X server every 2 ms, until a window of that process
 // whose title starts with a given text is mapped and viewable. Prints "milliseconds peak_kB"
 // (the peak taken from /proc once the window is there), then ends the program with SIGTERM

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation as a desktop program (`make install`, prefix /usr/local unless given) and the
 # Debian package (`make package`, prefix /usr, dependencies from dpkg-shlibdeps).
 include(GNUInstallDirs)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiling for 64-bit Windows with Debian's mingw-w64 (the posix threads variant, which
 # std::thread and friends need). Executables are linked statically, so they run under Wine or on
 # Windows without hunting for the compiler's DLLs; ctest runs them through Wine.

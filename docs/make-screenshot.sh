@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Refreshes docs/palquin.png: the window after a calculation, on a private Xvfb with openbox.
 # Usage: docs/make-screenshot.sh [PALQUIN_EXECUTABLE]   (default: build/palquin)
 set -uo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The --aim options reach the parsers as typed; whatever they accept must be in range and must
 // give a result without crashing.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Catalogue lines are whatever the user typed in an editor; splitting one must never fail in a
 // way the rules do not describe.
 #include <algorithm>

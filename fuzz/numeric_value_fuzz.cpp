@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every field text and every numeric part of a catalogue line goes through NumericValue, and its
 // result through the result number form.
 #include <cmath>

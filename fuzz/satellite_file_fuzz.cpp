@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // satellite.txt is edited by hand; whatever it holds, loading must split it into lines the save
 // writes back unchanged.
 #include <cstddef>

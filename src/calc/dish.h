@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Where an extra converter really belongs on a given reflector, and what it loses there.

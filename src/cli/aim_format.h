@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What --aim writes: labelled lines for a person, or one JSON object for a program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Angle conversions. The pointing formulas work with a 15-digit value of pi on purpose: every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The words and number forms of an aim: its warnings, the picture window's two lines, and the

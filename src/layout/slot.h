@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One converter slot calculated from typed values: its pointing, rotation, and for an extra slot

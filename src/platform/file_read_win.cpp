@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <windows.h>
 // windows.h maps ReplaceFile to ReplaceFileW; the name in file_io.h is our own function's.
 #undef ReplaceFile

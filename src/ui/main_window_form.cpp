@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's form: its elements, where they stand (twips) and their objectNames.
 #include <QAction>
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's five settings: loaded into the fields, kept by the watchdog, saved on
 // closing and before a logout.
 #include <QCloseEvent>

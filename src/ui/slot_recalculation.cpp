@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The slot recalculation, the triggers that run or clear it, and the change rules of the fields.
 #include <QComboBox>
 #include <QLabel>

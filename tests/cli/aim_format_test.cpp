@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What --aim writes, from the aim of three sites.
 #include "cli/aim_format.h"
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when the command-line-only program loads Qt Widgets (or Qt Print Support, which loads it):
 # the modes that need no display must not pull in the window's libraries.
 #   cmake -DPROGRAM=<file> -DCATALOGUE=<satellite.txt> -DSCRATCH=<folder> -P cli_only_libraries.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line alone, linked the way the program links it but without the window: what its
 // modes load when no display is needed.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report from the window's menu, and the program run from the command line: --report, --aim
 // and --template.
 #include <unistd.h>

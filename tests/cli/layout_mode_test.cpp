@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // palquin --layout run as a program: the places of the window's rule and of the dish, in JSON
 // and in lines, and its refusals.
 #include <QJsonArray>

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drives the running program through the accessibility tree, by the names its controls carry.
 
 Usage: atspi_drive.py PID

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The built program on a private X display, read and driven through the accessibility tree on a
 # private session bus: the slot selectors, the focal-length field and the recalculate button are
 # found by their accessible names, never by where they sit. Closing the window saves the settings

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # SIGTERM while the window's thread is stuck: the print dialog waits on a print server that
 # answered the program's first question and hangs on every later one. The settings as the fields
 # show them are saved within seconds and the program ends; the catalogue part is left as it is.

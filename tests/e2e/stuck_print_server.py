@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A print server that answers on its first connection and hangs on every later one.
 
 The first connection is the program's short question whether the server answers; each request on

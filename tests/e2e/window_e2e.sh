@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The built program on a private X display with a window manager. Beside a Windows-1251 catalogue:
 # satellites chosen with the mouse, the message of one below the horizon answered, a focal length
 # typed in, and a close by the window manager saves it. Installed in a temporary root under

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A private Xvfb with openbox, and helpers that drive the program's window with xdotool; sourced by
 # the end-to-end tests, docs/make-screenshot.sh and bench/startup_bench.sh. Status 77: skipped.
 skip() { echo "SKIPPED: $*"; exit 77; }

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `make install` and `make package` deliver: the installed files, the menu entry and the
 # metainfo checked by the freedesktop validators, the installed program keeping its catalogue in
 # the user's data folder (whoever runs it, root too) and creating nothing for --help, and the .deb

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointing as the window reaches it: field texts and position texts read by the site parser.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window and the 1:1 template printed through a CUPS scheduler of the test's own in a
 // temporary folder, read back with Ghostscript. Skipped (exit code 77) without cupsd or gs. The
 // queue's own default is to fit pages to the paper, so only the template's request keeps it 1:1.

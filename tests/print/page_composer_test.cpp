@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Composing a widget onto a page: the fit rule and sharpness at print resolution.
 #include <QPainter>
 #include <QtTest>

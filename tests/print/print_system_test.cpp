@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where printing meets the system: a print server that takes the connection and never answers
 // (a loopback socket of the test's own as CUPS_SERVER), no server at all, and "Print to File"
 // over a FIFO, a device node, a hard-linked file. Nothing here waits on the print dialog: a

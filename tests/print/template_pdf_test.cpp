@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The template written into real PDF files and read back with poppler's pdftotext and pdftoppm.
 #include <QProcess>
 #include <QRegularExpression>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Accessible names: a screen reader or an accessibility test finds each control of the windows
 // by a Russian name of its own, whatever its objectName or visible text.
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own dialogs speak Russian like the rest of the window, and windows carry the program's icon.
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the window's catalogue file is, and how the window names it.
 #include <QGroupBox>
 #include <QTextDocument>

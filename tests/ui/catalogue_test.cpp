@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the window shows and uses the catalogue it holds: decoding per file, the byte-order mark, a
 // long line, and the close the system asks for.
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Параметры зеркала…": the dialog, the settings it keeps, and the window with «Точная геометрия»
 // on and off.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The links window: filled from the slot's links at each opening, the hover colour, and a click
 // handing the whole link over, to a recorder and to a stub xdg-open first on PATH.
 #include <QComboBox>

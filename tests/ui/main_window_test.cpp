@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: start-up and save, look, field rules and slot recalculation. A site in Moscow
 // with satellites at 36 E (central), 13 E and 140 E (below the horizon), checked by hand.
 #include <QAbstractItemView>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture window: caption, aiming lines, clicks, and its page through a recording printer.
 #include <QComboBox>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file menu's "Шаблон 1:1" and "печать": the print dialog answered by a recorder, the pages
 // written by the production printer into a PDF file and read back with poppler's pdftotext.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window at the scale factor of QT_SCALE_FACTOR: same proportions, texts that fit, no element
 // over another.
 #include <QComboBox>
