@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up reads the whole catalogue and every slot and report line splits entries, so both must
-// stay fast for the largest catalogue the original counter allowed (32,767 entries); the target
-// is under 20 ms each.
+// stay fast for the largest catalogue the selectors take (32,767 entries, the most a signed 16-bit
+// index counts); the target is under 20 ms each.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>

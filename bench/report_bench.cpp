@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The export computes a line for every catalogue entry; for the largest catalogue the original
-// counter allowed (32,767 entries) building the lines must stay under 20 ms.
+// The export computes a line for every catalogue entry; for the largest catalogue the selectors
+// take (32,767 entries) building the lines must stay under 20 ms.
 #include <benchmark/benchmark.h>
 
 #include <string>

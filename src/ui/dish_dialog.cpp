@@ -61,7 +61,7 @@ DishSettings LoadDishSettings(const std::filesystem::path& file) {
         ok && AngleOk(angle)) {
         settings.offsetAngleDeg = angle;
     }
-    // Only what a save writes turns it on: a mistyped file leaves the window as specified.
+    // Only what a save writes turns it on: a mistyped file leaves the window's own figures.
     const QString precise = store->value(QStringLiteral("precise")).toString();
     settings.precise = precise == QStringLiteral("true") || precise == QStringLiteral("1");
     store->endGroup();

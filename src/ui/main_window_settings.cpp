@@ -120,4 +120,27 @@ void MainWindow::CloseOnRequest() {
     close();
 }
 
+void MainWindow::EditDish() {
+    std::optional<DishSettings> chosen;
+    if (setup_.editDish) {
+        chosen = setup_.editDish(dish_, this);
+    } else {
+        DishDialog dialog(dish_, this);
+        if (dialog.exec() == QDialog::Accepted) {
+            chosen = dialog.Settings();
+        }
+    }
+    if (!chosen) {
+        return;
+    }
+    dish_ = *chosen;
+    if (!SaveDishSettings(dish_, setup_.dishSettingsFile)) {
+        notifier_->Show(QStringLiteral("Параметры зеркала не сохранены: файл настроек недоступен "
+                                       "для записи. До закрытия программы они действуют."),
+                        kAppTitle, MessageIcon::None);
+    }
+    // The figures and the drawing change with the dish: every chosen slot is calculated again.
+    RecalculateAll();
+}
+
 }  // namespace palquin

@@ -50,7 +50,7 @@ PictureDialog::PictureDialog(std::optional<double> centralAzimuthDeg,
     setObjectName(QStringLiteral("frmpicture"));
     setWindowTitle(QStringLiteral("Form1"));
     setFixedSize(TwToPx(kWidthTw), TwToPx(kHeightTw));
-    // The window-frame colour of the classic scheme.
+    // Black behind the compass and the caption, so the yellow and green lines stand out.
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);

@@ -119,7 +119,7 @@ void MainWindow::RecalculateSlot(int i) {
     const SiteFields site{NumericValue(latitudeField->text().toStdString()), ns,
                           NumericValue(longitudeField->text().toStdString()), ew};
     const double focalMm = NumericValue(focalLengthField->text().toStdString());
-    // Unset central values count as 0, as the offsets have always done.
+    // Before the central slot is first calculated its values count as 0.
     const std::optional<CentralAim> central =
         i == 0 ? std::nullopt
                : std::optional(CentralAim{centralAzimuthDeg_.value_or(0.0),

@@ -12,7 +12,7 @@ namespace {
 const Site kMoscow = ToSite(SiteDeg{55.75, 37.6});
 const DishGeometry kOffsetDish{DishType::Offset, 699.0, 800.0, 24.0};
 
-// The worked example of the window: 36 E central, 13 E beside it, focal length 600.
+// Moscow, 36 E central, 13 E beside it, focal length 600: figures checked by hand.
 TEST(SlotTest, CentralThenExtraAsTheWindowPlacesThem) {
     const std::optional<SlotResult> central =
         CalculateSlot(kMoscow, ToSatellitePosition("E 36.0"), 600.0, {});

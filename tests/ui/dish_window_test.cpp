@@ -85,9 +85,9 @@ class DishWindowTest : public QObject {
         MainWindow& window = fixture.Window();
         Choose(window, 0, 0);
         Choose(window, 2, 1);
-        const QString specified = window.resultLabels[2]->text();
-        QVERIFY(specified.contains("Горизонталь:  272.823 мм."));
-        const PointMm specifiedCentre = window.Layout().SlotMm(2)->centre;
+        const QString plainLabel = window.resultLabels[2]->text();
+        QVERIFY(plainLabel.contains("Горизонталь:  272.823 мм."));
+        const PointMm plainCentre = window.Layout().SlotMm(2)->centre;
 
         DishSettings on;
         on.precise = true;
@@ -124,7 +124,7 @@ class DishWindowTest : public QObject {
                                 .arg(-centre.yMm)
                                 .arg(west["xMm"].toDouble())
                                 .arg(west["yMm"].toDouble())));
-        QVERIFY(std::abs(centre.xMm - specifiedCentre.xMm) > 1.0);
+        QVERIFY(std::abs(centre.xMm - plainCentre.xMm) > 1.0);
 
         // The seam stands in for the modal dialog.
         fixture.Close();
@@ -142,9 +142,9 @@ class DishWindowTest : public QObject {
         Choose(again, 0, 0);
         Choose(again, 2, 1);
         again.EditDish();
-        QCOMPARE(again.resultLabels[2]->text(), specified);
+        QCOMPARE(again.resultLabels[2]->text(), plainLabel);
         QCOMPARE(again.Layout().WarningLine(), "");
-        QCOMPARE(again.Layout().SlotMm(2)->centre.xMm, specifiedCentre.xMm);
+        QCOMPARE(again.Layout().SlotMm(2)->centre.xMm, plainCentre.xMm);
         QVERIFY(!LoadDishSettings(fixture.DishSettingsPath()).precise);
         again.close();
     }
