@@ -47,7 +47,7 @@ void BM_PrintMainWindowPage(benchmark::State& state) {
     palquin::MainWindow window(setup);
     window.show();
     for (int slot = 0; slot < palquin::MainWindow::kSlots; ++slot) {
-        window.slotSelectors[static_cast<size_t>(slot)]->setCurrentIndex(slot);
+        window.findChild<QComboBox*>(QStringLiteral("Combo1_%1").arg(slot))->setCurrentIndex(slot);
         window.RecalculateSlot(slot);
     }
     QApplication::processEvents();

@@ -55,7 +55,7 @@ void BM_WindowStartup(benchmark::State& state) {
         palquin::MainWindow window(folder.Setup(&notifier));
         window.show();
         QApplication::processEvents();
-        benchmark::DoNotOptimize(window.slotSelectors[9]->count());
+        benchmark::DoNotOptimize(window.findChild<QComboBox*>(QStringLiteral("Combo1_9"))->count());
         window.hide();
     }
 }
@@ -70,7 +70,8 @@ void BM_WindowZoomStep(benchmark::State& state) {
     window.show();
     QApplication::processEvents();  // exposed, so that repaint() really paints
     for (int slot = 0; slot < palquin::MainWindow::kSlots; ++slot) {
-        window.slotSelectors[slot]->setCurrentIndex(30 + slot);
+        window.findChild<QComboBox*>(QStringLiteral("Combo1_%1").arg(slot))
+            ->setCurrentIndex(30 + slot);
         window.RecalculateSlot(slot);
     }
     for (int step = 0; step < 4; ++step) {

@@ -2,9 +2,7 @@
 #include "app/catalogue_place.h"
 
 #include <QFile>
-#include <QGroupBox>
 #include <QStandardPaths>
-#include <QTextDocument>
 #include <type_traits>
 
 #include "text/text_codec.h"
@@ -44,8 +42,7 @@ CatalogueLocation LocateCatalogueForUser(const std::optional<std::filesystem::pa
 
 void ShowCataloguePlace(MainWindow& window, const CatalogueLocation& where) {
     const QString file = PathForDisplay(where.file);
-    window.slotGroup->setToolTip(Qt::convertFromPlainText(
-        QStringLiteral("Каталог спутников: ") + file, Qt::WhiteSpaceNoWrap));
+    window.SetSatellitesHint(QStringLiteral("Каталог спутников: ") + file);
 }
 
 }  // namespace palquin

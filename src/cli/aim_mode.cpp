@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QDate>
-#include <QDateTime>
-#include <QTime>
-#include <chrono>
 
 #include "calc/aim.h"
 #include "cli/aim_format.h"
 #include "cli/modes.h"
+#include "text/local_noon.h"
 
 namespace palquin::cli {
 namespace {
@@ -14,13 +12,6 @@ namespace {
 CivilDate Today() {
     const QDate today = QDate::currentDate();
     return {today.year(), today.month(), today.day()};
-}
-
-// The computer's offset from UTC on that day, taken at local noon: the sun is up around then,
-// and a change to or from summer time happens at night.
-std::chrono::minutes UtcOffsetOn(const CivilDate& date) {
-    const QDateTime noon(QDate(date.year, date.month, date.day), QTime(12, 0));
-    return std::chrono::minutes{noon.isValid() ? noon.offsetFromUtc() / 60 : 0};
 }
 
 }  // namespace
@@ -50,7 +41,8 @@ int RunAim(const Invocation& invocation, Context& context) {
     request.site = {site->latitudeDeg, site->longitudeDeg, 0.0};
     request.satellite = *satellite;
     request.date = *date;
-    request.utcOffset = UtcOffsetOn(*date);
+    // The computer's offset from UTC on that day.
+    request.utcOffset = UtcOffsetAtNoon(QDate(date->year, date->month, date->day), std::nullopt);
     const AimResult result = ComputeAim(request);
     const std::string text =
         invocation.Has(QStringLiteral("json")) ? FormatAimJson(result) : FormatAimText(result);

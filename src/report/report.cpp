@@ -14,10 +14,18 @@
 #include "core/numeric_value.h"
 #include "core/result_number.h"
 #include "layout/site.h"
+#include "layout/slot.h"
 #include "platform/file_io.h"
 
 namespace palquin {
 namespace {
+
+// The pointing of a central slot at this position: the one calculation the window's slots, the
+// template and the command line make as well.
+std::optional<Pointing> SlotPointing(const Site& site, SatellitePosition satellite) {
+    const std::optional<SlotResult> slot = CalculateSlot(site, satellite, 0.0, std::nullopt);
+    return slot ? std::optional(slot->pointing) : std::nullopt;
+}
 
 // The report's figures are those of the pointing for a site taken as north and east. A capital W
 // keeps its own rule (mixed hemispheres); every other letter is read as E, so it gets the
@@ -27,7 +35,7 @@ std::optional<Pointing> PointingOf(const Site& site, const EntryPosition& positi
     if (satellite.hemisphere != LongitudeRule::West) {
         satellite.hemisphere = LongitudeRule::East;
     }
-    return ComputePointing(site, satellite);
+    return SlotPointing(site, satellite);
 }
 
 // "<azimuth> - <elevation> - ", what goes before the entry.
@@ -120,7 +128,7 @@ void ForEachSiteReportLine(const Site& site, const CatalogueText& entries,
             } else {
                 std::optional<Pointing> pointing;
                 if (positionText[0] == 'E' || positionText[0] == 'W') {
-                    pointing = ComputePointing(site, ToSatellitePosition(positionText));
+                    pointing = SlotPointing(site, ToSatellitePosition(positionText));
                 }
                 if (pointing) {
                     pointing->azimuthDeg = AzimuthInTurn(pointing->azimuthDeg);

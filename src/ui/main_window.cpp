@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QTextDocument>
 #include <algorithm>
 #include <cstdio>
 #include <future>
@@ -68,7 +69,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
                        return file.empty() ? LoadSatelliteFile(folder) : LoadSatelliteFileAt(file);
                    });
 
-    BuildMenu();
+    BuildMenu(menuBar());
     dish_ = LoadDishSettings(setup_.dishSettingsFile);
 
     // The client keeps its fixed layout; where the screen is too small for it, it scrolls.
@@ -87,8 +88,8 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
 
     catalogue_ = new CatalogueModel(this);
     BuildTopGroup(client);
-    BuildSlotGroup(client);
-    BuildDiagramGroup(client);
+    BuildSlotGroup(client, catalogue_, this);
+    BuildDiagramGroup(client, &layout_);
     BuildTickerGroup(client);
     BuildPanel(client);
     NameControls();
@@ -309,6 +310,10 @@ void MainWindow::OpenLinksWindow(int slot) {
     auto* window =
         new LinksDialog(slot, slotLinks_[static_cast<size_t>(slot)], setup_.linkOpener, this);
     window->show();
+}
+
+void MainWindow::SetSatellitesHint(const QString& plainText) {
+    slotGroup->setToolTip(Qt::convertFromPlainText(plainText, Qt::WhiteSpaceNoWrap));
 }
 
 double MainWindow::OuterHeightTw() const {

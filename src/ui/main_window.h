@@ -15,23 +15,12 @@
 #include "catalogue/satellite_file.h"
 #include "diagram/layout_model.h"
 #include "ui/dish_dialog.h"
-
-class QComboBox;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QScrollArea;
-class QAction;
-class QMenu;
+#include "ui/main_window_form.h"
 
 namespace palquin {
 
 class AboutTicker;
 class CatalogueModel;
-class CompassView;
-class DiagramView;
 class LinkOpener;
 class Notifier;
 class Printer;
@@ -58,15 +47,14 @@ struct MainWindowSetup {
     SettingsWatchdog* watchdog = nullptr;
 };
 
-/// The main window. Its members are named by role; each element carries its classic name as its
-/// objectName ("Combo1_3" for the fourth slot selector), by which tests and accessibility tools
-/// find it. All state lives in the elements, in the central pointing, in the layout model and in
-/// the ticker.
-class MainWindow : public QMainWindow {
+/// The main window. Its elements are its form's, private: others find them by their objectName
+/// ("Combo1_3" for the fourth slot selector), as tests and accessibility tools do. All state lives
+/// in the elements, in the central pointing, in the layout model and in the ticker.
+class MainWindow : public QMainWindow, private MainWindowForm {
     Q_OBJECT
   public:
-    static constexpr int kSlots = 10;
-    static constexpr int kPanelBoxes = 8;
+    using MainWindowForm::kPanelBoxes;
+    using MainWindowForm::kSlots;
     /// The window's client area as laid out, twips.
     static constexpr double kClientWidthTw = 11355.0;
     static constexpr double kClientHeightTw = 9030.0;
@@ -92,55 +80,18 @@ class MainWindow : public QMainWindow {
     const std::vector<std::string>& SettingsLines() const { return settingsLines_; }
     const QStringList& Links(int slot) const { return slotLinks_[static_cast<size_t>(slot)]; }
     bool LoadFailed() const { return loadFailed_; }
+    /// The satellites group's tool tip, shown as written: a file's path may look like markup.
+    void SetSatellitesHint(const QString& plainText);
     /// The outer height the client area stands for, twips.
     double OuterHeightTw() const;
     /// The client area with every element, laid out at its fixed size; it scrolls inside
     /// clientScroll when the window does not fit the screen.
     QWidget* Client() const { return client_; }
-    QScrollArea* clientScroll = nullptr;
 
     /// Sizes the window to its client area and menu, or, where that is larger than available
     /// (the screen's work area, frame included), to what is available, with scroll bars for the
     /// rest.
     void FitTo(const QRect& available);
-
-    // Elements.
-    QGroupBox* slotGroup = nullptr;                   ///< Frame1
-    QGroupBox* siteGroup = nullptr;                   ///< Frame2
-    QFrame* rowDivider = nullptr;                     ///< Frame3
-    QGroupBox* diagramGroup = nullptr;                ///< Frame4
-    QGroupBox* tickerGroup = nullptr;                 ///< Frame5
-    QFrame* panelFrame = nullptr;                     ///< Frame6
-    QLabel* latitudeCaption = nullptr;                ///< Label2
-    QLabel* longitudeCaption = nullptr;               ///< Label3
-    QLabel* focalLengthCaption = nullptr;             ///< Label5
-    QLabel* focalLengthUnit = nullptr;                ///< Label6
-    QLabel* recalculateHint = nullptr;                ///< Label7
-    QLabel* tickerLabel = nullptr;                    ///< Label9
-    QLabel* printBanner = nullptr;                    ///< Label10
-    QLabel* scaleLabel = nullptr;                     ///< LblMashtab
-    QLineEdit* latitudeField = nullptr;               ///< sh
-    QLineEdit* longitudeField = nullptr;              ///< dl
-    QLineEdit* focalLengthField = nullptr;            ///< fokus
-    QComboBox* latitudeHemisphere = nullptr;          ///< cmbNS
-    QComboBox* longitudeHemisphere = nullptr;         ///< cmbEW
-    QPushButton* recalculateButton = nullptr;         ///< cmdOk
-    QPushButton* zoomInButton = nullptr;              ///< cmdMax
-    QPushButton* zoomOutButton = nullptr;             ///< cmdMin
-    QPushButton* printButton = nullptr;               ///< cmdPrint
-    QPushButton* reportButton = nullptr;              ///< Command1, never shown
-    QMenu* fileMenu = nullptr;                        ///< mnuFile
-    QAction* printAction = nullptr;                   ///< mnuPrint
-    QAction* templateAction = nullptr;                ///< mnuTemplate
-    QAction* reportAction = nullptr;                  ///< mnuReport
-    QAction* dishAction = nullptr;                    ///< mnuDish
-    std::array<QLabel*, kSlots> slotHeadings{};       ///< Label1_i: a click opens the links
-    std::array<QComboBox*, kSlots> slotSelectors{};   ///< Combo1_i
-    std::array<QLabel*, kSlots> resultLabels{};       ///< Label4_i
-    std::array<QLineEdit*, kSlots> diameterFields{};  ///< diam_i, mm
-    std::array<QLabel*, kPanelBoxes> panelBoxes{};    ///< Label500_k
-    DiagramView* diagram = nullptr;
-    CompassView* panelCompass = nullptr;  ///< the lower panel's compass and letters
 
     // Triggers.
     void RecalculateAll();        ///< recalculateButton
@@ -176,14 +127,6 @@ class MainWindow : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void BuildMenu();
-    void BuildTopGroup(QWidget* client);
-    void BuildSlotGroup(QWidget* client);
-    void BuildDiagramGroup(QWidget* client);
-    void BuildTickerGroup(QWidget* client);
-    void BuildPanel(QWidget* client);
-    void LayOutSlots();
-    void NameControls();  ///< the Russian accessible name of every control
     void LoadCatalogue(LoadResult loaded);
     void ConnectRules();
     void WatchSettings();

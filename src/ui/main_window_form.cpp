@@ -14,8 +14,7 @@
 #include "diagram/diagram_view.h"
 #include "diagram/twips.h"
 #include "ui/accessible_names.h"
-#include "ui/catalogue_model.h"
-#include "ui/main_window.h"
+#include "ui/main_window_form.h"
 #include "ui/satellite_selector.h"
 
 namespace palquin {
@@ -73,8 +72,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 
 }  // namespace
 
-void MainWindow::BuildMenu() {
-    fileMenu = menuBar()->addMenu(QStringLiteral("Файл"));
+void MainWindowForm::BuildMenu(QMenuBar* bar) {
+    fileMenu = bar->addMenu(QStringLiteral("Файл"));
     fileMenu->setObjectName(QStringLiteral("mnuFile"));
     printAction = fileMenu->addAction(QStringLiteral("печать"));
     printAction->setObjectName(QStringLiteral("mnuPrint"));
@@ -86,7 +85,7 @@ void MainWindow::BuildMenu() {
     dishAction->setObjectName(QStringLiteral("mnuDish"));
 }
 
-void MainWindow::BuildTopGroup(QWidget* client) {
+void MainWindowForm::BuildTopGroup(QWidget* client) {
     siteGroup = MakeGroup(client, "Frame2",
                           QStringLiteral("Координаты места (указываются в градусах, минуты  и "
                                          "секунды необходимо перевести в десятичную систему "
@@ -140,7 +139,8 @@ void MainWindow::BuildTopGroup(QWidget* client) {
     PlaceTw(recalculateButton, 10050, 690, 735, 345);
 }
 
-void MainWindow::BuildSlotGroup(QWidget* client) {
+void MainWindowForm::BuildSlotGroup(QWidget* client, QAbstractItemModel* catalogue,
+                                    QObject* clicks) {
     slotGroup = MakeGroup(client, "Frame1",
                           QStringLiteral("Координаты спутников (левый верхний бокс - центральный "
                                          "конвертер)"),
@@ -158,7 +158,7 @@ void MainWindow::BuildSlotGroup(QWidget* client) {
         slotHeadings[i]->setAlignment(Qt::AlignCenter);
         slotHeadings[i]->setTextFormat(
             Qt::PlainText);  // parts of a catalogue entry, shown as written
-        slotHeadings[i]->installEventFilter(this);
+        slotHeadings[i]->installEventFilter(clicks);
 
         slotSelectors[i] = new SatelliteSelector(slotGroup);
         slotSelectors[i]->setObjectName(Indexed("Combo1", i));
@@ -169,7 +169,7 @@ void MainWindow::BuildSlotGroup(QWidget* client) {
         // Measuring 30,000 entries for a size hint would cost more than the whole start-up.
         slotSelectors[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         slotSelectors[i]->setMinimumContentsLength(1);
-        slotSelectors[i]->setModel(catalogue_);
+        slotSelectors[i]->setModel(catalogue);
         if (auto* list = qobject_cast<QListView*>(slotSelectors[i]->view())) {
             list->setUniformItemSizes(true);
         }
@@ -183,29 +183,29 @@ void MainWindow::BuildSlotGroup(QWidget* client) {
         QFont results = resultLabels[i]->font();
         results.setPointSizeF(7);
         resultLabels[i]->setFont(results);
-        resultLabels[i]->installEventFilter(this);
+        resultLabels[i]->installEventFilter(clicks);
 
         diameterFields[i] = new QLineEdit(QStringLiteral("50"), slotGroup);
         diameterFields[i]->setObjectName(Indexed("diam", i));
         diameterFields[i]->setStyleSheet(
             QStringLiteral("color: black; background-color: rgb(255,192,192); border: 1px solid "
                            "rgb(128,128,128);"));
-        SetSelectorColour(i, QColor(0, 0, 192));
+        SetSelectorTextColour(slotSelectors[i], QColor(0, 0, 192));
     }
 }
 
-void MainWindow::BuildDiagramGroup(QWidget* client) {
+void MainWindowForm::BuildDiagramGroup(QWidget* client, const LayoutModel* layout) {
     diagramGroup =
         MakeGroup(client, "Frame4",
                   QStringLiteral("Расположение конвертеров (вид от хвоста, одно деление=20 "
                                  "мм.)"),
                   QStringLiteral("rgb(192,192,255)"), kFrame4);
     diagramGroup->setToolTip(QString::fromUtf8(kFrontViewText));
-    diagram = new DiagramView(&layout_, diagramGroup);
+    diagram = new DiagramView(layout, diagramGroup);
     diagram->setObjectName(QStringLiteral("diagram"));
     PlaceTw(diagram, 0, 0, LayoutModel::kFrameWidthTw, LayoutModel::kFrameHeightTw);
 
-    scaleLabel = MakeLabel(diagramGroup, "LblMashtab", layout_.ScaleLabel().c_str(),
+    scaleLabel = MakeLabel(diagramGroup, "LblMashtab", layout->ScaleLabel().c_str(),
                            QStringLiteral("color: rgb(0,0,128);"));
     scaleLabel->setAlignment(Qt::AlignCenter);
     PlaceTw(scaleLabel, 10560, 2400, 550, 230);
@@ -244,7 +244,7 @@ void MainWindow::BuildDiagramGroup(QWidget* client) {
     reportButton->hide();
 }
 
-void MainWindow::BuildTickerGroup(QWidget* client) {
+void MainWindowForm::BuildTickerGroup(QWidget* client) {
     tickerGroup = MakeGroup(client, "Frame5", QString(), QStringLiteral("white"), kFrame5);
     tickerGroup->setStyleSheet(QStringLiteral(
         "QGroupBox#Frame5 { background-color: white; border: 1px solid rgb(128,128,128); }"));
@@ -254,7 +254,7 @@ void MainWindow::BuildTickerGroup(QWidget* client) {
     PlaceTw(tickerLabel, 60, 60, kFrame5[2] - 120, kFrame5[3] - 120);
 }
 
-void MainWindow::BuildPanel(QWidget* client) {
+void MainWindowForm::BuildPanel(QWidget* client) {
     panelFrame = new QFrame(client);
     panelFrame->setObjectName(QStringLiteral("Frame6"));
     panelFrame->setStyleSheet(QStringLiteral("QFrame#Frame6 { background-color: white; }"));
@@ -276,7 +276,7 @@ void MainWindow::BuildPanel(QWidget* client) {
     }
 }
 
-void MainWindow::LayOutSlots() {
+void MainWindowForm::LayOutSlots() {
     const double columnTw = (kFrame1[2] - 240.0) / 5.0;
     for (int i = 0; i < kSlots; ++i) {
         const bool upper = i < 5;
@@ -291,7 +291,7 @@ void MainWindow::LayOutSlots() {
     }
 }
 
-void MainWindow::NameControls() {
+void MainWindowForm::NameControls() {
     // A screen reader would otherwise call a field by its group's long title, and a button by
     // its sign.
     const auto name = [](QWidget* widget, const QString& text) { widget->setAccessibleName(text); };
@@ -319,6 +319,12 @@ void MainWindow::NameControls() {
     for (int k = 0; k < kPanelBoxes; ++k) {
         name(panelBoxes[k], QStringLiteral("Спутник направления %1").arg(k + 1));
     }
+}
+
+void SetSelectorTextColour(QComboBox* selector, const QColor& colour) {
+    QPalette palette = selector->lineEdit()->palette();
+    palette.setColor(QPalette::Text, colour);
+    selector->lineEdit()->setPalette(palette);
 }
 
 }  // namespace palquin

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "catalogue/settings_watchdog.h"
+#include "layout/slot_texts.h"
 #include "text/text_codec.h"
 #include "ui/catalogue_model.h"
 #include "ui/main_window.h"
@@ -44,7 +45,7 @@ void MainWindow::LoadCatalogue(LoadResult loaded) {
     longitudeHemisphere->setCurrentIndex(-1);
     longitudeHemisphere->setEditText(DecodeFileText(settings[3], encoding));
     focalLengthField->setText(DecodeFileText(settings[4], encoding));
-    slotHeadings[0]->setText(QStringLiteral("Центральный"));
+    slotHeadings[0]->setText(QString::fromUtf8(kCentralHeadingAtStart));
 }
 
 SettingsTexts MainWindow::CurrentSettings() const {

@@ -13,6 +13,7 @@
 #include "diagram/twips.h"
 #include "layout/aim_texts.h"
 #include "print/printer.h"
+#include "text/local_noon.h"
 #include "ui/notifier.h"
 #include "ui/print_failure.h"
 
@@ -116,11 +117,11 @@ void PictureDialog::ShowAim(double trueAzimuthDeg, const PictureAimSetup& aim) {
         return;
     }
     const QTimeZone zone = aim.zone.isValid() ? aim.zone : QTimeZone::utc();
-    // The zone's offset at noon of the local day: on a day the clocks change it is the one the
-    // sun's time falls in, however early the window is opened.
-    const QDateTime noon(now.toTimeZone(zone).date(), QTime(12, 0), zone);
+    // The zone's offset at noon of the local day, however early the window is opened.
+    const QDate today = now.toTimeZone(zone).date();
+    const QDateTime noon = LocalNoon(today, zone);
     const std::chrono::sys_seconds utc{std::chrono::seconds{now.toSecsSinceEpoch()}};
-    const std::chrono::minutes offset{zone.offsetFromUtc(noon) / 60};
+    const std::chrono::minutes offset = UtcOffsetAtNoon(today, zone);
     const PictureAimTexts texts = MakePictureAimTexts(*aim.site, trueAzimuthDeg, utc, offset);
     aimLabel->setText(QString::fromStdString(texts.magnetic) + QLatin1Char('\n') +
                       QString::fromStdString(texts.sun));

@@ -3,17 +3,15 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <cmath>
 
 #include "calc/converter.h"
 #include "calc/pointing.h"
 #include "catalogue/entry.h"
 #include "core/numeric_value.h"
-#include "core/result_number.h"
-#include "diagram/compass.h"
 #include "diagram/compass_view.h"
 #include "diagram/diagram_view.h"
 #include "layout/slot.h"
+#include "layout/slot_texts.h"
 #include "text/text_codec.h"
 #include "ui/catalogue_model.h"
 #include "ui/field_rules.h"
@@ -24,39 +22,8 @@
 namespace palquin {
 namespace {
 
-const QString kDegree = QString(QChar(0x00B0));
-const QString kLineEnd = QStringLiteral("\r\n");
 const QColor kVisibleColour(0, 0, 192);
 const QColor kHiddenColour(255, 0, 0);
-
-QString Number(double value, NumberPattern pattern) {
-    return QString::fromStdString(FormatResult(value, pattern));
-}
-
-// Whole millimetres, with the direction's word when the converter is not on the axis.
-QString WholeMm(double signedMm, const QString& positive, const QString& negative) {
-    const long long whole = std::llround(std::abs(signedMm));
-    QString text = QString::number(whole) + QStringLiteral(" мм.");
-    const QString& word = signedMm > 0.0 ? positive : negative;
-    if (whole != 0 && !word.isEmpty()) {
-        text += QLatin1Char(' ') + word;
-    }
-    return text;
-}
-
-// Seven lines of the dish's geometry need a smaller type than the window's five.
-void SetResultsPointSize(QLabel* label, bool precise) {
-    QFont font = label->font();
-    font.setPointSizeF(precise ? 6.0 : 7.0);
-    label->setFont(font);
-}
-
-// A loss as "−1.4 дБ", with the true minus sign.
-QString LossText(double lossDb) {
-    const double tenths = std::round(lossDb * 10.0) / 10.0;
-    const QString figure = QString::number(std::abs(tenths), 'f', 1);
-    return (tenths < 0.0 ? QString(QChar(0x2212)) : QString()) + figure + QStringLiteral(" дБ");
-}
 
 // Repaints the diagram however the recalculation ends.
 class RepaintOnExit {
@@ -79,9 +46,8 @@ void MainWindow::RecalculateSlot(int i) {
     if (slotSelectors[0]->currentText().isEmpty()) {
         for (int j = 0; j < kSlots; ++j) {
             SetSelectorText(j, QString());
-            slotHeadings[j]->clear();
+            slotHeadings[j]->setText(QString::fromStdString(SlotHeadingText(j, false, {})));
             resultLabels[j]->clear();
-            slotHeadings[0]->setText(QStringLiteral("Центральная"));
         }
         return;
     }
@@ -97,8 +63,7 @@ void MainWindow::RecalculateSlot(int i) {
         return;
     }
     const std::string positionText = position->PositionText();
-    const QString heading = QString::fromStdString(positionText);
-    slotHeadings[i]->setText(heading);
+    slotHeadings[i]->setText(QString::fromStdString(SlotHeadingText(i, true, positionText)));
 
     const EntryLinks links = SplitLinks(position->tail);
     QStringList& slotLinks = slotLinks_[static_cast<size_t>(i)];
@@ -144,83 +109,54 @@ void MainWindow::RecalculateSlot(int i) {
         SetSelectorColour(i, kVisibleColour);
     }
 
-    const double az = slot->pointing.azimuthDeg;
-    const double el = slot->pointing.elevationDeg;
-    QString results = QStringLiteral("Азимут: ") + Number(az, NumberPattern::Grouped3) + kDegree +
-                      kLineEnd + QStringLiteral("Угол места: ") +
-                      Number(el, NumberPattern::Grouped3) + kDegree + kLineEnd;
-    resultLabels[i]->setText(results);
+    // The results as far as the figures go; the diagram takes the same steps.
+    const ResultsText results =
+        SlotResultsText(i, *slot, precise, central ? central->azimuthDeg : 0.0);
+    if (results.pointSize) {
+        QFont font = resultLabels[i]->font();
+        font.setPointSizeF(*results.pointSize);
+        resultLabels[i]->setFont(font);
+    }
+    resultLabels[i]->setText(QString::fromStdString(results.text));
 
     const double diameterMm = DiameterMm(i);
     if (i == 0) {
-        centralAzimuthDeg_ = az;
-        centralElevationDeg_ = el;
+        centralAzimuthDeg_ = slot->pointing.azimuthDeg;
+        centralElevationDeg_ = slot->pointing.elevationDeg;
         layout_.PlaceCentral(diameterMm, positionText);
-        layout_.SetCentralAzimuth(az);
+        layout_.SetCentralAzimuth(slot->pointing.azimuthDeg);
     } else if (precise) {
         if (!slot->precise) {
             return;
         }
-        // The dish's own geometry: the place in the front view, the depth and the loss.
-        const ConverterPlace& place = *slot->precise;
-        layout_.PlaceExtraAt(i, diameterMm, {place.xFrontMm, -place.upMm}, positionText);
+        // The dish's own geometry: the place in the front view and the loss's warning.
+        layout_.PlaceExtraAt(i, diameterMm, {slot->precise->xFrontMm, -slot->precise->upMm},
+                             positionText);
         layout_.SetSlotWarning(i, LossWarning(positionText, *slot));
-        const bool eastOnRight = EastOnRight(central->azimuthDeg);
-        results += QStringLiteral("Горизонталь: ") +
-                   WholeMm(place.xFrontMm,
-                           eastOnRight ? QStringLiteral("восток") : QStringLiteral("запад"),
-                           eastOnRight ? QStringLiteral("запад") : QStringLiteral("восток")) +
-                   kLineEnd + QStringLiteral("Вертикаль: ") +
-                   WholeMm(place.upMm, QStringLiteral("вверх"), QStringLiteral("вниз")) + kLineEnd +
-                   QStringLiteral("Глубже: ") + WholeMm(place.depthMm, QString(), QString()) +
-                   kLineEnd + QStringLiteral("Потери: ") + LossText(slot->lossDb) + kLineEnd;
-        SetResultsPointSize(resultLabels[i], true);
-        resultLabels[i]->setText(results);
     } else {
         if (!slot->offsets) {
             return;
         }
-        const Offsets& offsets = *slot->offsets;
         layout_.PlaceExtraAt(i, diameterMm, slot->centreMm, positionText);
         layout_.SetSlotWarning(i, {});
-        SetResultsPointSize(resultLabels[i], false);
-        results += QStringLiteral("Горизонталь: ") +
-                   Number(offsets.horizontalMm, NumberPattern::Grouped3) + QStringLiteral(" мм.") +
-                   kLineEnd + QStringLiteral("Вертикаль: ") +
-                   Number(offsets.verticalMm, NumberPattern::Grouped3) + QStringLiteral(" мм.") +
-                   kLineEnd;
-        resultLabels[i]->setText(results);
     }
 
     if (!slot->rotationDeg) {
         return;
     }
     layout_.PlaceRotation(i, diameterMm, *slot->rotationDeg);
-    results += QStringLiteral("Поворот конв.") + Number(*slot->rotationDeg, NumberPattern::Plain1) +
-               kDegree;
-    if (i == 0) {
-        results += kLineEnd + kLineEnd + QStringLiteral("Кликни здесь!");
-    }
-    resultLabels[i]->setText(results);
-
     UpdatePanel(i);
 }
 
 void MainWindow::UpdatePanel(int slot) {
-    if (!centralAzimuthDeg_ || *centralAzimuthDeg_ == 0.0) {
-        return;
-    }
-    if (slot == 0) {
-        panelBoxes[0]->setText(QString::fromStdString(
-            AzimuthCaption(*centralAzimuthDeg_, slotSelectors[0]->currentText().toStdString())));
-    } else if (slot < kPanelBoxes) {
-        panelBoxes[static_cast<size_t>(slot)]->setText(slotSelectors[slot]->currentText());
-    } else {
+    const std::optional<std::string> box =
+        PanelBoxText(slot, centralAzimuthDeg_, slotSelectors[slot]->currentText().toStdString());
+    if (!box) {
         return;  // slots 8 and 9 have no box; the needle stays as it was
     }
+    panelBoxes[static_cast<size_t>(slot)]->setText(QString::fromStdString(*box));
     panelCompass->PointNeedle(*centralAzimuthDeg_);
 }
-
 void MainWindow::RecalculateAll() {
     for (int i = 0; i < kSlots; ++i) {
         if (!slotSelectors[i]->currentText().isEmpty()) {
@@ -315,9 +251,7 @@ void MainWindow::SetSelectorText(int slot, const QString& text) {
 }
 
 void MainWindow::SetSelectorColour(int slot, const QColor& colour) {
-    QPalette palette = slotSelectors[slot]->lineEdit()->palette();
-    palette.setColor(QPalette::Text, colour);
-    slotSelectors[slot]->lineEdit()->setPalette(palette);
+    SetSelectorTextColour(slotSelectors[slot], colour);
 }
 
 void MainWindow::OnFocusChanged(QWidget* old, QWidget* now) {

@@ -13,6 +13,8 @@
 #include "cli/command_line.h"
 #include "window_fixture.h"
 
+using palquin::testing_support::Find;
+
 namespace {
 
 // A catalogue in Windows-1251: a site in Moscow (55.75 N, 37.6 E) and satellites whose figures
@@ -142,28 +144,28 @@ class CommandLineTest : public QObject {
     // The site goes in through the fields, the report's bytes come out of the file. The hidden
     // button keeps its north-east rule; the menu's report takes the hemispheres.
     void menuExportWritesTheReportAndSaysWhere() {
-        palquin::testing::WindowFixture fixture(kEntries.toStdString());
+        palquin::testing_support::WindowFixture fixture(kEntries.toStdString());
         palquin::MainWindow& w = fixture.Window();
-        QTest::keyClicks(w.latitudeField, "55.75");
-        QTest::keyClicks(w.longitudeField, "37.6");
-        w.latitudeHemisphere->setEditText("N");
-        w.longitudeHemisphere->setEditText("E");
+        QTest::keyClicks(Find<QLineEdit>(w, "sh"), "55.75");
+        QTest::keyClicks(Find<QLineEdit>(w, "dl"), "37.6");
+        Find<QComboBox>(w, "cmbNS")->setEditText("N");
+        Find<QComboBox>(w, "cmbEW")->setEditText("E");
         const QString report = QString::fromStdString(fixture.FolderPath()) + "/printOut.txt";
-        w.reportAction->trigger();
+        Find<QAction>(w, "mnuReport")->trigger();
         QCOMPARE(ReadAll(report), kSiteReport);
-        w.latitudeHemisphere->setEditText("S");
-        w.reportButton->click();
+        Find<QComboBox>(w, "cmbNS")->setEditText("S");
+        Find<QPushButton>(w, "Command1")->click();
         QCOMPARE(ReadAll(report), kReport);
-        w.reportAction->trigger();
+        Find<QAction>(w, "mnuReport")->trigger();
         QVERIFY2(ReadAll(report).startsWith("1e400;0;E;too far;;;\r\n 331.02 - "),
                  ReadAll(report).constData());
         // A folder where the file should be: the failure message only.
         QVERIFY(QFile::remove(report) && QDir().mkdir(report));
-        w.reportAction->trigger();
+        Find<QAction>(w, "mnuReport")->trigger();
         // A report file that leads to the catalogue is refused, and the catalogue stays.
         const QString catalogue = QString::fromStdString(fixture.FolderPath()) + "/satellite.txt";
         QVERIFY(QDir().rmdir(report) && QFile::link(catalogue, report));
-        w.reportAction->trigger();
+        Find<QAction>(w, "mnuReport")->trigger();
         QCOMPARE(ReadAll(catalogue), kEntries);
         const auto& messages = fixture.Notifier().messages;
         QCOMPARE(messages.size(), size_t{4});

@@ -20,6 +20,8 @@
 #include "print/system_printer.h"
 #include "print/template_page.h"
 
+using palquin::testing_support::Find;
+
 namespace palquin {
 namespace {
 
@@ -224,16 +226,16 @@ class CupsPrintTest : public QObject {
         QVERIFY(admin.isEmpty() || Run(admin) == 0);
         QFile::remove(Path("page.ps"));
         SystemPrinter printer;
-        testing::WindowFixture fixture(
-            testing::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}), nullptr,
-            &printer);
+        testing_support::WindowFixture fixture(
+            testing_support::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}),
+            nullptr, &printer);
         MainWindow& main = fixture.Window();
         main.show();
-        testing::Choose(main, 0, 0);
-        testing::Choose(main, 1, 1);
-        QTest::mouseClick(main.printButton, Qt::LeftButton);
+        testing_support::Choose(main, 0, 0);
+        testing_support::Choose(main, 1, 1);
+        QTest::mouseClick(Find<QPushButton>(main, "cmdPrint"), Qt::LeftButton);
         QCOMPARE(main.OuterHeightTw(), MainWindow::kNormalOuterHeightTw);
-        QVERIFY(main.printBanner->isHidden());
+        QVERIFY(Find<QLabel>(main, "Label10")->isHidden());
         const auto& messages = fixture.Notifier().messages;
         if (!admin.isEmpty()) {
             QCOMPARE(messages.size(), size_t{1});

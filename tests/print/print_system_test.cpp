@@ -26,6 +26,8 @@
 #include "print/system_printer.h"
 #include "print/template_input.h"
 
+using palquin::testing_support::Find;
+
 namespace palquin {
 
 class PrintSystemTest : public QObject {
@@ -109,16 +111,18 @@ class PrintSystemTest : public QObject {
         const bool noServer = QString(QTest::currentDataTag()).startsWith("no server");
         UseServer(noServer ? Path("no-such.sock").toLocal8Bit() : silentAddress_);
         SystemPrinter printer;
-        testing::WindowFixture fixture(testing::SampleFile({"36;0;E;Eutelsat 36B;;;"}), nullptr,
-                                       &printer);
+        testing_support::WindowFixture fixture(
+            testing_support::SampleFile({"36;0;E;Eutelsat 36B;;;"}), nullptr, &printer);
         MainWindow& main = fixture.Window();
         main.show();
-        testing::Choose(main, 0, 0);
+        testing_support::Choose(main, 0, 0);
         dialogs_ = 0;
         if (road == "cmdPrint") {
-            QTest::mouseClick(main.printButton, Qt::LeftButton);
+            QTest::mouseClick(Find<QPushButton>(main, "cmdPrint"), Qt::LeftButton);
         } else {
-            (road == "mnuPrint" ? main.printAction : main.templateAction)->trigger();
+            (road == "mnuPrint" ? Find<QAction>(main, "mnuPrint")
+                                : Find<QAction>(main, "mnuTemplate"))
+                ->trigger();
         }
         const auto& messages = fixture.Notifier().messages;
         if (reason.isEmpty()) {
@@ -131,7 +135,7 @@ class PrintSystemTest : public QObject {
         QCOMPARE(messages[0].text, QStringLiteral("Печать невозможна!"));
         QCOMPARE(messages[0].detail, reason);
         QCOMPARE(main.OuterHeightTw(), MainWindow::kNormalOuterHeightTw);
-        QVERIFY(main.printBanner->isHidden());
+        QVERIFY(Find<QLabel>(main, "Label10")->isHidden());
     }
 
     // "Print to File" writes through the program's file layer: a FIFO or a device is refused
@@ -209,13 +213,13 @@ class PrintSystemTest : public QObject {
             QSKIP(qPrintable("mknod is not permitted here: " + QString(strerror(errno))));
         }
         SystemPrinter printer;
-        testing::WindowFixture fixture(testing::SampleFile({"36;0;E;Eutelsat 36B;;;"}), nullptr,
-                                       &printer);
+        testing_support::WindowFixture fixture(
+            testing_support::SampleFile({"36;0;E;Eutelsat 36B;;;"}), nullptr, &printer);
         MainWindow& main = fixture.Window();
         main.show();
         dialogs_ = 0;
         answerWithFile_ = target;
-        main.printAction->trigger();
+        Find<QAction>(main, "mnuPrint")->trigger();
         answerWithFile_.clear();
         QCOMPARE(dialogs_, 1);
         const auto& messages = fixture.Notifier().messages;

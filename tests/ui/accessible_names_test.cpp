@@ -71,14 +71,14 @@ class AccessibleNamesTest : public QObject {
     void mainWindowControlHasItsName() {
         QFETCH(QString, objectName);
         QFETCH(QString, accessibleName);
-        testing::WindowFixture fixture(testing::SampleFile({"36;0;E;Sat A;;;"}));
+        testing_support::WindowFixture fixture(testing_support::SampleFile({"36;0;E;Sat A;;;"}));
         auto* widget = fixture.Window().findChild<QWidget*>(objectName);
         QVERIFY2(widget != nullptr, qPrintable(objectName + QStringLiteral(" is missing")));
         QCOMPARE(widget->accessibleName(), accessibleName);
     }
 
     void everyControlIsNamed() {
-        testing::WindowFixture fixture(testing::SampleFile({"36;0;E;Sat A;a;b;c"}));
+        testing_support::WindowFixture fixture(testing_support::SampleFile({"36;0;E;Sat A;a;b;c"}));
         MainWindow& main = fixture.Window();
         QCOMPARE(Unnamed(main).join(u' '), QString());
         PictureDialog picture(45.0, QStringLiteral("Sat A"), nullptr, nullptr);
@@ -90,7 +90,7 @@ class AccessibleNamesTest : public QObject {
     // Each slot's controls have names of their own: two selectors of one name would leave a
     // screen-reader user guessing which cell they are in.
     void slotNamesAreDistinct() {
-        testing::WindowFixture fixture(testing::SampleFile({"36;0;E;Sat A;;;"}));
+        testing_support::WindowFixture fixture(testing_support::SampleFile({"36;0;E;Sat A;;;"}));
         QSet<QString> names;
         int count = 0;
         for (QWidget* widget : fixture.Window().findChildren<QWidget*>()) {

@@ -7,6 +7,8 @@
 #include "app/catalogue_place.h"
 #include "window_fixture.h"
 
+using palquin::testing_support::Find;
+
 using namespace palquin;
 using Kind = CatalogueLocation::Kind;
 
@@ -28,12 +30,12 @@ class CataloguePlaceTest : public QObject {
 
     // A folder name is shown as it is, even when it looks like markup.
     void theWindowNamesTheFileVerbatim() {
-        testing::WindowFixture fixture;
+        testing_support::WindowFixture fixture;
         CatalogueLocation where;
         where.file = "/tmp/<b>Спутник</b> & co/satellite.txt";
         ShowCataloguePlace(fixture.Window(), where);
         QTextDocument shown;
-        shown.setHtml(fixture.Window().slotGroup->toolTip());
+        shown.setHtml(Find<QGroupBox>(fixture.Window(), "Frame1")->toolTip());
         QCOMPARE(shown.toPlainText(),
                  QStringLiteral("Каталог спутников: /tmp/<b>Спутник</b> & co/satellite.txt"));
     }

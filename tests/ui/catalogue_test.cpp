@@ -8,7 +8,7 @@
 
 #include "window_fixture.h"
 
-using namespace palquin::testing;
+using namespace palquin::testing_support;
 
 class CatalogueTest : public QObject {
     Q_OBJECT
@@ -18,7 +18,8 @@ class CatalogueTest : public QObject {
         for (const char* file : {"1;0;E;\xD1\xB8;;;\r\n2;0;E;\xD0\xEE\xF1;;;\r\n",
                                  "1;0;E;\xD0\xA1\xD1\x91;;;\r\n2;0;E;x;;;\r\n"}) {
             WindowFixture fixture(file);
-            QCOMPARE(fixture.Window().slotSelectors[3]->itemText(0), QStringLiteral("1;0;E;Сё;;;"));
+            QCOMPARE(Find<QComboBox>(fixture.Window(), "Combo1", 3)->itemText(0),
+                     QStringLiteral("1;0;E;Сё;;;"));
         }
     }
 
@@ -29,10 +30,11 @@ class CatalogueTest : public QObject {
             "\xEF\xBB\xBF" + SampleFile({"140;0;E;" + std::string(2'000'000, 'd') + ";a;b;end"});
         WindowFixture fixture(file);
         auto& w = fixture.Window();
-        QVERIFY(w.slotSelectors[0]->itemText(0).startsWith(QStringLiteral("140;0;E;ddd")));
-        QVERIFY(w.slotSelectors[0]->itemText(0).size() < 1000);
+        QVERIFY(
+            Find<QComboBox>(w, "Combo1", 0)->itemText(0).startsWith(QStringLiteral("140;0;E;ddd")));
+        QVERIFY(Find<QComboBox>(w, "Combo1", 0)->itemText(0).size() < 1000);
         Choose(w, 0, 0);
-        QCOMPARE(w.slotHeadings[0]->text(), QStringLiteral("E 140.0"));
+        QCOMPARE(Find<QLabel>(w, "Label1", 0)->text(), QStringLiteral("E 140.0"));
         QCOMPARE(w.Links(0).value(2), QStringLiteral("end"));
         fixture.Close();
         QCOMPARE(fixture.FileBytes(), file);

@@ -14,11 +14,13 @@
 #include "ui/dish_dialog.h"
 #include "window_fixture.h"
 
+using palquin::testing_support::Find;
+
 namespace palquin {
 
-using testing::Choose;
-using testing::SampleFile;
-using testing::WindowFixture;
+using testing_support::Choose;
+using testing_support::SampleFile;
+using testing_support::WindowFixture;
 
 class DishWindowTest : public QObject {
     Q_OBJECT
@@ -85,7 +87,7 @@ class DishWindowTest : public QObject {
         MainWindow& window = fixture.Window();
         Choose(window, 0, 0);
         Choose(window, 2, 1);
-        const QString plainLabel = window.resultLabels[2]->text();
+        const QString plainLabel = Find<QLabel>(window, "Label4", 2)->text();
         QVERIFY(plainLabel.contains("Горизонталь:  272.823 мм."));
         const PointMm plainCentre = window.Layout().SlotMm(2)->centre;
 
@@ -96,7 +98,7 @@ class DishWindowTest : public QObject {
         MainWindow& precise = fixture.Window();
         Choose(precise, 0, 0);
         Choose(precise, 2, 1);
-        const QStringList lines = precise.resultLabels[2]->text().split("\r\n");
+        const QStringList lines = Find<QLabel>(precise, "Label4", 2)->text().split("\r\n");
         QCOMPARE(lines.size(), 7);
         QVERIFY2(lines[2].startsWith("Горизонталь: ") && lines[2].endsWith(" мм. восток"),
                  qPrintable(lines[2]));
@@ -142,7 +144,7 @@ class DishWindowTest : public QObject {
         Choose(again, 0, 0);
         Choose(again, 2, 1);
         again.EditDish();
-        QCOMPARE(again.resultLabels[2]->text(), plainLabel);
+        QCOMPARE(Find<QLabel>(again, "Label4", 2)->text(), plainLabel);
         QCOMPARE(again.Layout().WarningLine(), "");
         QCOMPARE(again.Layout().SlotMm(2)->centre.xMm, plainCentre.xMm);
         QVERIFY(!LoadDishSettings(fixture.DishSettingsPath()).precise);

@@ -13,13 +13,12 @@
 #include "ui/links_window.h"
 #include "window_fixture.h"
 
+using palquin::testing_support::Find;
+
 namespace palquin {
 namespace {
 
-struct RecordingOpener : LinkOpener {
-    void Open(const QString& text) override { opened.append(text); }
-    QStringList opened;
-};
+using testing_support::RecordingOpener;
 
 // Y for the hover colour, B for the link colour.
 QString Colours(const LinksDialog& links) {
@@ -42,31 +41,33 @@ class LinksWindowTest : public QObject {
     void showsTheSlotsLinksAtEachOpening() {
         RecordingOpener opener;
         const QString longLink = QStringLiteral("https://a.example/a b ") + QString(5000, u'q');
-        testing::WindowFixture fixture(
-            testing::SampleFile({"13;0;E;Hot Bird;<b>x</b>;" + longLink.toStdString() + ";3",
-                                 "19;2;E;Astra;;;", "36;0;E;Eutelsat;x;y;"}),
+        testing_support::WindowFixture fixture(
+            testing_support::SampleFile(
+                {"13;0;E;Hot Bird;<b>x</b>;" + longLink.toStdString() + ";3", "19;2;E;Astra;;;",
+                 "36;0;E;Eutelsat;x;y;"}),
             &opener);
         MainWindow& w = fixture.Window();
-        testing::Choose(w, 0, 1);  // a central satellite first: without it no slot is calculated
+        testing_support::Choose(w, 0,
+                                1);  // a central satellite first: without it no slot is calculated
         struct Step {
             std::function<void()> act;
             int slot;
             QStringList expected;
         };
         const Step steps[] = {
-            {[&] { testing::Choose(w, 3, 0); }, 3, {"<b>x</b>", longLink, "3"}},
+            {[&] { testing_support::Choose(w, 3, 0); }, 3, {"<b>x</b>", longLink, "3"}},
             {[] {}, 4, {"", "", ""}},
-            {[&] { testing::Choose(w, 3, 2); }, 3, {"x", "y", ""}},
+            {[&] { testing_support::Choose(w, 3, 2); }, 3, {"x", "y", ""}},
             {[&] {
-                 w.slotSelectors[3]->lineEdit()->selectAll();
-                 QTest::keyClick(w.slotSelectors[3]->lineEdit(), Qt::Key_Delete);
+                 Find<QComboBox>(w, "Combo1", 3)->lineEdit()->selectAll();
+                 QTest::keyClick(Find<QComboBox>(w, "Combo1", 3)->lineEdit(), Qt::Key_Delete);
              },
              3,
              {"", "", ""}},
         };
         for (const Step& step : steps) {
             step.act();
-            QTest::mouseClick(w.slotHeadings[static_cast<size_t>(step.slot)], Qt::LeftButton);
+            QTest::mouseClick(Find<QLabel>(w, "Label1", step.slot), Qt::LeftButton);
             LinksDialog* links = w.findChild<LinksDialog*>();
             QVERIFY(links != nullptr && links->isModal());
             QCOMPARE(links->Slot(), step.slot);

@@ -19,7 +19,7 @@
 #include "window_fixture.h"
 
 using namespace palquin;
-using namespace palquin::testing;
+using namespace palquin::testing_support;
 
 namespace {
 
@@ -68,7 +68,7 @@ bool Near(double actual, double expected) {
 }
 
 QColor SelectorColour(MainWindow& w, int slot) {
-    return w.slotSelectors[static_cast<size_t>(slot)]->lineEdit()->palette().color(QPalette::Text);
+    return Find<QComboBox>(w, "Combo1", slot)->lineEdit()->palette().color(QPalette::Text);
 }
 
 void Focus(QWidget* widget) {
@@ -109,7 +109,7 @@ class MainWindowTest : public QObject {
         QVERIFY(Shown(fixture).last().startsWith(QStringLiteral("Не удалось сохранить настройки")));
         QVERIFY(folder.mkpath(QStringLiteral("satellite.txt")));
         fixture.Open();
-        QCOMPARE(fixture.Window().slotSelectors[0]->count(), 0);
+        QCOMPARE(Find<QComboBox>(fixture.Window(), "Combo1", 0)->count(), 0);
         fixture.Close();
         QVERIFY(QFileInfo(folder.filePath(QStringLiteral("satellite.txt"))).isDir());
         QCOMPARE(Shown(fixture).mid(2),
@@ -123,7 +123,7 @@ class MainWindowTest : public QObject {
             "13;0;E;a;;;\r\n------------------\r\n55.75\r\nN\r\n37.6\r\nE\r\n600");
         MainWindow& w = fixture.Window();
         w.show();
-        w.focalLengthField->setText(QStringLiteral("650"));
+        Find<QLineEdit>(w, "fokus")->setText(QStringLiteral("650"));
         // The request as the session manager's connection emits it; the manager is not used.
         const int signal =
             QGuiApplication::staticMetaObject.indexOfSignal("commitDataRequest(QSessionManager&)");
@@ -149,12 +149,13 @@ class MainWindowTest : public QObject {
         WindowFixture fixture("");
         MainWindow& w = fixture.Window();
         QCOMPARE(w.windowTitle(), QStringLiteral("Dorvik - Расчет мультифида v.1.1"));
-        QCOMPARE(w.panelFrame->y(), 600);  // 30 twips above the client area's lower edge
+        QCOMPARE(Find<QFrame>(w, "Frame6")->y(),
+                 600);  // 30 twips above the client area's lower edge
         // Panel boxes of 1995 x 855 twips: even ones in the top row, odd ones below.
-        QCOMPARE(w.panelBoxes[3]->geometry(), QRect(264, 72, 133, 57));
-        QCOMPARE(w.panelBoxes[6]->geometry(), QRect(536, 16, 133, 57));
+        QCOMPARE(Find<QLabel>(w, "Label500", 3)->geometry(), QRect(264, 72, 133, 57));
+        QCOMPARE(Find<QLabel>(w, "Label500", 6)->geometry(), QRect(536, 16, 133, 57));
 
-        QCOMPARE(w.tickerLabel->text(), QString());
+        QCOMPARE(Find<QLabel>(w, "Label9")->text(), QString());
         w.Ticker().Tick();
         const QImage image = w.Client()->grab().toImage();
         const auto at = [&](QWidget* widget, QPoint inside) {
@@ -162,16 +163,17 @@ class MainWindowTest : public QObject {
         };
         const QColor lilac(192, 192, 255), grey(224, 224, 224), pink(255, 192, 192);
         const QList<std::pair<QWidget*, QColor>> samples = {
-            {w.siteGroup, lilac},       {w.diagramGroup, lilac},   {w.slotGroup, Qt::white},
-            {w.tickerGroup, Qt::white}, {w.slotHeadings[4], grey}, {w.diameterFields[7], pink},
-            {w.tickerLabel, Qt::black}};
+            {Find<QGroupBox>(w, "Frame2"), lilac},     {Find<QGroupBox>(w, "Frame4"), lilac},
+            {Find<QGroupBox>(w, "Frame1"), Qt::white}, {Find<QGroupBox>(w, "Frame5"), Qt::white},
+            {Find<QLabel>(w, "Label1", 4), grey},      {Find<QLineEdit>(w, "diam", 7), pink},
+            {Find<QLabel>(w, "Label9"), Qt::black}};
         for (const auto& [widget, colour] : samples) {
             QCOMPARE(at(widget, QPoint(widget->width() - 4, widget->height() / 2)), colour);
         }
         int yellow = 0;
-        for (int x = 0; x < w.tickerLabel->width(); ++x) {
-            yellow +=
-                at(w.tickerLabel, QPoint(x, w.tickerLabel->height() / 2)) == QColor(255, 255, 0);
+        for (int x = 0; x < Find<QLabel>(w, "Label9")->width(); ++x) {
+            yellow += at(Find<QLabel>(w, "Label9"),
+                         QPoint(x, Find<QLabel>(w, "Label9")->height() / 2)) == QColor(255, 255, 0);
         }
         QVERIFY(yellow > 0);
         w.Ticker().Timer().setInterval(1);
@@ -231,29 +233,31 @@ class MainWindowTest : public QObject {
     void pastesAndKeysThatTypeNoCharacter() {
         WindowFixture fixture(kFile);
         MainWindow& w = fixture.Window();
-        QTest::keyClick(w.latitudeField, Qt::Key_V, Qt::ControlModifier);  // M1
-        QTest::keyClick(w.diameterFields[2], Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(Find<QLineEdit>(w, "sh"), Qt::Key_V, Qt::ControlModifier);  // M1
+        QTest::keyClick(Find<QLineEdit>(w, "diam", 2), Qt::Key_V, Qt::ControlModifier);
         for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Home, Qt::Key_Delete}) {
-            QTest::keyClick(w.latitudeField, key);
-            QTest::keyClick(w.diameterFields[2], key);
+            QTest::keyClick(Find<QLineEdit>(w, "sh"), key);
+            QTest::keyClick(Find<QLineEdit>(w, "diam", 2), key);
         }
-        QCOMPARE(w.latitudeField->text() + w.diameterFields[2]->text(), QStringLiteral("5.7"));
-        QTest::keyClick(w.longitudeHemisphere, Qt::Key_Return);  // M2
-        QTest::keyClick(w.slotSelectors[3], Qt::Key_Backspace);  // M2
+        QCOMPARE(Find<QLineEdit>(w, "sh")->text() + Find<QLineEdit>(w, "diam", 2)->text(),
+                 QStringLiteral("5.7"));
+        QTest::keyClick(Find<QComboBox>(w, "cmbEW"), Qt::Key_Return);         // M2
+        QTest::keyClick(Find<QComboBox>(w, "Combo1", 3), Qt::Key_Backspace);  // M2
         // With a list open its keys go to the list: refused letters still bring M2, Enter stays
         // the list's.
-        QTest::keyClick(w.slotSelectors[3]->view(), Qt::Key_X);
-        w.latitudeHemisphere->showPopup();
-        QTest::keyClick(w.latitudeHemisphere->view(), 's');
-        QTest::keyClick(w.latitudeHemisphere->view(), Qt::Key_Return);
-        QCOMPARE(w.latitudeHemisphere->currentText() + w.longitudeHemisphere->currentText(),
-                 QStringLiteral("NE"));
+        QTest::keyClick(Find<QComboBox>(w, "Combo1", 3)->view(), Qt::Key_X);
+        Find<QComboBox>(w, "cmbNS")->showPopup();
+        QTest::keyClick(Find<QComboBox>(w, "cmbNS")->view(), 's');
+        QTest::keyClick(Find<QComboBox>(w, "cmbNS")->view(), Qt::Key_Return);
+        QCOMPARE(
+            Find<QComboBox>(w, "cmbNS")->currentText() + Find<QComboBox>(w, "cmbEW")->currentText(),
+            QStringLiteral("NE"));
         QGuiApplication::clipboard()->setText(QStringLiteral("12\r\n------------------\r\nINJECT"));
-        w.latitudeField->clear();
-        QTest::keyClick(w.latitudeField, Qt::Key_Insert, Qt::ShiftModifier);
-        QTest::keyClick(w.focalLengthField, Qt::Key_Insert, Qt::ShiftModifier);
+        Find<QLineEdit>(w, "sh")->clear();
+        QTest::keyClick(Find<QLineEdit>(w, "sh"), Qt::Key_Insert, Qt::ShiftModifier);
+        QTest::keyClick(Find<QLineEdit>(w, "fokus"), Qt::Key_Insert, Qt::ShiftModifier);
         QGuiApplication::clipboard()->setText(QStringLiteral("\nW\r"));
-        QTest::keyClick(w.longitudeHemisphere, Qt::Key_Insert, Qt::ShiftModifier);
+        QTest::keyClick(Find<QComboBox>(w, "cmbEW"), Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(Shown(fixture), (QStringList{kM1, kM2, kM2, kM2, kM2}));
         fixture.Close();
         QVERIFY(
@@ -265,15 +269,17 @@ class MainWindowTest : public QObject {
     void slotsFromTheCentreToTheLast() {
         WindowFixture fixture(kFile);
         MainWindow& w = fixture.Window();
-        QTest::mouseClick(w.recalculateButton, Qt::LeftButton);
-        QCOMPARE(w.slotHeadings[0]->text(), QStringLiteral("Центральный"));  // nothing chosen yet
+        QTest::mouseClick(Find<QPushButton>(w, "cmdOk"), Qt::LeftButton);
+        QCOMPARE(Find<QLabel>(w, "Label1", 0)->text(),
+                 QStringLiteral("Центральный"));  // nothing chosen yet
         Choose(w, 0, kSatA);
-        QCOMPARE(w.resultLabels[0]->text(),
+        QCOMPARE(Find<QLabel>(w, "Label4", 0)->text(),
                  QStringLiteral("Азимут:  181.935°\r\nУгол места:  26.463°\r\n"
                                 "Поворот конв. 1.1°\r\n\r\nКликни здесь!"));
-        QCOMPARE(w.panelBoxes[0]->text(), QStringLiteral("181.9°\r\n36;0;E;Sat A;a0;b0;c0"));
+        QCOMPARE(Find<QLabel>(w, "Label500", 0)->text(),
+                 QStringLiteral("181.9°\r\n36;0;E;Sat A;a0;b0;c0"));
         Choose(w, 2, kSatB);
-        QCOMPARE(w.resultLabels[2]->text(),
+        QCOMPARE(Find<QLabel>(w, "Label4", 2)->text(),
                  QStringLiteral("Азимут:  208.981°\r\nУгол места:  22.773°\r\nГоризонталь:  "
                                 "272.823 мм.\r\nВертикаль:  38.621 мм.\r\nПоворот конв. 15.8°"));
         // 13 E is west of 36 E and lower: right of and above the centre.
@@ -295,8 +301,9 @@ class MainWindowTest : public QObject {
         QCOMPARE(box->textFormat(), Qt::PlainText);
         QCOMPARE(colourDuringMessage, QColor(0, 0, 192));
         QCOMPARE(SelectorColour(w, 3), QColor(255, 0, 0));
-        QCOMPARE(w.panelBoxes[3]->text(), QString::fromStdString(kEntries[kSatC]));
-        for (QLabel* label : {w.slotHeadings[3], w.resultLabels[3], w.panelBoxes[3]}) {
+        QCOMPARE(Find<QLabel>(w, "Label500", 3)->text(), QString::fromStdString(kEntries[kSatC]));
+        for (QLabel* label : {Find<QLabel>(w, "Label1", 3), Find<QLabel>(w, "Label4", 3),
+                              Find<QLabel>(w, "Label500", 3)}) {
             QCOMPARE(label->textFormat(), Qt::PlainText);
         }
 
@@ -304,22 +311,25 @@ class MainWindowTest : public QObject {
         // the heading and the first link of a tail one ";" short, nothing without a position.
         Choose(w, 4, kNoPosition);
         Choose(w, 5, kShortTail);
-        QCOMPARE(w.slotHeadings[4]->text() + w.resultLabels[4]->text() + w.resultLabels[5]->text(),
+        QCOMPARE(Find<QLabel>(w, "Label1", 4)->text() + Find<QLabel>(w, "Label4", 4)->text() +
+                     Find<QLabel>(w, "Label4", 5)->text(),
                  QString());
-        QCOMPARE(w.slotHeadings[5]->text() + w.Links(5).join('|'), QStringLiteral("E 13.0a"));
-        QVERIFY(!w.Layout().Slot(5).marker.visible && w.panelBoxes[5]->text().isEmpty());
+        QCOMPARE(Find<QLabel>(w, "Label1", 5)->text() + w.Links(5).join('|'),
+                 QStringLiteral("E 13.0a"));
+        QVERIFY(!w.Layout().Slot(5).marker.visible &&
+                Find<QLabel>(w, "Label500", 5)->text().isEmpty());
 
         // Slots 8 and 9 are calculated and drawn but have no panel box; the needle stays.
-        const double needle = w.panelCompass->Layout().needle.x2Tw;
+        const double needle = Find<CompassView>(w, "panelCompass")->Layout().needle.x2Tw;
         for (int i : {8, 9}) {
             Choose(w, i, kSatB);
-            QCOMPARE(w.resultLabels[i]->text(), w.resultLabels[2]->text());
+            QCOMPARE(Find<QLabel>(w, "Label4", i)->text(), Find<QLabel>(w, "Label4", 2)->text());
         }
-        QVERIFY(w.panelCompass->Layout().needle.visible &&
-                w.panelCompass->Layout().needle.x2Tw == needle);
+        QVERIFY(Find<CompassView>(w, "panelCompass")->Layout().needle.visible &&
+                Find<CompassView>(w, "panelCompass")->Layout().needle.x2Tw == needle);
         // A zoom places every slot again, the last one included, and rebuilds the grid.
-        QTest::mouseClick(w.zoomInButton, Qt::LeftButton);
-        QCOMPARE(w.scaleLabel->text(), QStringLiteral("1/2"));
+        QTest::mouseClick(Find<QPushButton>(w, "cmdMax"), Qt::LeftButton);
+        QCOMPARE(Find<QLabel>(w, "LblMashtab")->text(), QStringLiteral("1/2"));
         QCOMPARE(w.Layout().VerticalGridLeftsTw()[1] - w.Layout().VerticalGridLeftsTw()[0], 400.0);
         for (int i : {2, 8, 9}) {
             QCOMPARE(w.Layout().Slot(i).marker.widthTw, 1000.0);  // 50 mm x 10 x 2
@@ -329,11 +339,11 @@ class MainWindowTest : public QObject {
         // A site edit waits for cmdOk, which recalculates the filled slots in slot order.
         Choose(w, 7, kSatF);
         Choose(w, 6, kSatG);
-        const QString before = w.resultLabels[2]->text();
-        w.longitudeField->setText(QStringLiteral("38"));
-        QCOMPARE(w.resultLabels[2]->text(), before);
+        const QString before = Find<QLabel>(w, "Label4", 2)->text();
+        Find<QLineEdit>(w, "dl")->setText(QStringLiteral("38"));
+        QCOMPARE(Find<QLabel>(w, "Label4", 2)->text(), before);
         fixture.Notifier().messages.clear();
-        QTest::mouseClick(w.recalculateButton, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(w, "cmdOk"), Qt::LeftButton);
         QCOMPARE(Shown(fixture), (QStringList{Hidden(kSatC), Hidden(kSatG), Hidden(kSatF)}));
         Choose(w, 3, kSatB);
         QCOMPARE(SelectorColour(w, 3), QColor(0, 0, 192));
@@ -345,13 +355,14 @@ class MainWindowTest : public QObject {
     void equatorSite() {
         WindowFixture fixture(kFile);
         MainWindow& w = fixture.Window();
-        w.longitudeField->setText(QStringLiteral("0"));
+        Find<QLineEdit>(w, "dl")->setText(QStringLiteral("0"));
         const auto slotTexts = [&](const char* latitude, const char* hemisphere) {
-            w.latitudeField->setText(QString::fromLatin1(latitude));
-            w.latitudeHemisphere->setEditText(QString::fromLatin1(hemisphere));
+            Find<QLineEdit>(w, "sh")->setText(QString::fromLatin1(latitude));
+            Find<QComboBox>(w, "cmbNS")->setEditText(QString::fromLatin1(hemisphere));
             Choose(w, 0, kSatA);
             Choose(w, 2, kSatB);
-            return w.resultLabels[0]->text() + u'|' + w.resultLabels[2]->text();
+            return Find<QLabel>(w, "Label4", 0)->text() + u'|' +
+                   Find<QLabel>(w, "Label4", 2)->text();
         };
         const QString equator = slotTexts("0", "N");
         QCOMPARE(equator.section(u'|', 0, 0),
@@ -375,27 +386,31 @@ class MainWindowTest : public QObject {
         Choose(w, 0, kSatA);
         Choose(w, 2, kSatB);
         Choose(w, 3, kSatB);
-        const QString slot2 = w.resultLabels[2]->text();
-        QTest::keyClick(w.slotSelectors[0],
+        const QString slot2 = Find<QLabel>(w, "Label4", 2)->text();
+        QTest::keyClick(Find<QComboBox>(w, "Combo1", 0),
                         Qt::Key_Down);  // a choice from the list: clears nothing
-        QCOMPARE(w.slotHeadings[0]->text(), QStringLiteral("E 13.0"));
-        QCOMPARE(w.resultLabels[2]->text(), slot2);
+        QCOMPARE(Find<QLabel>(w, "Label1", 0)->text(), QStringLiteral("E 13.0"));
+        QCOMPARE(Find<QLabel>(w, "Label4", 2)->text(), slot2);
         QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(w.slotSelectors[4], &wheel);  // the wheel chooses nothing
-        QApplication::sendEvent(w.latitudeHemisphere, &wheel);
-        QCOMPARE(w.slotSelectors[4]->currentText() + w.latitudeHemisphere->currentText(),
+        QApplication::sendEvent(Find<QComboBox>(w, "Combo1", 4),
+                                &wheel);  // the wheel chooses nothing
+        QApplication::sendEvent(Find<QComboBox>(w, "cmbNS"), &wheel);
+        QCOMPARE(Find<QComboBox>(w, "Combo1", 4)->currentText() +
+                     Find<QComboBox>(w, "cmbNS")->currentText(),
                  QStringLiteral("N"));
 
-        Delete(w.slotSelectors[3], 0, 100);  // one slot alone
-        QCOMPARE(w.slotHeadings[3]->text() + w.resultLabels[3]->text(), QString());
+        Delete(Find<QComboBox>(w, "Combo1", 3), 0, 100);  // one slot alone
+        QCOMPARE(Find<QLabel>(w, "Label1", 3)->text() + Find<QLabel>(w, "Label4", 3)->text(),
+                 QString());
         QVERIFY(w.Links(3).isEmpty() && !w.Layout().Slot(3).marker.visible);
-        QCOMPARE(w.resultLabels[2]->text(), slot2);
+        QCOMPARE(Find<QLabel>(w, "Label4", 2)->text(), slot2);
         QVERIFY(w.Layout().Slot(2).crossY.visible);
-        Delete(w.slotSelectors[0], 0, 3);  // part of the central text: every slot
+        Delete(Find<QComboBox>(w, "Combo1", 0), 0, 3);  // part of the central text: every slot
         for (int i = 0; i < MainWindow::kSlots; ++i) {
-            QCOMPARE(w.slotSelectors[i]->currentText() + w.slotHeadings[i]->text() +
-                         w.resultLabels[i]->text() + w.Links(i).join(""),
+            QCOMPARE(Find<QComboBox>(w, "Combo1", i)->currentText() +
+                         Find<QLabel>(w, "Label1", i)->text() +
+                         Find<QLabel>(w, "Label4", i)->text() + w.Links(i).join(""),
                      QString());
             const SlotDrawing& slot = w.Layout().Slot(i);
             QCOMPARE(slot.marker.visible, i == 0);
@@ -404,8 +419,8 @@ class MainWindowTest : public QObject {
         }
         // Without a central satellite a choice elsewhere empties every slot again.
         Choose(w, 4, kSatB);
-        QCOMPARE(w.slotSelectors[4]->currentText() + w.slotHeadings[4]->text() +
-                     w.slotHeadings[0]->text(),
+        QCOMPARE(Find<QComboBox>(w, "Combo1", 4)->currentText() +
+                     Find<QLabel>(w, "Label1", 4)->text() + Find<QLabel>(w, "Label1", 0)->text(),
                  QStringLiteral("Центральная"));
     }
 
@@ -417,36 +432,38 @@ class MainWindowTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&w));
         Choose(w, 0, kSatA);
         Choose(w, 3, kSatB);
-        Focus(w.slotSelectors[3]);
-        Delete(w.slotSelectors[3], static_cast<int>(kEntries[kSatB].size()) - 1, 1);  // kSatBShort
-        Focus(w.latitudeField);
+        Focus(Find<QComboBox>(w, "Combo1", 3));
+        Delete(Find<QComboBox>(w, "Combo1", 3), static_cast<int>(kEntries[kSatB].size()) - 1,
+               1);  // kSatBShort
+        Focus(Find<QLineEdit>(w, "sh"));
         QCOMPARE(w.Links(3), (QStringList{"a", "b", "c"}));  // not kSatBShort's
 
         // Emptied: its own list is no leaving; a move elsewhere takes the results, not the links.
-        EmptyQuietly(w.slotSelectors[3]);
-        Focus(w.slotSelectors[3]);
-        w.slotSelectors[3]->showPopup();
-        QTRY_VERIFY(w.slotSelectors[3]->view()->hasFocus());
-        w.slotSelectors[3]->hidePopup();
-        QVERIFY(!w.resultLabels[3]->text().isEmpty());
-        Focus(w.latitudeField);
-        QCOMPARE(w.resultLabels[3]->text() + w.Links(3).join(','), QStringLiteral("a,b,c"));
+        EmptyQuietly(Find<QComboBox>(w, "Combo1", 3));
+        Focus(Find<QComboBox>(w, "Combo1", 3));
+        Find<QComboBox>(w, "Combo1", 3)->showPopup();
+        QTRY_VERIFY(Find<QComboBox>(w, "Combo1", 3)->view()->hasFocus());
+        Find<QComboBox>(w, "Combo1", 3)->hidePopup();
+        QVERIFY(!Find<QLabel>(w, "Label4", 3)->text().isEmpty());
+        Focus(Find<QLineEdit>(w, "sh"));
+        QCOMPARE(Find<QLabel>(w, "Label4", 3)->text() + w.Links(3).join(','),
+                 QStringLiteral("a,b,c"));
         QVERIFY(!w.Layout().Slot(3).marker.visible);
-        EmptyQuietly(w.slotSelectors[0]);
-        Focus(w.slotSelectors[0]);
-        Focus(w.latitudeField);  // the central marker stays, its caption goes
+        EmptyQuietly(Find<QComboBox>(w, "Combo1", 0));
+        Focus(Find<QComboBox>(w, "Combo1", 0));
+        Focus(Find<QLineEdit>(w, "sh"));  // the central marker stays, its caption goes
         QVERIFY(w.Layout().Slot(0).marker.visible && !w.Layout().Slot(0).caption.visible);
 
         // The open list is as wide as its longest entry; closed, the selector keeps its width.
-        w.slotSelectors[6]->showPopup();
-        QWidget* list = w.slotSelectors[6]->view()->window();
+        Find<QComboBox>(w, "Combo1", 6)->showPopup();
+        QWidget* list = Find<QComboBox>(w, "Combo1", 6)->view()->window();
         QTRY_VERIFY(list->isVisible());
         const int text =
             QFontMetrics(list->font()).horizontalAdvance(QString::fromStdString(kEntries[kSatF]));
         QVERIFY2(list->width() >= text && list->width() <= text + 80,
                  qPrintable(QString::number(text)));
-        w.slotSelectors[6]->hidePopup();
-        QCOMPARE(w.slotSelectors[6]->width(), 145);
+        Find<QComboBox>(w, "Combo1", 6)->hidePopup();
+        QCOMPARE(Find<QComboBox>(w, "Combo1", 6)->width(), 145);
     }
 };
 

@@ -14,6 +14,8 @@
 #include "ui/picture_window.h"
 #include "window_fixture.h"
 
+using palquin::testing_support::Find;
+
 namespace palquin {
 namespace {
 
@@ -21,17 +23,7 @@ const QString kEntry = QStringLiteral("36;0;E;<b>Eutelsat</b> 36B;;;");
 const QDateTime kMidsummer(QDate(2026, 6, 21), QTime(6, 0), QTimeZone::utc());
 const GeoPosition kMoscow{55.75, 37.6};
 
-// Records the pages instead of printing them; a print dialog would be cancelled.
-struct RecordingPrinter : Printer {
-    bool ChooseDestination(QWidget* /*parent*/) override { return false; }
-    PrintResult PrintWidget(QWidget& widget, const QString& /*jobTitle*/) override {
-        printed.push_back(widget.objectName());
-        return {!fail, {}};
-    }
-    PrintResult PrintTemplatePages(const TemplateInput&, const QString&) override { return {}; }
-    bool fail = false;
-    QStringList printed;
-};
+using testing_support::RecordingPrinter;
 
 struct AimRow {
     const char* name;
@@ -144,7 +136,7 @@ class PictureWindowTest : public QObject {
         QFETCH(bool, printerFails);
         RecordingPrinter printer;
         printer.fail = printerFails;
-        testing::RecordingNotifier notifier;
+        testing_support::RecordingNotifier notifier;
         PictureDialog picture(180.0, kEntry, &printer, &notifier, nullptr, Aim(kMoscow));
         picture.show();
         QWidget* target = picture.childAt(at) ? picture.childAt(at) : &picture;
@@ -195,8 +187,8 @@ class PictureWindowTest : public QObject {
     void centralResultsLabelOpensItReadingOnce() {
         QTemporaryDir folder;
         std::ofstream(folder.filePath(QStringLiteral("satellite.txt")).toStdString())
-            << testing::SampleFile({kEntry.toStdString(), "13;0;E;Hot Bird;;;"});
-        testing::RecordingNotifier notifier;
+            << testing_support::SampleFile({kEntry.toStdString(), "13;0;E;Hot Bird;;;"});
+        testing_support::RecordingNotifier notifier;
         MainWindow main(
             MainWindowSetup{.folder = folder.path().toStdString(),
                             .notifier = &notifier,
@@ -207,10 +199,10 @@ class PictureWindowTest : public QObject {
                             .now = [] { return kMidsummer; },
                             .zone = QTimeZone::utc()});
         main.show();
-        testing::Choose(main, 0, 0);
-        QTest::mouseClick(main.resultLabels[1], Qt::LeftButton);
+        testing_support::Choose(main, 0, 0);
+        QTest::mouseClick(Find<QLabel>(main, "Label4", 1), Qt::LeftButton);
         QCOMPARE(main.findChild<PictureDialog*>(), nullptr);
-        QTest::mouseClick(main.resultLabels[0], Qt::LeftButton);
+        QTest::mouseClick(Find<QLabel>(main, "Label4", 0), Qt::LeftButton);
         QPointer<PictureDialog> picture = main.findChild<PictureDialog*>();
         QVERIFY(picture && picture->isVisible());
         QCOMPARE(picture->windowModality(), Qt::ApplicationModal);
@@ -220,14 +212,14 @@ class PictureWindowTest : public QObject {
         const PictureDialog north(main.CentralAzimuthDeg(), kEntry, nullptr, nullptr, nullptr,
                                   Aim(kMoscow));
         QCOMPARE(picture->aimLabel->text(), north.aimLabel->text());
-        testing::Choose(main, 0, 1);
+        testing_support::Choose(main, 0, 1);
         QCOMPARE(picture->captionLabel->text(), caption);
         // Closing discards it; the next opening starts afresh. South and west count negative.
         QTest::mouseClick(picture, Qt::LeftButton, {}, TwPoint(4650, 1900));
         QTRY_VERIFY(picture.isNull());
-        main.latitudeHemisphere->setEditText(QStringLiteral("S"));
-        main.longitudeHemisphere->setEditText(QStringLiteral("W"));
-        QTest::mouseClick(main.resultLabels[0], Qt::LeftButton);
+        Find<QComboBox>(main, "cmbNS")->setEditText(QStringLiteral("S"));
+        Find<QComboBox>(main, "cmbEW")->setEditText(QStringLiteral("W"));
+        QTest::mouseClick(Find<QLabel>(main, "Label4", 0), Qt::LeftButton);
         picture = main.findChild<PictureDialog*>();
         QVERIFY(picture && picture->captionLabel->text().endsWith(QStringLiteral("Hot Bird;;;")));
         const PictureDialog south(main.CentralAzimuthDeg(), kEntry, nullptr, nullptr, nullptr,

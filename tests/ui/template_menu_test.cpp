@@ -14,6 +14,8 @@
 #include "ui/template_menu.h"
 #include "window_fixture.h"
 
+using palquin::testing_support::Find;
+
 namespace palquin {
 
 // The print dialog answered without showing it: accepted means "print to this PDF file".
@@ -57,24 +59,26 @@ class TemplateMenuTest : public QObject {
         const QString pdf =
             out.filePath(message == kPrintFailedMessage ? "no such folder/t.pdf" : "t.pdf");
         PdfAnsweringPrinter printer(pdf, accept);
-        testing::WindowFixture fixture(
-            testing::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}), nullptr,
-            &printer);
+        testing_support::WindowFixture fixture(
+            testing_support::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}),
+            nullptr, &printer);
         MainWindow& main = fixture.Window();
-        QCOMPARE(main.templateAction->text(), QStringLiteral("Шаблон 1:1"));
-        QVERIFY(main.fileMenu->actions().contains(main.templateAction));
+        QCOMPARE(Find<QAction>(main, "mnuTemplate")->text(), QStringLiteral("Шаблон 1:1"));
+        QVERIFY(
+            Find<QMenu>(main, "mnuFile")->actions().contains(Find<QAction>(main, "mnuTemplate")));
         if (calculate) {
-            testing::Choose(main, 0, 0);  // 36 E in the centre
-            testing::Choose(main, 2, 1);  // 13 E in slot 2
+            testing_support::Choose(main, 0, 0);  // 36 E in the centre
+            testing_support::Choose(main, 2, 1);  // 13 E in slot 2
         }
         const QSize before = main.size();
-        (templateItem ? main.templateAction : main.printAction)->trigger();
+        (templateItem ? Find<QAction>(main, "mnuTemplate") : Find<QAction>(main, "mnuPrint"))
+            ->trigger();
         QCOMPARE(printer.dialogs, calculate ? 1 : 0);  // nothing to print: no dialog
         const auto& messages = fixture.Notifier().messages;
         QCOMPARE(messages.size(), size_t{!message.isEmpty()});
         QVERIFY(message.isEmpty() || messages[0].text == message);
         QCOMPARE(main.size(), before);
-        QVERIFY(main.printBanner->isHidden());
+        QVERIFY(Find<QLabel>(main, "Label10")->isHidden());
         const bool written = accept && message.isEmpty();
         QCOMPARE(QFile::exists(pdf), written);
         if (!written) {
@@ -106,15 +110,15 @@ class TemplateMenuTest : public QObject {
         QTemporaryDir out;
         const QString pdf = out.filePath("t.pdf");
         PdfAnsweringPrinter printer(pdf, true);
-        testing::WindowFixture fixture(
-            testing::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}), nullptr,
-            &printer);
+        testing_support::WindowFixture fixture(
+            testing_support::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}),
+            nullptr, &printer);
         MainWindow& main = fixture.Window();
-        testing::Choose(main, 0, 0);
-        testing::Choose(main, 2, 1);
-        main.focalLengthField->setText("900");
-        main.latitudeField->setText("50");
-        main.templateAction->trigger();
+        testing_support::Choose(main, 0, 0);
+        testing_support::Choose(main, 2, 1);
+        Find<QLineEdit>(main, "fokus")->setText("900");
+        Find<QLineEdit>(main, "sh")->setText("50");
+        Find<QAction>(main, "mnuTemplate")->trigger();
         QProcess pdftotext;
         pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, "-"});
         QVERIFY(pdftotext.waitForFinished(60000));

@@ -6,32 +6,11 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "common/recorders.h"
+#include "common/widgets.h"
 #include "ui/main_window.h"
-#include "ui/notifier.h"
 
-namespace palquin::testing {
-
-/// Records every message instead of showing it; onShow runs "while the box is open".
-class RecordingNotifier : public Notifier {
-  public:
-    struct Message {
-        QString text, title;
-        MessageIcon icon;
-        QString detail = {};  ///< the line under the text
-    };
-    void Show(const QString& text, const QString& title, MessageIcon icon) override {
-        ShowDetailed(text, QString(), title, icon);
-    }
-    void ShowDetailed(const QString& text, const QString& detail, const QString& title,
-                      MessageIcon icon) override {
-        messages.push_back({text, title, icon, detail});
-        if (onShow) {
-            onShow(messages.back());
-        }
-    }
-    std::vector<Message> messages;
-    std::function<void(const Message&)> onShow;
-};
+namespace palquin::testing_support {
 
 /// A main window running against its own temporary folder.
 class WindowFixture {
@@ -98,9 +77,9 @@ inline std::string SampleFile(const std::vector<std::string>& entries) {
 
 /// Chooses row of the selector as the user does from its list.
 inline void Choose(MainWindow& window, int slot, int row) {
-    QComboBox* selector = window.slotSelectors[static_cast<size_t>(slot)];
+    auto* selector = Find<QComboBox>(window, "Combo1", slot);
     selector->setCurrentIndex(row);
     emit selector->activated(row);
 }
 
-}  // namespace palquin::testing
+}  // namespace palquin::testing_support

@@ -15,7 +15,7 @@
 #include "window_fixture.h"
 
 using namespace palquin;
-using namespace palquin::testing;
+using namespace palquin::testing_support;
 
 class WindowGeometryTest : public QObject {
     Q_OBJECT
@@ -29,9 +29,10 @@ class WindowGeometryTest : public QObject {
         QCOMPARE(w.devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
         // Logical size is the same at every factor: the proportions are kept.
         QCOMPARE(w.Client()->size(), QSize(757, 602));
-        w.slotHeadings[3]->setText(QStringLiteral("W 123.4"));
+        Find<QLabel>(w, "Label1", 3)->setText(QStringLiteral("W 123.4"));
         for (QWidget* group :
-             QList<QWidget*>{w.slotGroup, w.siteGroup, w.diagramGroup, w.tickerGroup}) {
+             QList<QWidget*>{Find<QGroupBox>(w, "Frame1"), Find<QGroupBox>(w, "Frame2"),
+                             Find<QGroupBox>(w, "Frame4"), Find<QGroupBox>(w, "Frame5")}) {
             QList<QWidget*> shown;
             for (QWidget* child : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
                 const QString name = child->objectName();
@@ -82,7 +83,7 @@ class WindowGeometryTest : public QObject {
         const QRect available = w.screen()->availableGeometry();
         QCOMPARE(w.frameGeometry().height() <= available.height(), true);
         QCOMPARE(w.frameGeometry().width() <= available.width(), true);
-        QScrollArea& scroll = *w.clientScroll;
+        QScrollArea& scroll = *Find<QScrollArea>(w, "clientScroll");
         const QSize frame = w.frameGeometry().size() - w.geometry().size();
         const QSize natural = QSize(757, w.menuBar()->height() + 602) + frame;
         const bool fits = natural.height() <= available.height();
@@ -93,19 +94,21 @@ class WindowGeometryTest : public QObject {
         QCOMPARE(scroll.horizontalScrollBar()->isVisible(),
                  natural.width() + bar > available.width());
         QCOMPARE(w.Client()->size(), QSize(757, 602));  // the layout is as it is
-        for (QWidget* bottom : QList<QWidget*>{w.tickerLabel, w.zoomOutButton, w.zoomInButton}) {
+        for (QWidget* bottom :
+             QList<QWidget*>{Find<QLabel>(w, "Label9"), Find<QPushButton>(w, "cmdMin"),
+                             Find<QPushButton>(w, "cmdMax")}) {
             scroll.ensureWidgetVisible(bottom, 0, 0);
             const QRect shown(bottom->mapTo(scroll.viewport(), QPoint()), bottom->size());
             const QRect view = scroll.viewport()->rect();
             // The ticker may be wider than a tiny screen: in view top to bottom, and in part.
             QVERIFY2(shown.top() >= 0 && shown.bottom() <= view.bottom() &&
                          view.intersects(shown) &&
-                         (bottom == w.tickerLabel || view.contains(shown)),
+                         (bottom == Find<QLabel>(w, "Label9") || view.contains(shown)),
                      qPrintable(bottom->objectName()));
         }
         // A click reaches a zoom button where the scrolling put it.
         const double scale = w.Layout().Scale();
-        QTest::mouseClick(w.zoomInButton, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(w, "cmdMax"), Qt::LeftButton);
         QVERIFY(w.Layout().Scale() != scale);
     }
 };

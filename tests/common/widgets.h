@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Elements of a window found by their objectName, as accessibility tools find them.
+
+#include <QObject>
+#include <QString>
+#include <QtGlobal>
+
+namespace palquin::testing_support {
+
+/// The element of root named objectName; a missing one (or one of another type) ends the test
+/// run with a message naming it, rather than a crash somewhere later.
+template <class T>
+T* Find(const QObject& root, const QString& objectName) {
+    T* found = root.findChild<T*>(objectName);
+    if (found == nullptr) {
+        qFatal("no %s named \"%s\" in %s", T::staticMetaObject.className(), qPrintable(objectName),
+               qPrintable(root.objectName()));
+    }
+    return found;
+}
+
+template <class T>
+T* Find(const QObject& root, const char* objectName) {
+    return Find<T>(root, QLatin1String(objectName));
+}
+
+/// The same for one of a row of elements: Find<QComboBox>(window, "Combo1", 3) is "Combo1_3".
+template <class T>
+T* Find(const QObject& root, const char* name, int index) {
+    return Find<T>(root, QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index));
+}
+
+}  // namespace palquin::testing_support
