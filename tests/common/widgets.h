@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Elements of a window found by their objectName, as accessibility tools find them.
+// Elements of a window found by their objectName, as accessibility tools find them, and their
+// texts compared under that name.
 
 #include <QObject>
 #include <QString>
+#include <QVariant>
 #include <QtGlobal>
 
 namespace palquin::testing_support {
@@ -32,4 +34,23 @@ T* Find(const QObject& root, const char* name, int index) {
     return Find<T>(root, QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index));
 }
 
+/// The text an element shows: a selector's current text, else its "text" property.
+inline QString TextOf(const QObject& root, const QString& objectName) {
+    const QObject* found = Find<QObject>(root, objectName);
+    const QVariant current = found->property("currentText");
+    return (current.isValid() ? current : found->property("text")).toString();
+}
+
 }  // namespace palquin::testing_support
+
+/// Compares the text of root's element named objectName (see TextOf) in a Qt test function, and
+/// names the element when they differ.
+#define COMPARE_TEXT(root, objectName, expected)                                                \
+    do {                                                                                        \
+        const QString actual_ = ::palquin::testing_support::TextOf(root, objectName);           \
+        const QString expected_ = (expected);                                                   \
+        QVERIFY2(                                                                               \
+            actual_ == expected_,                                                               \
+            qPrintable(                                                                         \
+                QStringLiteral("%1: \"%2\", not \"%3\"").arg(objectName, actual_, expected_))); \
+    } while (false)

@@ -15,6 +15,7 @@
 #include "window_fixture.h"
 
 using palquin::testing_support::Find;
+using palquin::testing_support::TextOf;
 
 namespace palquin {
 
@@ -87,8 +88,9 @@ class DishWindowTest : public QObject {
         MainWindow& window = fixture.Window();
         Choose(window, 0, 0);
         Choose(window, 2, 1);
-        const QString plainLabel = Find<QLabel>(window, "Label4", 2)->text();
-        QVERIFY(plainLabel.contains("Горизонталь:  272.823 мм."));
+        const QString plainLabel = TextOf(window, "Label4_2");
+        QVERIFY2(plainLabel.contains("Горизонталь:  272.823 мм."),
+                 qPrintable("Label4_2: " + plainLabel));
         const PointMm plainCentre = window.Layout().SlotMm(2)->centre;
 
         DishSettings on;
@@ -98,16 +100,12 @@ class DishWindowTest : public QObject {
         MainWindow& precise = fixture.Window();
         Choose(precise, 0, 0);
         Choose(precise, 2, 1);
-        const QStringList lines = Find<QLabel>(precise, "Label4", 2)->text().split("\r\n");
-        QCOMPARE(lines.size(), 7);
-        QVERIFY2(lines[2].startsWith("Горизонталь: ") && lines[2].endsWith(" мм. восток"),
-                 qPrintable(lines[2]));
-        QVERIFY2(lines[3].startsWith("Вертикаль: ") && lines[3].endsWith(" мм. вверх"),
-                 qPrintable(lines[3]));
-        QVERIFY2(lines[4].startsWith("Глубже: ") && lines[4].endsWith(" мм."),
-                 qPrintable(lines[4]));
-        QVERIFY2(lines[5].startsWith("Потери: \u2212"), qPrintable(lines[5]));
-        QVERIFY(lines[6].startsWith("Поворот конв."));
+        // 13 E is west of 36 E: the dish puts it east and up, in the smaller type of seven lines.
+        auto* results = Find<QLabel>(precise, "Label4", 2);
+        const QStringList lines = results->text().split("\r\n");
+        QVERIFY2(lines.size() == 7 && lines[2].endsWith(" мм. восток") &&
+                     lines[3].endsWith(" мм. вверх") && results->font().pointSizeF() == 6.0,
+                 qPrintable("Label4_2: " + results->text()));
         QVERIFY(precise.Layout().WarningLine().starts_with("E 13.0: потери \u2212"));
 
         // The same place as the command line gives for the same inputs.
@@ -144,7 +142,8 @@ class DishWindowTest : public QObject {
         Choose(again, 0, 0);
         Choose(again, 2, 1);
         again.EditDish();
-        QCOMPARE(Find<QLabel>(again, "Label4", 2)->text(), plainLabel);
+        COMPARE_TEXT(again, "Label4_2", plainLabel);
+        QVERIFY2(Find<QLabel>(again, "Label4", 2)->font().pointSizeF() == 7.0, "Label4_2's type");
         QCOMPARE(again.Layout().WarningLine(), "");
         QCOMPARE(again.Layout().SlotMm(2)->centre.xMm, plainCentre.xMm);
         QVERIFY(!LoadDishSettings(fixture.DishSettingsPath()).precise);

@@ -59,12 +59,6 @@ QComboBox* Selector(MainWindow& w, int slot) {
     return Find<QComboBox>(w, "Combo1", slot);
 }
 
-// The text of a label, a field or a selector.
-QString Text(MainWindow& w, const QString& name) {
-    QWidget* found = Find<QWidget>(w, name);
-    return found->property(qobject_cast<QComboBox*>(found) ? "currentText" : "text").toString();
-}
-
 QColor SelectorColour(MainWindow& w, int slot) {
     return Selector(w, slot)->lineEdit()->palette().color(QPalette::Text);
 }
@@ -95,14 +89,6 @@ bool Near(double actual, double expected) {
 }
 
 }  // namespace
-
-// Compares the text of the element named name, and names it when they differ.
-#define COMPARE_TEXT(w, name, expected)                                                        \
-    do {                                                                                       \
-        const QString actual_ = Text(w, name), expected_ = (expected);                         \
-        QVERIFY2(actual_ == expected_,                                                         \
-                 qPrintable(QString("%1: \"%2\", not \"%3\"").arg(name, actual_, expected_))); \
-    } while (false)
 
 Q_DECLARE_METATYPE(Case)
 
@@ -301,8 +287,8 @@ class MainWindowTest : public QObject {
                      "Азимут:  181.935°\r\nУгол места:  26.463°\r\nПоворот конв. 1.1°\r\n\r\n"
                      "Кликни здесь!");
         COMPARE_TEXT(w, "Label500_0", "181.9°\r\n36;0;E;Sat A;a0;b0;c0");
-        QVERIFY2(Text(w, "Label4_2").contains("Горизонталь:  272.823 мм."),
-                 qPrintable(Text(w, "Label4_2")));
+        QVERIFY2(TextOf(w, "Label4_2").contains("Горизонталь:  272.823 мм."),
+                 qPrintable(TextOf(w, "Label4_2")));
         COMPARE_TEXT(w, "Label500_2", QString::fromStdString(kEntries[kSatB]));
         const SlotDrawing& slot = w.Layout().Slot(2);
         QVERIFY(Near(slot.marker.leftTw, 8128.23) && Near(slot.marker.topTw, 931.29));
@@ -368,8 +354,8 @@ class MainWindowTest : public QObject {
         const CompassLayout& compass = Find<CompassView>(w, "panelCompass")->Layout();
         const double needle = compass.needle.x2Tw;
         ChooseAll(w, {{8, kSatB}, {9, kSatB}});
-        COMPARE_TEXT(w, "Label4_8", Text(w, "Label4_2"));
-        COMPARE_TEXT(w, "Label4_9", Text(w, "Label4_2"));
+        COMPARE_TEXT(w, "Label4_8", TextOf(w, "Label4_2"));
+        COMPARE_TEXT(w, "Label4_9", TextOf(w, "Label4_2"));
         QVERIFY(compass.needle.visible && compass.needle.x2Tw == needle);
 
         QTest::mouseClick(Find<QPushButton>(w, "cmdMax"), Qt::LeftButton);
@@ -386,14 +372,14 @@ class MainWindowTest : public QObject {
         WindowFixture fixture(kFile);
         MainWindow& w = fixture.Window();
         ChooseAll(w, {{0, kSatA}, {2, kSatB}, {3, kSatC}, {7, kSatF}, {6, kSatG}});
-        const QString before = Text(w, "Label4_2");
+        const QString before = TextOf(w, "Label4_2");
         Find<QLineEdit>(w, "dl")->setText("38");
         COMPARE_TEXT(w, "Label4_2", before);
         fixture.Notifier().messages.clear();
         QTest::mouseClick(Find<QPushButton>(w, "cmdOk"), Qt::LeftButton);
         QCOMPARE(fixture.Notifier().Shown(),
                  (QStringList{Hidden(kSatC), Hidden(kSatG), Hidden(kSatF)}));
-        QVERIFY2(Text(w, "Label4_2") != before, "Label4_2 was not recalculated");
+        QVERIFY2(TextOf(w, "Label4_2") != before, "Label4_2 was not recalculated");
     }
 
     // Neither a key choosing from the list nor the wheel clears what was calculated; the wheel
@@ -402,7 +388,7 @@ class MainWindowTest : public QObject {
         WindowFixture fixture(kFile);
         MainWindow& w = fixture.Window();
         ChooseAll(w, {{0, kSatA}, {2, kSatB}});
-        const QString slot2 = Text(w, "Label4_2");
+        const QString slot2 = TextOf(w, "Label4_2");
         QTest::keyClick(Selector(w, 0), Qt::Key_Down);
         COMPARE_TEXT(w, "Label1_0", "E 13.0");
         COMPARE_TEXT(w, "Label4_2", slot2);
@@ -420,7 +406,7 @@ class MainWindowTest : public QObject {
         WindowFixture fixture(kFile);
         MainWindow& w = fixture.Window();
         ChooseAll(w, {{0, kSatA}, {2, kSatB}, {3, kSatB}});
-        const QString slot2 = Text(w, "Label4_2");
+        const QString slot2 = TextOf(w, "Label4_2");
         Delete(Selector(w, 3), 0, 100);
         COMPARE_TEXT(w, "Label1_3", QString());
         COMPARE_TEXT(w, "Label4_3", QString());
@@ -465,7 +451,7 @@ class MainWindowTest : public QObject {
         Selector(w, 3)->showPopup();
         QTRY_VERIFY(Selector(w, 3)->view()->hasFocus());
         Selector(w, 3)->hidePopup();
-        QVERIFY2(!Text(w, "Label4_3").isEmpty(), "Label4_3 emptied by its own list");
+        QVERIFY2(!TextOf(w, "Label4_3").isEmpty(), "Label4_3 emptied by its own list");
         Focus(latitude);
         COMPARE_TEXT(w, "Label4_3", QString());
         QCOMPARE(w.Links(3), (QStringList{"a", "b", "c"}));

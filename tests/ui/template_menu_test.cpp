@@ -63,9 +63,10 @@ class TemplateMenuTest : public QObject {
             testing_support::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}),
             nullptr, &printer);
         MainWindow& main = fixture.Window();
-        QCOMPARE(Find<QAction>(main, "mnuTemplate")->text(), QStringLiteral("Шаблон 1:1"));
-        QVERIFY(
-            Find<QMenu>(main, "mnuFile")->actions().contains(Find<QAction>(main, "mnuTemplate")));
+        COMPARE_TEXT(main, "mnuTemplate", "Шаблон 1:1");
+        QVERIFY2(
+            Find<QMenu>(main, "mnuFile")->actions().contains(Find<QAction>(main, "mnuTemplate")),
+            "mnuTemplate is not in mnuFile");
         if (calculate) {
             testing_support::Choose(main, 0, 0);  // 36 E in the centre
             testing_support::Choose(main, 2, 1);  // 13 E in slot 2
@@ -78,7 +79,7 @@ class TemplateMenuTest : public QObject {
         QCOMPARE(messages.size(), size_t{!message.isEmpty()});
         QVERIFY(message.isEmpty() || messages[0].text == message);
         QCOMPARE(main.size(), before);
-        QVERIFY(Find<QLabel>(main, "Label10")->isHidden());
+        QVERIFY2(Find<QLabel>(main, "Label10")->isHidden(), "Label10 stays shown");
         const bool written = accept && message.isEmpty();
         QCOMPARE(QFile::exists(pdf), written);
         if (!written) {
