@@ -11,6 +11,9 @@
 #include "ui/picture_window.h"
 #include "window_fixture.h"
 
+using palquin::testing_support::SampleFile;
+using palquin::testing_support::WindowFixture;
+
 using namespace palquin;
 
 namespace {
@@ -71,14 +74,14 @@ class AccessibleNamesTest : public QObject {
     void mainWindowControlHasItsName() {
         QFETCH(QString, objectName);
         QFETCH(QString, accessibleName);
-        testing_support::WindowFixture fixture(testing_support::SampleFile({"36;0;E;Sat A;;;"}));
+        WindowFixture fixture(SampleFile({"36;0;E;Sat A;;;"}));
         auto* widget = fixture.Window().findChild<QWidget*>(objectName);
         QVERIFY2(widget != nullptr, qPrintable(objectName + QStringLiteral(" is missing")));
         QCOMPARE(widget->accessibleName(), accessibleName);
     }
 
     void everyControlIsNamed() {
-        testing_support::WindowFixture fixture(testing_support::SampleFile({"36;0;E;Sat A;a;b;c"}));
+        WindowFixture fixture(SampleFile({"36;0;E;Sat A;a;b;c"}));
         MainWindow& main = fixture.Window();
         QCOMPARE(Unnamed(main).join(u' '), QString());
         PictureDialog picture(45.0, QStringLiteral("Sat A"), nullptr, nullptr);
@@ -90,7 +93,7 @@ class AccessibleNamesTest : public QObject {
     // Each slot's controls have names of their own: two selectors of one name would leave a
     // screen-reader user guessing which cell they are in.
     void slotNamesAreDistinct() {
-        testing_support::WindowFixture fixture(testing_support::SampleFile({"36;0;E;Sat A;;;"}));
+        WindowFixture fixture(SampleFile({"36;0;E;Sat A;;;"}));
         QSet<QString> names;
         int count = 0;
         for (QWidget* widget : fixture.Window().findChildren<QWidget*>()) {

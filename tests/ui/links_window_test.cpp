@@ -13,7 +13,10 @@
 #include "ui/links_window.h"
 #include "window_fixture.h"
 
+using palquin::testing_support::Choose;
 using palquin::testing_support::Find;
+using palquin::testing_support::SampleFile;
+using palquin::testing_support::WindowFixture;
 
 namespace palquin {
 namespace {
@@ -41,26 +44,26 @@ class LinksWindowTest : public QObject {
     void showsTheSlotsLinksAtEachOpening() {
         RecordingOpener opener;
         const QString longLink = QStringLiteral("https://a.example/a b ") + QString(5000, u'q');
-        testing_support::WindowFixture fixture(
-            testing_support::SampleFile(
-                {"13;0;E;Hot Bird;<b>x</b>;" + longLink.toStdString() + ";3", "19;2;E;Astra;;;",
-                 "36;0;E;Eutelsat;x;y;"}),
+        WindowFixture fixture(
+            SampleFile({"13;0;E;Hot Bird;<b>x</b>;" + longLink.toStdString() + ";3",
+                        "19;2;E;Astra;;;", "36;0;E;Eutelsat;x;y;"}),
             &opener);
         MainWindow& w = fixture.Window();
-        testing_support::Choose(w, 0,
-                                1);  // a central satellite first: without it no slot is calculated
+        // A central satellite first: without it no slot is calculated.
+        Choose(w, 0, 1);
         struct Step {
             std::function<void()> act;
             int slot;
             QStringList expected;
         };
         const Step steps[] = {
-            {[&] { testing_support::Choose(w, 3, 0); }, 3, {"<b>x</b>", longLink, "3"}},
+            {[&] { Choose(w, 3, 0); }, 3, {"<b>x</b>", longLink, "3"}},
             {[] {}, 4, {"", "", ""}},
-            {[&] { testing_support::Choose(w, 3, 2); }, 3, {"x", "y", ""}},
+            {[&] { Choose(w, 3, 2); }, 3, {"x", "y", ""}},
             {[&] {
-                 Find<QComboBox>(w, "Combo1", 3)->lineEdit()->selectAll();
-                 QTest::keyClick(Find<QComboBox>(w, "Combo1", 3)->lineEdit(), Qt::Key_Delete);
+                 QLineEdit* line = Find<QComboBox>(w, "Combo1", 3)->lineEdit();
+                 line->selectAll();
+                 QTest::keyClick(line, Qt::Key_Delete);
              },
              3,
              {"", "", ""}},

@@ -14,7 +14,10 @@
 #include "ui/picture_window.h"
 #include "window_fixture.h"
 
+using palquin::testing_support::Choose;
 using palquin::testing_support::Find;
+using palquin::testing_support::RecordingNotifier;
+using palquin::testing_support::SampleFile;
 
 namespace palquin {
 namespace {
@@ -136,7 +139,7 @@ class PictureWindowTest : public QObject {
         QFETCH(bool, printerFails);
         RecordingPrinter printer;
         printer.fail = printerFails;
-        testing_support::RecordingNotifier notifier;
+        RecordingNotifier notifier;
         PictureDialog picture(180.0, kEntry, &printer, &notifier, nullptr, Aim(kMoscow));
         picture.show();
         QWidget* target = picture.childAt(at) ? picture.childAt(at) : &picture;
@@ -187,8 +190,8 @@ class PictureWindowTest : public QObject {
     void centralResultsLabelOpensItReadingOnce() {
         QTemporaryDir folder;
         std::ofstream(folder.filePath(QStringLiteral("satellite.txt")).toStdString())
-            << testing_support::SampleFile({kEntry.toStdString(), "13;0;E;Hot Bird;;;"});
-        testing_support::RecordingNotifier notifier;
+            << SampleFile({kEntry.toStdString(), "13;0;E;Hot Bird;;;"});
+        RecordingNotifier notifier;
         MainWindow main(
             MainWindowSetup{.folder = folder.path().toStdString(),
                             .notifier = &notifier,
@@ -199,7 +202,7 @@ class PictureWindowTest : public QObject {
                             .now = [] { return kMidsummer; },
                             .zone = QTimeZone::utc()});
         main.show();
-        testing_support::Choose(main, 0, 0);
+        Choose(main, 0, 0);
         QTest::mouseClick(Find<QLabel>(main, "Label4", 1), Qt::LeftButton);
         QCOMPARE(main.findChild<PictureDialog*>(), nullptr);
         QTest::mouseClick(Find<QLabel>(main, "Label4", 0), Qt::LeftButton);
@@ -212,7 +215,7 @@ class PictureWindowTest : public QObject {
         const PictureDialog north(main.CentralAzimuthDeg(), kEntry, nullptr, nullptr, nullptr,
                                   Aim(kMoscow));
         QCOMPARE(picture->aimLabel->text(), north.aimLabel->text());
-        testing_support::Choose(main, 0, 1);
+        Choose(main, 0, 1);
         QCOMPARE(picture->captionLabel->text(), caption);
         // Closing discards it; the next opening starts afresh. South and west count negative.
         QTest::mouseClick(picture, Qt::LeftButton, {}, TwPoint(4650, 1900));

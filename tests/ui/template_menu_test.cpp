@@ -14,7 +14,10 @@
 #include "ui/template_menu.h"
 #include "window_fixture.h"
 
+using palquin::testing_support::Choose;
 using palquin::testing_support::Find;
+using palquin::testing_support::SampleFile;
+using palquin::testing_support::WindowFixture;
 
 namespace palquin {
 
@@ -59,17 +62,16 @@ class TemplateMenuTest : public QObject {
         const QString pdf =
             out.filePath(message == kPrintFailedMessage ? "no such folder/t.pdf" : "t.pdf");
         PdfAnsweringPrinter printer(pdf, accept);
-        testing_support::WindowFixture fixture(
-            testing_support::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}),
-            nullptr, &printer);
+        WindowFixture fixture(SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}),
+                              nullptr, &printer);
         MainWindow& main = fixture.Window();
         COMPARE_TEXT(main, "mnuTemplate", "Шаблон 1:1");
         QVERIFY2(
             Find<QMenu>(main, "mnuFile")->actions().contains(Find<QAction>(main, "mnuTemplate")),
             "mnuTemplate is not in mnuFile");
         if (calculate) {
-            testing_support::Choose(main, 0, 0);  // 36 E in the centre
-            testing_support::Choose(main, 2, 1);  // 13 E in slot 2
+            Choose(main, 0, 0);  // 36 E in the centre
+            Choose(main, 2, 1);  // 13 E in slot 2
         }
         const QSize before = main.size();
         (templateItem ? Find<QAction>(main, "mnuTemplate") : Find<QAction>(main, "mnuPrint"))
@@ -111,12 +113,11 @@ class TemplateMenuTest : public QObject {
         QTemporaryDir out;
         const QString pdf = out.filePath("t.pdf");
         PdfAnsweringPrinter printer(pdf, true);
-        testing_support::WindowFixture fixture(
-            testing_support::SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}),
-            nullptr, &printer);
+        WindowFixture fixture(SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}),
+                              nullptr, &printer);
         MainWindow& main = fixture.Window();
-        testing_support::Choose(main, 0, 0);
-        testing_support::Choose(main, 2, 1);
+        Choose(main, 0, 0);
+        Choose(main, 2, 1);
         Find<QLineEdit>(main, "fokus")->setText("900");
         Find<QLineEdit>(main, "sh")->setText("50");
         Find<QAction>(main, "mnuTemplate")->trigger();
