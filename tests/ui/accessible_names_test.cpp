@@ -11,8 +11,7 @@
 #include "ui/picture_window.h"
 #include "window_fixture.h"
 
-using palquin::testing_support::SampleFile;
-using palquin::testing_support::WindowFixture;
+using namespace palquin::testing_support;
 
 using namespace palquin;
 

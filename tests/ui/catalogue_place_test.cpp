@@ -7,7 +7,7 @@
 #include "app/catalogue_place.h"
 #include "window_fixture.h"
 
-using palquin::testing_support::Find;
+using namespace palquin::testing_support;
 
 using namespace palquin;
 using Kind = CatalogueLocation::Kind;

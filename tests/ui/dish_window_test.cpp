@@ -14,14 +14,9 @@
 #include "ui/dish_dialog.h"
 #include "window_fixture.h"
 
-using palquin::testing_support::Find;
-using palquin::testing_support::TextOf;
+using namespace palquin::testing_support;
 
 namespace palquin {
-
-using testing_support::Choose;
-using testing_support::SampleFile;
-using testing_support::WindowFixture;
 
 class DishWindowTest : public QObject {
     Q_OBJECT

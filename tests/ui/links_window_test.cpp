@@ -13,15 +13,10 @@
 #include "ui/links_window.h"
 #include "window_fixture.h"
 
-using palquin::testing_support::Choose;
-using palquin::testing_support::Find;
-using palquin::testing_support::SampleFile;
-using palquin::testing_support::WindowFixture;
+using namespace palquin::testing_support;
 
 namespace palquin {
 namespace {
-
-using testing_support::RecordingOpener;
 
 // Y for the hover colour, B for the link colour.
 QString Colours(const LinksDialog& links) {

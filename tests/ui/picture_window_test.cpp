@@ -14,10 +14,7 @@
 #include "ui/picture_window.h"
 #include "window_fixture.h"
 
-using palquin::testing_support::Choose;
-using palquin::testing_support::Find;
-using palquin::testing_support::RecordingNotifier;
-using palquin::testing_support::SampleFile;
+using namespace palquin::testing_support;
 
 namespace palquin {
 namespace {
@@ -25,8 +22,6 @@ namespace {
 const QString kEntry = QStringLiteral("36;0;E;<b>Eutelsat</b> 36B;;;");
 const QDateTime kMidsummer(QDate(2026, 6, 21), QTime(6, 0), QTimeZone::utc());
 const GeoPosition kMoscow{55.75, 37.6};
-
-using testing_support::RecordingPrinter;
 
 struct AimRow {
     const char* name;

@@ -14,10 +14,7 @@
 #include "ui/template_menu.h"
 #include "window_fixture.h"
 
-using palquin::testing_support::Choose;
-using palquin::testing_support::Find;
-using palquin::testing_support::SampleFile;
-using palquin::testing_support::WindowFixture;
+using namespace palquin::testing_support;
 
 namespace palquin {
 
@@ -66,22 +63,20 @@ class TemplateMenuTest : public QObject {
                               nullptr, &printer);
         MainWindow& main = fixture.Window();
         COMPARE_TEXT(main, "mnuTemplate", "Шаблон 1:1");
-        QVERIFY2(
-            Find<QMenu>(main, "mnuFile")->actions().contains(Find<QAction>(main, "mnuTemplate")),
-            "mnuTemplate is not in mnuFile");
+        QVERIFY(
+            Find<QMenu>(main, "mnuFile")->actions().contains(Find<QAction>(main, "mnuTemplate")));
         if (calculate) {
             Choose(main, 0, 0);  // 36 E in the centre
             Choose(main, 2, 1);  // 13 E in slot 2
         }
         const QSize before = main.size();
-        (templateItem ? Find<QAction>(main, "mnuTemplate") : Find<QAction>(main, "mnuPrint"))
-            ->trigger();
+        Find<QAction>(main, templateItem ? "mnuTemplate" : "mnuPrint")->trigger();
         QCOMPARE(printer.dialogs, calculate ? 1 : 0);  // nothing to print: no dialog
         const auto& messages = fixture.Notifier().messages;
         QCOMPARE(messages.size(), size_t{!message.isEmpty()});
         QVERIFY(message.isEmpty() || messages[0].text == message);
         QCOMPARE(main.size(), before);
-        QVERIFY2(Find<QLabel>(main, "Label10")->isHidden(), "Label10 stays shown");
+        QVERIFY(Find<QLabel>(main, "Label10")->isHidden());
         const bool written = accept && message.isEmpty();
         QCOMPARE(QFile::exists(pdf), written);
         if (!written) {
