@@ -47,6 +47,11 @@ struct ResultsRow {
     std::optional<double> pointSize;
 };
 
+// A failing row is named, not dumped byte by byte.
+void PrintTo(const ResultsRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class SlotResultsTextTest : public ::testing::TestWithParam<ResultsRow> {};
 
 TEST_P(SlotResultsTextTest, LinesAndTypeSize) {
@@ -111,6 +116,11 @@ struct HeadingRow {
     std::string heading;
 };
 
+// A failing row is named, not dumped byte by byte.
+void PrintTo(const HeadingRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class SlotHeadingTextTest : public ::testing::TestWithParam<HeadingRow> {};
 
 TEST_P(SlotHeadingTextTest, Heading) {
@@ -131,6 +141,11 @@ struct PanelRow {
     std::optional<double> centralAzimuthDeg;
     std::optional<std::string> box;
 };
+
+// A failing row is named, not dumped byte by byte.
+void PrintTo(const PanelRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class PanelBoxTextTest : public ::testing::TestWithParam<PanelRow> {};
 

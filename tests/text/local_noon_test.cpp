@@ -21,6 +21,10 @@ struct NoonRow {
     minutes berlin;
 };
 
+void PrintTo(const NoonRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class LocalNoonTest : public ::testing::TestWithParam<NoonRow> {};
 
 // Central European rules, written out so that no tzdata is needed for the computer's clock.
