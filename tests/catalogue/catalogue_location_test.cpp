@@ -51,15 +51,8 @@ TEST_F(CatalogueLocationTest, PicksTheFileByTheRule) {
          user / kSatelliteFileName},
         {"installed, name only", false, false, false, true, false, user, Kind::PerUser,
          user / kSatelliteFileName},
-        {"per-user folder under a file",
-         false,
-         false,
-         false,
-         false,
-         true,
-         root_ / "mine.txt" / "home",
-         Kind::Unavailable,
-         {}},
+        {"per-user folder under a file", false, false, false, false, true,
+         root_ / "mine.txt" / "home", Kind::Unavailable, fs::path()},
         {"no per-user folder known", false, false, false, false, true, {}, Kind::Unavailable, {}},
     };
     ASSERT_TRUE(WriteBytes(root_ / "mine.txt", "x"));

@@ -133,20 +133,5 @@ TEST(CatalogueTextTest, CopiesAndMovesKeepTheirLines) {
     }
 }
 
-// The settings lines after the separator, by name: latitude, its letter, longitude, its letter,
-// focal length; a short file leaves the rest empty.
-TEST(SatelliteFileTest, SettingsByNameInFileOrder) {
-    const Settings full = NamedSettings(SettingsFromLines({"55.75", "N", "37.6", "E", "600"}));
-    EXPECT_EQ(full.latitude, "55.75");
-    EXPECT_EQ(full.ns, "N");
-    EXPECT_EQ(full.longitude, "37.6");
-    EXPECT_EQ(full.ew, "E");
-    EXPECT_EQ(full.focal, "600");
-    const Settings shortFile = NamedSettings(SettingsFromLines({"1", "S"}));
-    EXPECT_EQ(shortFile.ns, "S");
-    EXPECT_EQ(shortFile.longitude, "");
-    EXPECT_EQ(shortFile.focal, "");
-}
-
 }  // namespace
 }  // namespace palquin

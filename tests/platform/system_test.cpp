@@ -133,7 +133,7 @@ TEST_F(FileIoTest, BytesReachTheDiskBeforeTheyTakeTheTargetsPlace) {
 }
 
 // A held file, mapped or read, has the bytes a read gives (small, large and empty ones) and keeps
-// them when the file is replaced meanwhile; what cannot be read cannot be held either.
+// them when the file is replaced meanwhile; a missing file is said to be missing.
 TEST_F(FileIoTest, HeldFileReadsAsAWholeRead) {
     std::string large(5 << 20, 'x');
     large.back() = 'z';
@@ -148,9 +148,11 @@ TEST_F(FileIoTest, HeldFileReadsAsAWholeRead) {
         }
         std::string error;
         EXPECT_FALSE(hold(dir_ / "missing.txt", &error).has_value());
-        EXPECT_FALSE(error.empty());
-        EXPECT_FALSE(hold(dir_, nullptr).has_value());
+        EXPECT_EQ(error, file_messages::About(dir_ / "missing.txt", file_messages::kNotFound));
     }
+    std::string error;
+    EXPECT_FALSE(ReadWholeFile(dir_ / "missing.txt", &error).has_value());
+    EXPECT_EQ(error, file_messages::About(dir_ / "missing.txt", file_messages::kNotFound));
 }
 
 // Other names, other kinds of file and a running save's file (held or locked) all stay.
@@ -188,8 +190,8 @@ struct RefusedRow {
 class RefusedSaveTest : public FileIoTest, public testing::WithParamInterface<RefusedRow> {};
 
 // The save fails and says why in the user's words, naming the user's file (never the temporary
-// one), and nothing on disk changes. Only a regular file is read (a FIFO
-// would hang the start) or written (a device behind a link would become a plain file).
+// one), and nothing on disk changes. Only a regular file is read (a FIFO would hang the start) or
+// written (a device behind a link would become a plain file).
 TEST_P(RefusedSaveTest, IsReportedAndChangesNothing) {
     const fs::path target = dir_ / GetParam().target;
     const Obstacle obstacle = GetParam().make(target);
@@ -206,9 +208,14 @@ TEST_P(RefusedSaveTest, IsReportedAndChangesNothing) {
     EXPECT_EQ(NamesIn(dir_), names);
     EXPECT_EQ(fs::symlink_status(target, ec).type(), before.type());
     EXPECT_EQ(fs::symlink_status(target, ec).permissions(), before.permissions());
-    EXPECT_EQ(ReadWholeFile(target, nullptr).has_value(), target.filename() == "old.txt");
-    EXPECT_EQ(MapWholeFile(target, nullptr).has_value(), target.filename() == "old.txt");
-    EXPECT_EQ(ReadWholeFileHeld(target, nullptr).has_value(), target.filename() == "old.txt");
+    // What cannot be written for what it is, or where it is, cannot be read either, and the read
+    // says why in the same words.
+    const bool readable = target.filename() == "old.txt";
+    std::string readError;
+    EXPECT_EQ(ReadWholeFile(target, &readError).has_value(), readable);
+    EXPECT_EQ(readError, readable ? "" : error);
+    EXPECT_EQ(MapWholeFile(target, nullptr).has_value(), readable);
+    EXPECT_EQ(ReadWholeFileHeld(target, nullptr).has_value(), readable);
 }
 
 #ifndef _WIN32
@@ -235,6 +242,7 @@ Obstacle FillDisk(const fs::path&) {
 const RefusedRow kRefused[] = {
     {"MissingFolder", "missing/out.txt", [](const fs::path&) { return Keep(); },
      file_messages::kNoFolder},
+    {"Folder", "folder", [](const fs::path&) { return Keep(); }, file_messages::kFolder},
     // No write permission at all is the user's way of keeping a file as it is, for root too.
     {"ReadOnly", "old.txt",
      [](const fs::path& file) {
@@ -281,32 +289,6 @@ const RefusedRow kRefused[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Obstacles, RefusedSaveTest, testing::ValuesIn(kRefused), RowName());
-
-// A read that fails says why in the user's words and names the file.
-TEST_F(FileIoTest, ReadFailuresSayWhyInWords) {
-    const struct {
-        const char* name;
-        fs::path file;
-        std::string_view reason;
-    } rows[] = {
-        {"missing", dir_ / "missing.txt", file_messages::kNotFound},
-        {"folder", dir_ / "folder", file_messages::kFolder},
-        {"in a missing folder", dir_ / "missing" / "x.txt", file_messages::kNoFolder},
-#ifndef _WIN32
-        {"dangling link", dir_ / "dangling", file_messages::kDanglingLink},
-        {"fifo", dir_ / "fifo", file_messages::kNotRegular},
-#endif
-    };
-#ifndef _WIN32
-    fs::create_symlink(dir_ / "nowhere", dir_ / "dangling");
-    ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0644), 0);
-#endif
-    for (const auto& row : rows) {
-        std::string error;
-        EXPECT_FALSE(ReadWholeFile(row.file, &error)) << row.name;
-        EXPECT_EQ(error, file_messages::About(row.file, row.reason)) << row.name;
-    }
-}
 
 #ifdef _WIN32
 
