@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How the window shows and uses the catalogue it holds: decoding per file, the byte-order mark, a
-// long line, and the close the system asks for.
+// How the window shows and uses the catalogue it holds: decoding per file, the byte-order mark and a
+// long line.
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QtTest>
 
@@ -38,14 +37,6 @@ class CatalogueTest : public QObject {
         QCOMPARE(w.Links(0).value(2), QStringLiteral("end"));
         fixture.Close();
         QCOMPARE(fixture.FileBytes(), file);
-    }
-
-    // Closing because the system asked: a failed save must not wait for anyone to close a box.
-    void closeOnRequestShowsNoBox() {
-        WindowFixture fixture(SampleFile({"1;0;E;a;;;"}));
-        QVERIFY(QDir(QString::fromStdString(fixture.FolderPath())).removeRecursively());
-        fixture.Window().CloseOnRequest();
-        QVERIFY(fixture.Notifier().messages.empty());
     }
 };
 

@@ -122,17 +122,14 @@ class DishWindowTest : public QObject {
         QVERIFY(std::abs(centre.xMm - plainCentre.xMm) > 1.0);
 
         // The seam stands in for the modal dialog.
-        fixture.Close();
-        MainWindowSetup offSetup;
-        offSetup.folder = fixture.FolderPath();
-        offSetup.notifier = &fixture.Notifier();
-        offSetup.dishSettingsFile = fixture.DishSettingsPath();
-        offSetup.editDish = [](const DishSettings& current, QWidget*) {
-            DishSettings changed = current;
-            changed.precise = false;
-            return std::optional(changed);
-        };
-        MainWindow again(offSetup);
+        fixture.Open([](MainWindowSetup& setup) {
+            setup.editDish = [](const DishSettings& current, QWidget*) {
+                DishSettings changed = current;
+                changed.precise = false;
+                return std::optional(changed);
+            };
+        });
+        MainWindow& again = fixture.Window();
         QVERIFY(again.Dish().precise);
         Choose(again, 0, 0);
         Choose(again, 2, 1);
@@ -142,7 +139,6 @@ class DishWindowTest : public QObject {
         QCOMPARE(again.Layout().WarningLine(), "");
         QCOMPARE(again.Layout().SlotMm(2)->centre.xMm, plainCentre.xMm);
         QVERIFY(!LoadDishSettings(fixture.DishSettingsPath()).precise);
-        again.close();
     }
 };
 
