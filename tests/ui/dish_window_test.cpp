@@ -24,11 +24,10 @@ class DishWindowTest : public QObject {
     // The dialog gives what its fields say; a width or angle the model cannot take keeps it open.
     void dialogFields() {
         DishDialog dialog(DishSettings{});
-        auto* type = dialog.findChild<QComboBox*>("dishType");
-        auto* width = dialog.findChild<QLineEdit*>("dishWidth");
-        auto* angle = dialog.findChild<QLineEdit*>("offsetAngle");
-        auto* precise = dialog.findChild<QCheckBox*>("preciseGeometry");
-        QVERIFY(type && width && angle && precise);
+        auto* type = Find<QComboBox>(dialog, "dishType");
+        auto* width = Find<QLineEdit>(dialog, "dishWidth");
+        auto* angle = Find<QLineEdit>(dialog, "offsetAngle");
+        auto* precise = Find<QCheckBox>(dialog, "preciseGeometry");
         QCOMPARE(width->text(), "800");
         QCOMPARE(angle->text(), "24");
         QVERIFY(!precise->isChecked());
