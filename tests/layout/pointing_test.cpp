@@ -86,9 +86,9 @@ TEST(ConverterTest, RotationAndOffsetsInBothWritings) {
 }
 
 // On the equator sin and tan of the latitude are 0 and the formulas divide by them; 0 N gives the
-// value they reach from the north, which is what 0.000001 N shows. From 0 S (a tiny sine of the
-// other sign) the same direction comes out a full turn apart and the rotation a half turn apart:
-// the same dish and the same converter. Straight overhead no azimuth is compared.
+// value they reach from the north (the rows' figures are those of 0.000001 N). From 0 S (a tiny
+// sine of the other sign) the same direction comes out a full turn apart and the rotation a half
+// turn apart: the same dish and the same converter. Straight overhead no azimuth is compared.
 TEST(PointingTest, EquatorIsTheLimitFromEitherSide) {
     const struct {
         const char* name;
@@ -126,11 +126,6 @@ TEST(PointingTest, EquatorIsTheLimitFromEitherSide) {
         EXPECT_NEAR(equator.elevationDeg, row.elevationDeg, kShown);
         EXPECT_NEAR(equatorRotation, row.rotationDeg, kShown);
         EXPECT_EQ(equator.visible, row.elevationDeg > 0.0);
-
-        const auto [north, northRotation] = at(0.000001, "N");
-        EXPECT_NEAR(north.azimuthDeg, equator.azimuthDeg, kShown);
-        EXPECT_NEAR(north.elevationDeg, equator.elevationDeg, kShown);
-        EXPECT_NEAR(northRotation, equatorRotation, kShown);
 
         const auto [south, southRotation] = at(0.0, "S");
         EXPECT_NEAR(south.elevationDeg, equator.elevationDeg, kShown);

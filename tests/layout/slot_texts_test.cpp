@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/row_name.h"
-
 namespace palquin {
 namespace {
 
@@ -37,132 +35,78 @@ const SlotResult kCentral = Figures(181.93541, 26.46338, 1.0891);
 const SlotResult kExtra = WithOffsets(Figures(208.98123, 22.77311, 15.8251), 272.82341, 38.62099);
 const std::string kTwoLines = "Азимут:  208.981°\r\nУгол места:  22.773°\r\n";
 
-struct ResultsRow {
-    const char* name;
-    int slot;
-    SlotResult result;
-    bool precise;
-    double centralAzimuthDeg;
-    std::string text;
-    std::optional<double> pointSize;
-};
-
-// A failing row is named, not dumped byte by byte.
-void PrintTo(const ResultsRow& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class SlotResultsTextTest : public ::testing::TestWithParam<ResultsRow> {};
-
-TEST_P(SlotResultsTextTest, LinesAndTypeSize) {
-    const ResultsRow& row = GetParam();
-    const ResultsText results =
-        SlotResultsText(row.slot, row.result, row.precise, row.centralAzimuthDeg);
-    EXPECT_EQ(results.text, row.text);
-    EXPECT_EQ(results.pointSize, row.pointSize);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SlotResultsTextTest,
-    ::testing::Values(
+TEST(SlotTextsTest, ResultsLinesAndTypeSize) {
+    const struct {
+        const char* name;
+        int slot;
+        SlotResult result;
+        bool precise;
+        double centralAzimuthDeg;
+        std::string text;
+        std::optional<double> pointSize;
+    } rows[] = {
         // The central slot keeps its type size and invites a click; precise changes nothing.
-        ResultsRow{"central", 0, kCentral, true, 0.0,
-                   "Азимут:  181.935°\r\nУгол места:  26.463°\r\nПоворот конв. 1.1°\r\n\r\n"
-                   "Кликни здесь!",
-                   std::nullopt},
-        ResultsRow{"extra_by_the_window_rule", 2, kExtra, false, 181.9,
-                   kTwoLines + "Горизонталь:  272.823 мм.\r\nВертикаль:  38.621 мм.\r\n"
-                               "Поворот конв. 15.8°",
-                   7.0},
+        {"central", 0, kCentral, true, 0.0,
+         "Азимут:  181.935°\r\nУгол места:  26.463°\r\nПоворот конв. 1.1°\r\n\r\n"
+         "Кликни здесь!",
+         std::nullopt},
+        {"extra_by_the_window_rule", 2, kExtra, false, 181.9,
+         kTwoLines + "Горизонталь:  272.823 мм.\r\nВертикаль:  38.621 мм.\r\n"
+                     "Поворот конв. 15.8°",
+         7.0},
         // Aimed south, east lies right in the front view; aimed north, left.
-        ResultsRow{"extra_right_by_the_dish", 2, WithPlace(kExtra, 123.4, -8.6, 12.5, -6.84), true,
-                   181.9,
-                   kTwoLines + "Горизонталь: 123 мм. восток\r\nВертикаль: 9 мм. вниз\r\n"
-                               "Глубже: 13 мм.\r\nПотери: \u22126.8 дБ\r\nПоворот конв. 15.8°",
-                   6.0},
-        ResultsRow{"extra_left_by_the_dish", 2, WithPlace(kExtra, -123.4, 8.4, 0.2, -0.04), true,
-                   181.9,
-                   kTwoLines + "Горизонталь: 123 мм. запад\r\nВертикаль: 8 мм. вверх\r\n"
-                               "Глубже: 0 мм.\r\nПотери: 0.0 дБ\r\nПоворот конв. 15.8°",
-                   6.0},
-        ResultsRow{"extra_left_by_the_dish_aimed_north", 2,
-                   WithPlace(kExtra, -123.4, 0.4, 1.0, -1.25), true, 10.0,
-                   kTwoLines + "Горизонталь: 123 мм. восток\r\nВертикаль: 0 мм.\r\n"
-                               "Глубже: 1 мм.\r\nПотери: \u22121.3 дБ\r\nПоворот конв. 15.8°",
-                   6.0},
-        ResultsRow{"below_the_horizon", 3,
-                   WithOffsets(Figures(95.0, -12.25, -40.0), 1234.5678, 0.0), false, 181.9,
-                   "Азимут:  95°\r\nУгол места: -12.25°\r\nГоризонталь:  1 234.568 мм.\r\n"
-                   "Вертикаль:  0 мм.\r\nПоворот конв.-40°",
-                   7.0},
+        {"extra_right_by_the_dish", 2, WithPlace(kExtra, 123.4, -8.6, 12.5, -6.84), true, 181.9,
+         kTwoLines + "Горизонталь: 123 мм. восток\r\nВертикаль: 9 мм. вниз\r\n"
+                     "Глубже: 13 мм.\r\nПотери: \u22126.8 дБ\r\nПоворот конв. 15.8°",
+         6.0},
+        {"extra_left_by_the_dish", 2, WithPlace(kExtra, -123.4, 8.4, 0.2, -0.04), true, 181.9,
+         kTwoLines + "Горизонталь: 123 мм. запад\r\nВертикаль: 8 мм. вверх\r\n"
+                     "Глубже: 0 мм.\r\nПотери: 0.0 дБ\r\nПоворот конв. 15.8°",
+         6.0},
+        {"extra_left_by_the_dish_aimed_north", 2, WithPlace(kExtra, -123.4, 0.4, 1.0, -1.25), true,
+         10.0,
+         kTwoLines + "Горизонталь: 123 мм. восток\r\nВертикаль: 0 мм.\r\n"
+                     "Глубже: 1 мм.\r\nПотери: \u22121.3 дБ\r\nПоворот конв. 15.8°",
+         6.0},
+        {"below_the_horizon", 3, WithOffsets(Figures(95.0, -12.25, -40.0), 1234.5678, 0.0), false,
+         181.9,
+         "Азимут:  95°\r\nУгол места: -12.25°\r\nГоризонталь:  1 234.568 мм.\r\n"
+         "Вертикаль:  0 мм.\r\nПоворот конв.-40°",
+         7.0},
         // A result stops before the first figure it lacks; the type size changes only with
         // the distances.
-        ResultsRow{"incomplete_without_offsets", 2, Figures(208.98123, 22.77311, std::nullopt),
-                   false, 181.9, kTwoLines, std::nullopt},
-        ResultsRow{"incomplete_without_the_dish_place", 2, kExtra, true, 181.9, kTwoLines,
-                   std::nullopt},
-        ResultsRow{"incomplete_without_rotation", 2,
-                   WithOffsets(Figures(208.98123, 22.77311, std::nullopt), 272.82341, 38.62099),
-                   false, 181.9,
-                   kTwoLines + "Горизонталь:  272.823 мм.\r\nВертикаль:  38.621 мм.\r\n", 7.0},
-        ResultsRow{"central_incomplete", 0, Figures(181.93541, 26.46338, std::nullopt), false, 0.0,
-                   "Азимут:  181.935°\r\nУгол места:  26.463°\r\n", std::nullopt}),
-    testing_support::RowName());
-
-struct HeadingRow {
-    const char* name;
-    int slot;
-    bool centralChosen;
-    std::string heading;
-};
-
-// A failing row is named, not dumped byte by byte.
-void PrintTo(const HeadingRow& row, std::ostream* out) {
-    *out << row.name;
+        {"incomplete_without_offsets", 2, Figures(208.98123, 22.77311, std::nullopt), false, 181.9,
+         kTwoLines, std::nullopt},
+        {"incomplete_without_the_dish_place", 2, kExtra, true, 181.9, kTwoLines, std::nullopt},
+        {"incomplete_without_rotation", 2,
+         WithOffsets(Figures(208.98123, 22.77311, std::nullopt), 272.82341, 38.62099), false, 181.9,
+         kTwoLines + "Горизонталь:  272.823 мм.\r\nВертикаль:  38.621 мм.\r\n", 7.0},
+        {"central_incomplete", 0, Figures(181.93541, 26.46338, std::nullopt), false, 0.0,
+         "Азимут:  181.935°\r\nУгол места:  26.463°\r\n", std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ResultsText results =
+            SlotResultsText(row.slot, row.result, row.precise, row.centralAzimuthDeg);
+        EXPECT_EQ(results.text, row.text);
+        EXPECT_EQ(results.pointSize, row.pointSize);
+    }
 }
 
-class SlotHeadingTextTest : public ::testing::TestWithParam<HeadingRow> {};
+// The heading over a slot's selector, and the panel box under the picture (slots 0 to 7).
+TEST(SlotTextsTest, HeadingAndPanelBox) {
+    EXPECT_EQ(SlotHeadingText(0, true, "E 13.0"), "E 13.0");
+    EXPECT_EQ(SlotHeadingText(9, true, "E 13.0"), "E 13.0");
+    EXPECT_EQ(SlotHeadingText(0, false, "E 13.0"), "Центральная");
+    EXPECT_EQ(SlotHeadingText(4, false, "E 13.0"), "") << "no central satellite";
 
-TEST_P(SlotHeadingTextTest, Heading) {
-    const HeadingRow& row = GetParam();
-    EXPECT_EQ(SlotHeadingText(row.slot, row.centralChosen, "E 13.0"), row.heading);
+    const std::string entry = "36;0;E;Sat A;a0;b0;c0";
+    EXPECT_EQ(PanelBoxText(0, 181.93541, entry), "181.9°\r\n" + entry);
+    EXPECT_EQ(PanelBoxText(7, 181.9, entry), entry);
+    EXPECT_EQ(PanelBoxText(8, 181.9, entry), std::nullopt);
+    EXPECT_EQ(PanelBoxText(3, std::nullopt, entry), std::nullopt) << "central not calculated";
+    EXPECT_EQ(PanelBoxText(0, 0.0, entry), std::nullopt) << "central azimuth 0";
 }
-
-INSTANTIATE_TEST_SUITE_P(Rows, SlotHeadingTextTest,
-                         ::testing::Values(HeadingRow{"central", 0, true, "E 13.0"},
-                                           HeadingRow{"extra", 9, true, "E 13.0"},
-                                           HeadingRow{"central_unchosen", 0, false, "Центральная"},
-                                           HeadingRow{"extra_without_central", 4, false, ""}),
-                         testing_support::RowName());
-
-struct PanelRow {
-    const char* name;
-    int slot;
-    std::optional<double> centralAzimuthDeg;
-    std::optional<std::string> box;
-};
-
-// A failing row is named, not dumped byte by byte.
-void PrintTo(const PanelRow& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class PanelBoxTextTest : public ::testing::TestWithParam<PanelRow> {};
-
-TEST_P(PanelBoxTextTest, Box) {
-    const PanelRow& row = GetParam();
-    EXPECT_EQ(PanelBoxText(row.slot, row.centralAzimuthDeg, "36;0;E;Sat A;a0;b0;c0"), row.box);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, PanelBoxTextTest,
-    ::testing::Values(PanelRow{"central_azimuth_over_its_entry", 0, 181.93541,
-                               "181.9°\r\n36;0;E;Sat A;a0;b0;c0"},
-                      PanelRow{"extra_its_entry", 7, 181.9, "36;0;E;Sat A;a0;b0;c0"},
-                      PanelRow{"slot_without_a_box", 8, 181.9, std::nullopt},
-                      PanelRow{"central_not_calculated", 3, std::nullopt, std::nullopt},
-                      PanelRow{"central_azimuth_zero", 0, 0.0, std::nullopt}),
-    testing_support::RowName());
 
 }  // namespace
 }  // namespace palquin

@@ -44,64 +44,52 @@ QStringList Unnamed(const QWidget& window) {
 class AccessibleNamesTest : public QObject {
     Q_OBJECT
   private slots:
-    // The names an accessibility test of the whole program looks for.
-    void mainWindowControlHasItsName_data() {
-        QTest::addColumn<QString>("objectName");
-        QTest::addColumn<QString>("accessibleName");
-        const auto row = [](const char* objectName, const char* accessibleName) {
-            QTest::newRow(objectName)
-                << QString::fromUtf8(objectName) << QString::fromUtf8(accessibleName);
-        };
-        row("Combo1_0", "Спутник центрального конвертера");
-        row("Combo1_1", "Спутник ячейки 1");
-        row("Combo1_4", "Спутник ячейки 4");
-        row("Combo1_9", "Спутник ячейки 9");
-        row("cmdOk", "Пересчитать");
-        row("sh", "Широта");
-        row("dl", "Долгота");
-        row("fokus", "Фокусное расстояние");
-        row("cmbNS", "Полушарие широты");
-        row("cmbEW", "Полушарие долготы");
-        row("diam_0", "Диаметр центрального конвертера");
-        row("diam_7", "Диаметр конвертера ячейки 7");
-        row("Label4_0", "Результаты ячейки 0");
-        row("Label4_5", "Результаты ячейки 5");
-        row("cmdMax", "Увеличить");
-        row("cmdMin", "Уменьшить");
-        row("cmdPrint", "Печать окна");
-    }
-    void mainWindowControlHasItsName() {
-        QFETCH(QString, objectName);
-        QFETCH(QString, accessibleName);
-        WindowFixture fixture(SampleFile({"36;0;E;Sat A;;;"}));
-        auto* widget = fixture.Window().findChild<QWidget*>(objectName);
-        QVERIFY2(widget != nullptr, qPrintable(objectName + QStringLiteral(" is missing")));
-        QCOMPARE(widget->accessibleName(), accessibleName);
-    }
-
-    void everyControlIsNamed() {
+    // The names an accessibility test of the whole program looks for; every control of the
+    // windows has one, and no two alike: two selectors of one name would leave a screen-reader
+    // user guessing which cell they are in.
+    void everyControlHasANameOfItsOwn() {
         WindowFixture fixture(SampleFile({"36;0;E;Sat A;a;b;c"}));
         MainWindow& main = fixture.Window();
+        const std::pair<const char*, const char*> names[] = {
+            {"Combo1_0", "Спутник центрального конвертера"},
+            {"Combo1_1", "Спутник ячейки 1"},
+            {"Combo1_4", "Спутник ячейки 4"},
+            {"Combo1_9", "Спутник ячейки 9"},
+            {"cmdOk", "Пересчитать"},
+            {"sh", "Широта"},
+            {"dl", "Долгота"},
+            {"fokus", "Фокусное расстояние"},
+            {"cmbNS", "Полушарие широты"},
+            {"cmbEW", "Полушарие долготы"},
+            {"diam_0", "Диаметр центрального конвертера"},
+            {"diam_7", "Диаметр конвертера ячейки 7"},
+            {"Label4_0", "Результаты ячейки 0"},
+            {"Label4_5", "Результаты ячейки 5"},
+            {"cmdMax", "Увеличить"},
+            {"cmdMin", "Уменьшить"},
+            {"cmdPrint", "Печать окна"},
+        };
+        for (const auto& [objectName, accessibleName] : names) {
+            const QString name = Find<QWidget>(main, objectName)->accessibleName();
+            QVERIFY2(name == QString::fromUtf8(accessibleName),
+                     qPrintable(QStringLiteral("%1: \"%2\"").arg(objectName, name)));
+        }
         QCOMPARE(Unnamed(main).join(u' '), QString());
         PictureDialog picture(45.0, QStringLiteral("Sat A"), nullptr, nullptr);
         QCOMPARE(Unnamed(picture).join(u' '), QString());
         LinksDialog links(2, {QStringLiteral("a")}, nullptr);
         QCOMPARE(Unnamed(links).join(u' '), QString());
-    }
 
-    // Each slot's controls have names of their own: two selectors of one name would leave a
-    // screen-reader user guessing which cell they are in.
-    void slotNamesAreDistinct() {
-        WindowFixture fixture(SampleFile({"36;0;E;Sat A;;;"}));
-        QSet<QString> names;
-        int count = 0;
-        for (QWidget* widget : fixture.Window().findChildren<QWidget*>()) {
-            if (!widget->accessibleName().isEmpty()) {
-                names.insert(widget->accessibleName());
-                ++count;
+        QStringList twice;
+        QSet<QString> seen;
+        for (const QWidget* widget : main.findChildren<QWidget*>()) {
+            const QString name = widget->accessibleName();
+            if (!name.isEmpty() && seen.contains(name)) {
+                twice << widget->objectName() + QStringLiteral(": ") + name;
             }
+            seen.insert(name);
         }
-        QCOMPARE(names.size(), count);
+        QCOMPARE(twice.join(u'|'), QString());
     }
 };
 

@@ -43,8 +43,9 @@ class ApplicationLookTest : public QObject {
         russian_ = PrepareApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
     }
 
-    // Shown without exec, read, closed: no one has to answer it.
-    void printDialogSpeaksRussian() {
+    // The print dialog (shown without exec, read, closed: no one has to answer it) and the
+    // buttons of message boxes and file dialogs.
+    void qtDialogsSpeakRussian() {
         if (!RussianQtInstalled()) {
             QSKIP("Qt's Russian translation is not installed (qt6-translations-l10n)");
         }
@@ -62,27 +63,16 @@ class ApplicationLookTest : public QObject {
             QVERIFY2(texts.contains(QString::fromUtf8(russian)), qPrintable(texts.join(" | ")));
         }
         QVERIFY2(dialog.windowTitle() != "Print", qPrintable(dialog.windowTitle()));
-    }
 
-    // The buttons of message boxes and file dialogs.
-    void standardButtonsSpeakRussian_data() {
-        QTest::addColumn<QDialogButtonBox::StandardButton>("button");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("OK") << QDialogButtonBox::Ok << "OK";
-        QTest::newRow("Cancel") << QDialogButtonBox::Cancel << "Отмена";
-        QTest::newRow("Open") << QDialogButtonBox::Open << "Открыть";
-        QTest::newRow("Save") << QDialogButtonBox::Save << "Сохранить";
-        QTest::newRow("Yes") << QDialogButtonBox::Yes << "Да";
-        QTest::newRow("No") << QDialogButtonBox::No << "Нет";
-    }
-    void standardButtonsSpeakRussian() {
-        QFETCH(QDialogButtonBox::StandardButton, button);
-        QFETCH(QString, text);
-        if (!RussianQtInstalled()) {
-            QSKIP("Qt's Russian translation is not installed (qt6-translations-l10n)");
+        using Button = QDialogButtonBox::StandardButton;
+        const std::pair<Button, const char*> buttons[] = {
+            {Button::Ok, "OK"},          {Button::Cancel, "Отмена"}, {Button::Open, "Открыть"},
+            {Button::Save, "Сохранить"}, {Button::Yes, "Да"},        {Button::No, "Нет"}};
+        for (const auto& [button, russian] : buttons) {
+            QDialogButtonBox box(button);
+            const QString text = box.button(button)->text().remove(u'&');
+            QVERIFY2(text == QString::fromUtf8(russian), qPrintable(text));
         }
-        QDialogButtonBox box(button);
-        QCOMPARE(box.button(button)->text().remove(u'&'), text);
     }
 
     // Every window gets the program's own picture, not Qt's generic one.

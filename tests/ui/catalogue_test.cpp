@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How the window shows and uses the catalogue it holds: decoding per file, the byte-order mark, a
-// long line, and the close the system asks for.
+// The catalogue file: where it is, how the window names it, and how the window shows and uses
+// what it holds (decoding per file, the byte-order mark and a long line).
 #include <QComboBox>
-#include <QDir>
+#include <QGroupBox>
 #include <QLabel>
+#include <QTextDocument>
 #include <QtTest>
 
+#include "app/catalogue_place.h"
 #include "window_fixture.h"
 
+using namespace palquin;
 using namespace palquin::testing_support;
 
 class CatalogueTest : public QObject {
@@ -40,12 +43,28 @@ class CatalogueTest : public QObject {
         QCOMPARE(fixture.FileBytes(), file);
     }
 
-    // Closing because the system asked: a failed save must not wait for anyone to close a box.
-    void closeOnRequestShowsNoBox() {
-        WindowFixture fixture(SampleFile({"1;0;E;a;;;"}));
-        QVERIFY(QDir(QString::fromStdString(fixture.FolderPath())).removeRecursively());
-        fixture.Window().CloseOnRequest();
-        QVERIFY(fixture.Notifier().messages.empty());
+    // Beside a writable program, else in the folder "palquin" of the user's data folder.
+    void besideTheProgramOrInTheUsersDataFolder() {
+        QTemporaryDir home;
+        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+        const std::filesystem::path program = home.path().toStdString();
+        QCOMPARE(LocateCatalogueForUser(std::nullopt, program, true).file,
+                 program / "satellite.txt");
+        const auto perUser = LocateCatalogueForUser(std::nullopt, program / "not there", true);
+        QCOMPARE(perUser.kind, CatalogueLocation::Kind::PerUser);
+        QCOMPARE(perUser.file, program / "data/palquin/satellite.txt");
+    }
+
+    // A folder name is shown as it is, even when it looks like markup.
+    void theWindowNamesTheFileVerbatim() {
+        WindowFixture fixture;
+        CatalogueLocation where;
+        where.file = "/tmp/<b>Спутник</b> & co/satellite.txt";
+        ShowCataloguePlace(fixture.Window(), where);
+        QTextDocument shown;
+        shown.setHtml(Find<QGroupBox>(fixture.Window(), "Frame1")->toolTip());
+        QCOMPARE(shown.toPlainText(),
+                 QStringLiteral("Каталог спутников: /tmp/<b>Спутник</b> & co/satellite.txt"));
     }
 };
 

@@ -24,11 +24,10 @@ class DishWindowTest : public QObject {
     // The dialog gives what its fields say; a width or angle the model cannot take keeps it open.
     void dialogFields() {
         DishDialog dialog(DishSettings{});
-        auto* type = dialog.findChild<QComboBox*>("dishType");
-        auto* width = dialog.findChild<QLineEdit*>("dishWidth");
-        auto* angle = dialog.findChild<QLineEdit*>("offsetAngle");
-        auto* precise = dialog.findChild<QCheckBox*>("preciseGeometry");
-        QVERIFY(type && width && angle && precise);
+        auto* type = Find<QComboBox>(dialog, "dishType");
+        auto* width = Find<QLineEdit>(dialog, "dishWidth");
+        auto* angle = Find<QLineEdit>(dialog, "offsetAngle");
+        auto* precise = Find<QCheckBox>(dialog, "preciseGeometry");
         QCOMPARE(width->text(), "800");
         QCOMPARE(angle->text(), "24");
         QVERIFY(!precise->isChecked());
@@ -122,17 +121,14 @@ class DishWindowTest : public QObject {
         QVERIFY(std::abs(centre.xMm - plainCentre.xMm) > 1.0);
 
         // The seam stands in for the modal dialog.
-        fixture.Close();
-        MainWindowSetup offSetup;
-        offSetup.folder = fixture.FolderPath();
-        offSetup.notifier = &fixture.Notifier();
-        offSetup.dishSettingsFile = fixture.DishSettingsPath();
-        offSetup.editDish = [](const DishSettings& current, QWidget*) {
-            DishSettings changed = current;
-            changed.precise = false;
-            return std::optional(changed);
-        };
-        MainWindow again(offSetup);
+        fixture.Open([](MainWindowSetup& setup) {
+            setup.editDish = [](const DishSettings& current, QWidget*) {
+                DishSettings changed = current;
+                changed.precise = false;
+                return std::optional(changed);
+            };
+        });
+        MainWindow& again = fixture.Window();
         QVERIFY(again.Dish().precise);
         Choose(again, 0, 0);
         Choose(again, 2, 1);
@@ -142,7 +138,6 @@ class DishWindowTest : public QObject {
         QCOMPARE(again.Layout().WarningLine(), "");
         QCOMPARE(again.Layout().SlotMm(2)->centre.xMm, plainCentre.xMm);
         QVERIFY(!LoadDishSettings(fixture.DishSettingsPath()).precise);
-        again.close();
     }
 };
 

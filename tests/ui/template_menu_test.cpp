@@ -68,6 +68,10 @@ class TemplateMenuTest : public QObject {
         if (calculate) {
             Choose(main, 0, 0);  // 36 E in the centre
             Choose(main, 2, 1);  // 13 E in slot 2
+            // Edited after the calculation, without Ok: the page shows the layout as drawn, and
+            // its header the site and focal length that layout was calculated from.
+            Find<QLineEdit>(main, "fokus")->setText("900");
+            Find<QLineEdit>(main, "sh")->setText("50");
         }
         const QSize before = main.size();
         Find<QAction>(main, templateItem ? "mnuTemplate" : "mnuPrint")->trigger();
@@ -95,34 +99,10 @@ class TemplateMenuTest : public QObject {
                                                       "место: 55.75 N 37.6 E", "фокус: 600 мм"}
                                         : QStringList{"Расчет мультифида", "181.9°"};
         for (const QString& phrase : phrases) {
-            QVERIFY2(text.contains(phrase), qPrintable(text));
+            QVERIFY2(text.contains(phrase), qPrintable(phrase + " not in: " + text));
         }
-    }
-
-    // Fields edited after the calculation, without Ok: the page shows the layout as drawn, and its
-    // header the site and focal length that layout was calculated from.
-    void headerOfTheDrawingNotOfTheFields() {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
-            QSKIP("pdftotext (poppler-utils) is not installed; the PDF cannot be read back");
-        }
-        QTemporaryDir out;
-        const QString pdf = out.filePath("t.pdf");
-        PdfAnsweringPrinter printer(pdf, true);
-        WindowFixture fixture(SampleFile({"36;0;E;Eutelsat 36B;;;", "13;0;E;Hot Bird 13;;;"}),
-                              nullptr, &printer);
-        MainWindow& main = fixture.Window();
-        Choose(main, 0, 0);
-        Choose(main, 2, 1);
-        Find<QLineEdit>(main, "fokus")->setText("900");
-        Find<QLineEdit>(main, "sh")->setText("50");
-        Find<QAction>(main, "mnuTemplate")->trigger();
-        QProcess pdftotext;
-        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, "-"});
-        QVERIFY(pdftotext.waitForFinished(60000));
-        const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
-        QVERIFY2(text.contains("место: 55.75 N 37.6 E") && text.contains("фокус: 600 мм"),
-                 qPrintable(text));
-        QVERIFY2(!text.contains("900") && !text.contains("место: 50 "), qPrintable(text));
+        QVERIFY2(!templateItem || (!text.contains("900") && !text.contains("место: 50 ")),
+                 qPrintable("the fields' site or focal length in: " + text));
     }
 };
 

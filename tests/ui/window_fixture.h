@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 #include "common/recorders.h"
@@ -45,7 +46,8 @@ class WindowFixture {
             window_.reset();
         }
     }
-    void Open() {
+    /// Opens it again (after a close), adjust changing the set-up first (a clock, a seam).
+    void Open(const std::function<void(MainWindowSetup&)>& adjust = {}) {
         Close();
         MainWindowSetup setup;
         setup.folder = FolderPath();
@@ -55,6 +57,9 @@ class WindowFixture {
         setup.linkOpener = opener_;
         // Never the user's own settings: the dish's parameters live beside the catalogue.
         setup.dishSettingsFile = DishSettingsPath();
+        if (adjust) {
+            adjust(setup);
+        }
         window_ = std::make_unique<MainWindow>(setup);
     }
 
