@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "cli/command_line.h"
-#include "window_fixture.h"
+#include "common/window_fixture.h"
 
 using palquin::testing_support::Find;
 

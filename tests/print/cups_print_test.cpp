@@ -15,7 +15,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "../ui/window_fixture.h"
+#include "common/window_fixture.h"
 #include "print/page_composer.h"
 #include "print/system_printer.h"
 #include "print/template_page.h"

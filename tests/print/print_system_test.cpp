@@ -21,7 +21,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "../ui/window_fixture.h"
+#include "common/window_fixture.h"
 #include "print/print_server.h"
 #include "print/system_printer.h"
 #include "print/template_input.h"
@@ -179,8 +179,8 @@ class PrintSystemTest : public QObject {
             QVERIFY2(result.ok, qPrintable(result.reason));
         } else {
             SystemPrinter printer;
-            testing_support::WindowFixture fixture(testing_support::SampleFile({"36;0;E;Eutelsat 36B;;;"}), nullptr,
-                                           &printer);
+            testing_support::WindowFixture fixture(
+                testing_support::SampleFile({"36;0;E;Eutelsat 36B;;;"}), nullptr, &printer);
             fixture.Window().show();
             dialogs_ = 0;
             answerWithFile_ = target;

@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include "common/window_fixture.h"
 #include "ui/links_window.h"
 #include "ui/picture_window.h"
-#include "window_fixture.h"
 
 using namespace palquin::testing_support;
 

@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "app/catalogue_place.h"
-#include "window_fixture.h"
+#include "common/window_fixture.h"
 
 using namespace palquin;
 using namespace palquin::testing_support;

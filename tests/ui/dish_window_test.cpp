@@ -11,8 +11,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "common/window_fixture.h"
 #include "ui/dish_dialog.h"
-#include "window_fixture.h"
 
 using namespace palquin::testing_support;
 

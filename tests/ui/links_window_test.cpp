@@ -8,10 +8,10 @@
 #include <QtTest>
 #include <fstream>
 
+#include "common/window_fixture.h"
 #include "platform/desktop_open.h"
 #include "ui/link_opener.h"
 #include "ui/links_window.h"
-#include "window_fixture.h"
 
 using namespace palquin::testing_support;
 

@@ -14,9 +14,9 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include "common/window_fixture.h"
 #include "diagram/compass_view.h"
 #include "ui/ticker.h"
-#include "window_fixture.h"
 
 using namespace palquin;
 using namespace palquin::testing_support;

@@ -6,12 +6,12 @@
 #include <QTimeZone>
 #include <QtTest>
 
+#include "common/window_fixture.h"
 #include "diagram/compass_view.h"
 #include "diagram/twips.h"
 #include "print/page_composer.h"
 #include "print/printer.h"
 #include "ui/picture_window.h"
-#include "window_fixture.h"
 
 using namespace palquin::testing_support;
 

@@ -9,10 +9,10 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include "common/window_fixture.h"
 #include "print/system_printer.h"
 #include "ui/print_failure.h"
 #include "ui/template_menu.h"
-#include "window_fixture.h"
 
 using namespace palquin::testing_support;
 

@@ -12,7 +12,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "window_fixture.h"
+#include "common/window_fixture.h"
 
 using namespace palquin;
 using namespace palquin::testing_support;
