@@ -162,7 +162,7 @@ CatalogueText& CatalogueText::operator=(CatalogueText&& other) noexcept {
         encoding_ = other.encoding_;
         other.ownBytes_.clear();
         other.bytes_ = other.ownBytes_;
-        other.starts_.clear();
+        other.starts_.reset();
     }
     return *this;
 }
@@ -174,6 +174,10 @@ void CatalogueText::FindLines() {
     // One pass: every line's start until the separator; CR LF is one line end.
     size_t catalogueEnd = all.size();
     size_t settingsStart = all.size();
+    // Room for lines of 16 bytes on average: real catalogue lines are longer, so the list is not
+    // moved while it grows, and the room it does not use is never touched (no memory is taken).
+    std::vector<size_t> starts;
+    starts.reserve(all.size() / 16 + 1);
     size_t lineStart = first;
     // Ends the line at end; false once it was the separator.
     const auto endLine = [&](size_t end, size_t next) {
@@ -185,11 +189,10 @@ void CatalogueText::FindLines() {
             settingsStart = next;
             return false;
         }
-        starts_.push_back(lineStart);
+        starts.push_back(lineStart);
         lineStart = next;
         return true;
     };
-    starts_.reserve(all.size() / 64 + 1);
     bool separated = false;
     const size_t ascii = ForEachLineEnd(all.data(), first, all.size(), [&](size_t end) {
         if (end < lineStart) {
@@ -203,18 +206,16 @@ void CatalogueText::FindLines() {
     if (!separated && lineStart < all.size()) {
         endLine(all.size(), all.size());  // a last line without a line end
     }
-    starts_.push_back(catalogueEnd);
-    if (starts_.capacity() > starts_.size() + starts_.size() / 2) {
-        starts_.shrink_to_fit();  // a file of short lines
-    }
+    starts.push_back(catalogueEnd);
+    starts_ = std::make_shared<const std::vector<size_t>>(std::move(starts));
     settings_ = SplitLines(all.substr(settingsStart));
     // Up to `ascii` there is nothing to decide on.
     encoding_ = first != 0 ? FileEncoding::Utf8 : EncodingWithoutMark(all.substr(ascii));
 }
 
 std::string_view CatalogueText::operator[](size_t i) const {
-    const size_t begin = starts_[i];
-    size_t end = starts_[i + 1];
+    const size_t begin = (*starts_)[i];
+    size_t end = (*starts_)[i + 1];
     // The next start lies just past this line's end, if it has one: CR LF, CR or LF.
     if (end > begin && bytes_[end - 1] == '\n') {
         --end;

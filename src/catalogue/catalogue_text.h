@@ -43,7 +43,7 @@ class CatalogueText {
     ~CatalogueText() = default;
 
     /// Number of catalogue entries.
-    size_t size() const { return starts_.empty() ? 0 : starts_.size() - 1; }
+    size_t size() const { return starts_ == nullptr ? 0 : starts_->size() - 1; }
     bool empty() const { return size() == 0; }
     /// Entry i, verbatim, without its line end.
     std::string_view operator[](size_t i) const;
@@ -62,7 +62,9 @@ class CatalogueText {
     std::string ownBytes_;               ///< the bytes, unless owner_ holds them
     std::shared_ptr<const void> owner_;  ///< keeps bytes_ where ownBytes_ does not
     std::string_view bytes_;
-    std::vector<size_t> starts_;  ///< start of every entry, then the end of the catalogue part
+    /// Start of every entry, then the end of the catalogue part; null when nothing was read.
+    /// Never changed once found, so copies of the text share it (a million entries take 8 MB).
+    std::shared_ptr<const std::vector<size_t>> starts_;
     std::vector<std::string> settings_;
     bool hasSeparator_ = false;
     FileEncoding encoding_ = FileEncoding::Windows1251;
