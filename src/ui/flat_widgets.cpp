@@ -2,8 +2,10 @@
 #include "ui/flat_widgets.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPainter>
 #include <QStyle>
+#include <utility>
 
 namespace palquin {
 namespace {
@@ -80,6 +82,19 @@ void FlatLineEdit::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setPen(border_);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+StyleSheetOnShow::StyleSheetOnShow(QWidget* widget, QString styleSheet)
+    : QObject(widget), widget_(widget), styleSheet_(std::move(styleSheet)) {
+    widget->installEventFilter(this);
+}
+
+bool StyleSheetOnShow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == widget_ && event->type() == QEvent::Show) {
+        widget_->removeEventFilter(this);
+        widget_->setStyleSheet(styleSheet_);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace palquin

@@ -52,4 +52,18 @@ class FlatLineEdit : public QLineEdit {
     QColor border_;
 };
 
+/// Gives a widget its style sheet only when it is first shown, so that a widget that is hidden at
+/// start-up does not start the style sheet engine then.
+class StyleSheetOnShow : public QObject {
+  public:
+    StyleSheetOnShow(QWidget* widget, QString styleSheet);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QWidget* widget_;
+    QString styleSheet_;
+};
+
 }  // namespace palquin

@@ -246,6 +246,10 @@ void MainWindow::BuildDiagramGroup(QWidget* client) {
     printBanner->setAlignment(Qt::AlignCenter);
     printBanner->setWordWrap(true);
     printBanner->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Rendered onto a PDF page (printing is the only time it shows), the label draws its text
+    // only under a style sheet; set on first show, it costs the start-up nothing.
+    new StyleSheetOnShow(printBanner,
+                         QStringLiteral("color: rgb(0,192,0); background: transparent;"));
     PlaceTw(printBanner, 240, 840, 10695, 1575);
     printBanner->hide();
 
