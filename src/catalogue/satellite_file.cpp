@@ -184,12 +184,16 @@ LoadResult LoadSatelliteFileAt(const std::filesystem::path& path) {
             return result;
         }
 
-        std::optional<HeldFile> held = ReadWholeFileHeld(path, &result.error);
+        // The lines are found while the file is read, each piece while it is still in the
+        // processor's cache: a second pass over a large file would take as long as the read.
+        LineScan scan;
+        std::optional<HeldFile> held = ReadWholeFileHeld(
+            path, &result.error, [&scan](std::string_view soFar) { scan.Feed(soFar); });
         if (!held) {
             result.status = LoadResult::Status::Unreadable;
             return result;
         }
-        result.catalogue = CatalogueText(std::move(held->owner), held->bytes);
+        result.catalogue = CatalogueText(std::move(held->owner), held->bytes, std::move(scan));
     } catch (const std::bad_alloc&) {
         result = LoadResult{};
         result.status = LoadResult::Status::Unreadable;
