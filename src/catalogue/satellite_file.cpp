@@ -202,6 +202,19 @@ LoadResult LoadSatelliteFileAt(const std::filesystem::path& path) {
     return result;
 }
 
+std::shared_future<LoadResult> StartCatalogueLoad(const std::filesystem::path& folder,
+                                                  const std::filesystem::path& file) {
+    std::error_code ec;
+    return std::async(std::launch::async,
+                      [absoluteFolder = std::filesystem::absolute(folder, ec),
+                       absoluteFile = file.empty() ? std::filesystem::path()
+                                                   : std::filesystem::absolute(file, ec)] {
+                          return absoluteFile.empty() ? LoadSatelliteFile(absoluteFolder)
+                                                      : LoadSatelliteFileAt(absoluteFile);
+                      })
+        .share();
+}
+
 SaveResult SaveSatelliteFile(const std::filesystem::path& folder, const SettingsTexts& settings,
                              const CatalogueText& fallback) {
     return SaveSatelliteFileAt(FilePath(folder), settings, fallback);

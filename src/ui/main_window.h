@@ -56,6 +56,9 @@ struct MainWindowSetup {
     QTimeZone zone = QTimeZone::systemTimeZone();
     /// Keeps a copy of the settings to save when the window's thread is stuck; null: none.
     SettingsWatchdog* watchdog = nullptr;
+    /// The catalogue's load (StartCatalogueLoad of folder and catalogueFile), started before Qt
+    /// was; not valid: the window starts it.
+    std::shared_future<LoadResult> earlyLoad = {};
 };
 
 /// The main window. Its members are named by role; each element carries its classic name as its
