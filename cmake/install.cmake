@@ -47,7 +47,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: Qt's Russian texts for its own dialogs,
 # and the SVG plug-in that draws the window icon. The libraries' dependencies are added to these.
+# libcups too, loaded only when something is printed.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, libqt6svg6")
+find_package(Cups QUIET)
+if(CUPS_FOUND)
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libcups2")
+endif()
 # The package holds the program only; the build's own static libraries are not installed.
 set(CPACK_STRIP_FILES ON)
 include(CPack)

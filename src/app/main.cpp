@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
+#include <future>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -81,6 +82,23 @@ int main(int argc, char** argv) {
         return palquin::cli::kExitFailure;
     }
 
+    // The catalogue's place is known before Qt starts, so that a large catalogue is read on a
+    // second thread while Qt starts up and the window is built. Failures are shown once a
+    // message box can be.
+    std::string folderError;
+    const std::optional<std::filesystem::path> folder = palquin::ProgramFolder(&folderError);
+    std::optional<palquin::CatalogueLocation> where;
+    std::shared_future<palquin::LoadResult> earlyLoad;
+    if (folder) {
+        where = palquin::LocateCatalogueForUser(invocation.catalogue, *folder, true);
+        if (where->kind != palquin::CatalogueLocation::Kind::Unavailable) {
+            earlyLoad = palquin::StartCatalogueLoad(
+                where->Folder(), where->kind == palquin::CatalogueLocation::Kind::Override
+                                     ? where->file
+                                     : std::filesystem::path());
+        }
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(palquin::kAppTitle);
     QApplication::setDesktopFileName(QStringLiteral("palquin"));
@@ -112,27 +130,23 @@ int main(int argc, char** argv) {
     closeRequests.start(100);
 
     palquin::MessageBoxNotifier notifier;
-    std::string error;
-    const std::optional<std::filesystem::path> folder = palquin::ProgramFolder(&error);
     if (!folder) {
         // Without its own folder the program would read and write some other satellite.txt.
         notifier.Show(
             QStringLiteral("Ошибка в процедуре загрузки! Не найдена папка программы (%1).")
-                .arg(QString::fromStdString(error)),
+                .arg(QString::fromStdString(folderError)),
             palquin::kAppTitle, palquin::MessageIcon::None);
         return 1;
     }
 
-    const palquin::CatalogueLocation where =
-        palquin::LocateCatalogueForUser(invocation.catalogue, *folder, true);
-    if (where.kind == palquin::CatalogueLocation::Kind::Unavailable) {
-        std::cerr << "palquin: " << where.error << '\n';
+    if (where->kind == palquin::CatalogueLocation::Kind::Unavailable) {
+        std::cerr << "palquin: " << where->error << '\n';
         notifier.Show(QStringLiteral("Ошибка в процедуре загрузки!"), palquin::kAppTitle,
                       palquin::MessageIcon::None);
         return 1;
     }
     if (::isatty(STDERR_FILENO) != 0) {
-        std::cerr << "palquin: каталог спутников: " << palquin::PathText(where.file) << '\n';
+        std::cerr << "palquin: каталог спутников: " << palquin::PathText(where->file) << '\n';
     }
 
     palquin::SystemPrinter printer;
@@ -140,19 +154,20 @@ int main(int argc, char** argv) {
     palquin::SettingsWatchdog watchdog;  // saves on SIGTERM even when the window is stuck
     palquin::MainWindowSetup setup;
     setup.watchdog = &watchdog;
-    setup.folder = where.Folder();
+    setup.folder = where->Folder();
     setup.notifier = &notifier;
     setup.printer = &printer;
     setup.reportPath = palquin::DefaultReportPath();
     setup.linkOpener = &linkOpener;
-    if (where.kind == palquin::CatalogueLocation::Kind::Override) {
-        setup.catalogueFile = where.file;  // a file of any name, not only satellite.txt
+    if (where->kind == palquin::CatalogueLocation::Kind::Override) {
+        setup.catalogueFile = where->file;  // a file of any name, not only satellite.txt
     }
+    setup.earlyLoad = earlyLoad;
 
     palquin::MainWindow window(setup);
     notifier.SetParent(&window);
     built = &window;
-    palquin::ShowCataloguePlace(window, where);
+    palquin::ShowCataloguePlace(window, *where);
     window.show();
     const int status = QApplication::exec();
     palquin::AcknowledgeClose();

@@ -162,59 +162,100 @@ CatalogueText& CatalogueText::operator=(CatalogueText&& other) noexcept {
         encoding_ = other.encoding_;
         other.ownBytes_.clear();
         other.bytes_ = other.ownBytes_;
-        other.starts_.clear();
+        other.starts_.reset();
     }
     return *this;
 }
 
-void CatalogueText::FindLines() {
-    const std::string_view all = bytes_;
-    const size_t first = all.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+void LineScan::Scan(std::string_view all, bool final) {
+    if (data_ != all.data() || all.size() < scanned_ || (!started_ && scanned_ != 0)) {
+        *this = LineScan();  // other bytes: from the start
+        data_ = all.data();
+    }
+    if (!started_) {
+        // Until three bytes are there, a byte-order mark cannot be told.
+        if (all.size() < kUtf8Bom.size() && !final) {
+            return;
+        }
+        started_ = true;
+        first_ = all.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+        scanned_ = first_;
+        lineStart_ = first_;
+        asciiEnd_ = first_;
+        catalogueEnd_ = all.size();
+        settingsStart_ = all.size();
+        // Room for lines of 16 bytes on average: real catalogue lines are longer, so the list
+        // is not moved while it grows, and the room it does not use is never touched.
+        starts_.reserve(all.size() / 16 + 1);
+    }
+    if (separated_) {
+        return;
+    }
+    if (final) {
+        catalogueEnd_ = all.size();
+        settingsStart_ = all.size();
+    }
+    // A CR at the end of what is there may be the first half of a CR LF.
+    size_t limit = all.size();
+    if (!final && limit > scanned_ && all[limit - 1] == '\r') {
+        --limit;
+    }
 
-    // One pass: every line's start until the separator; CR LF is one line end.
-    size_t catalogueEnd = all.size();
-    size_t settingsStart = all.size();
-    size_t lineStart = first;
     // Ends the line at end; false once it was the separator.
     const auto endLine = [&](size_t end, size_t next) {
-        if (end - lineStart == kSeparatorLine.size() &&
-            std::memcmp(all.data() + lineStart, kSeparatorLine.data(), kSeparatorLine.size()) ==
+        if (end - lineStart_ == kSeparatorLine.size() &&
+            std::memcmp(all.data() + lineStart_, kSeparatorLine.data(), kSeparatorLine.size()) ==
                 0) {
-            hasSeparator_ = true;
-            catalogueEnd = lineStart;
-            settingsStart = next;
+            separated_ = true;
+            catalogueEnd_ = lineStart_;
+            settingsStart_ = next;
             return false;
         }
-        starts_.push_back(lineStart);
-        lineStart = next;
+        starts_.push_back(lineStart_);
+        lineStart_ = next;
         return true;
     };
-    starts_.reserve(all.size() / 64 + 1);
-    bool separated = false;
-    const size_t ascii = ForEachLineEnd(all.data(), first, all.size(), [&](size_t end) {
-        if (end < lineStart) {
+    const size_t from = scanned_;
+    const size_t ascii = ForEachLineEnd(all.data(), from, limit, [&](size_t end) {
+        if (end < lineStart_) {
             return true;  // the LF of a CR LF
         }
         const bool crlf =
             all.data()[end] == '\r' && end + 1 < all.size() && all.data()[end + 1] == '\n';
-        separated = !endLine(end, end + (crlf ? 2 : 1));
-        return !separated;
+        return endLine(end, end + (crlf ? 2 : 1));
     });
-    if (!separated && lineStart < all.size()) {
+    if (asciiEnd_ == from) {
+        asciiEnd_ = ascii;  // no other byte before these
+    }
+    scanned_ = limit;
+    if (final && !separated_ && lineStart_ < all.size()) {
         endLine(all.size(), all.size());  // a last line without a line end
     }
-    starts_.push_back(catalogueEnd);
-    if (starts_.capacity() > starts_.size() + starts_.size() / 2) {
-        starts_.shrink_to_fit();  // a file of short lines
-    }
-    settings_ = SplitLines(all.substr(settingsStart));
-    // Up to `ascii` there is nothing to decide on.
-    encoding_ = first != 0 ? FileEncoding::Utf8 : EncodingWithoutMark(all.substr(ascii));
+}
+
+CatalogueText::CatalogueText(std::shared_ptr<const void> owner, std::string_view bytes,
+                             LineScan scan)
+    : owner_(std::move(owner)), bytes_(bytes) {
+    FindLines(std::move(scan));
+}
+
+void CatalogueText::FindLines(LineScan scan) {
+    const std::string_view all = bytes_;
+    // One pass over the bytes, or what is left of one: every line's start until the separator;
+    // CR LF is one line end.
+    scan.Scan(all, true);
+    hasSeparator_ = scan.separated_;
+    scan.starts_.push_back(scan.catalogueEnd_);
+    starts_ = std::make_shared<const std::vector<size_t>>(std::move(scan.starts_));
+    settings_ = SplitLines(all.substr(scan.settingsStart_));
+    // Up to asciiEnd_ there is nothing to decide on.
+    encoding_ =
+        scan.first_ != 0 ? FileEncoding::Utf8 : EncodingWithoutMark(all.substr(scan.asciiEnd_));
 }
 
 std::string_view CatalogueText::operator[](size_t i) const {
-    const size_t begin = starts_[i];
-    size_t end = starts_[i + 1];
+    const size_t begin = (*starts_)[i];
+    size_t end = (*starts_)[i + 1];
     // The next start lies just past this line's end, if it has one: CR LF, CR or LF.
     if (end > begin && bytes_[end - 1] == '\n') {
         --end;

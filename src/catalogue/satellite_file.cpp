@@ -184,18 +184,35 @@ LoadResult LoadSatelliteFileAt(const std::filesystem::path& path) {
             return result;
         }
 
-        std::optional<HeldFile> held = ReadWholeFileHeld(path, &result.error);
+        // The lines are found while the file is read, each piece while it is still in the
+        // processor's cache: a second pass over a large file would take as long as the read.
+        LineScan scan;
+        std::optional<HeldFile> held = ReadWholeFileHeld(
+            path, &result.error, [&scan](std::string_view soFar) { scan.Feed(soFar); });
         if (!held) {
             result.status = LoadResult::Status::Unreadable;
             return result;
         }
-        result.catalogue = CatalogueText(std::move(held->owner), held->bytes);
+        result.catalogue = CatalogueText(std::move(held->owner), held->bytes, std::move(scan));
     } catch (const std::bad_alloc&) {
         result = LoadResult{};
         result.status = LoadResult::Status::Unreadable;
         result.error = file_messages::About(path, file_messages::kNoMemory);
     }
     return result;
+}
+
+std::shared_future<LoadResult> StartCatalogueLoad(const std::filesystem::path& folder,
+                                                  const std::filesystem::path& file) {
+    std::error_code ec;
+    return std::async(std::launch::async,
+                      [absoluteFolder = std::filesystem::absolute(folder, ec),
+                       absoluteFile = file.empty() ? std::filesystem::path()
+                                                   : std::filesystem::absolute(file, ec)] {
+                          return absoluteFile.empty() ? LoadSatelliteFile(absoluteFolder)
+                                                      : LoadSatelliteFileAt(absoluteFile);
+                      })
+        .share();
 }
 
 SaveResult SaveSatelliteFile(const std::filesystem::path& folder, const SettingsTexts& settings,

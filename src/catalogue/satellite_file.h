@@ -3,6 +3,7 @@
 
 #include <array>
 #include <filesystem>
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -83,6 +84,10 @@ struct LoadResult {
 LoadResult LoadSatelliteFile(const std::filesystem::path& folder);
 /// The same for a catalogue file of any name (palquin --catalogue FILE).
 LoadResult LoadSatelliteFileAt(const std::filesystem::path& file);
+/// LoadSatelliteFileAt(file), or LoadSatelliteFile(folder) when file is empty, on a thread of its
+/// own. Both paths are made absolute first: the current folder may change meanwhile.
+std::shared_future<LoadResult> StartCatalogueLoad(const std::filesystem::path& folder,
+                                                  const std::filesystem::path& file);
 
 struct SaveResult {
     bool ok = false;

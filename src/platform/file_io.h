@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,7 +28,12 @@ std::optional<HeldFile> MapWholeFile(const std::filesystem::path& path, std::str
 
 /// The whole file as ReadWholeFile reads it, into memory of its own that is not cleared first and,
 /// for a large file, comes in large pages: the quicker read for a big catalogue that is kept.
-std::optional<HeldFile> ReadWholeFileHeld(const std::filesystem::path& path, std::string* error);
+/// A large file is read piece by piece, and onRead (where given) is shown the bytes read so far
+/// after each piece, while the newest are still in the processor's cache; the bytes it is shown
+/// last are not necessarily those returned (a file that changes while read is read again).
+std::optional<HeldFile> ReadWholeFileHeld(
+    const std::filesystem::path& path, std::string* error,
+    const std::function<void(std::string_view soFar)>& onRead = {});
 
 /// Replaces the file with bytes, as one piece: the bytes go to a temporary file in the same
 /// folder, which is flushed and then renamed over path; the new file keeps the old one's

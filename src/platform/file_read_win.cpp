@@ -30,7 +30,8 @@ constexpr size_t kReadSlack = 4096;
 
 }  // namespace
 
-std::optional<HeldFile> ReadWholeFileHeld(const fs::path& path, std::string* error) {
+std::optional<HeldFile> ReadWholeFileHeld(const fs::path& path, std::string* error,
+                                          const std::function<void(std::string_view)>&) {
     return MapWholeFile(path, error);
 }
 

@@ -14,7 +14,7 @@
 #include "print/print_server.h"
 
 #if PALQUIN_HAVE_CUPS
-#include <cups/cups.h>
+#include "print/cups_library.h"
 #endif
 
 namespace palquin {
@@ -185,34 +185,39 @@ bool PrintJob::Deliver() {
         return true;
     }
 #if PALQUIN_HAVE_CUPS
+    std::string unavailable;
+    const CupsLibrary* cups = Cups(&unavailable);
+    if (cups == nullptr) {
+        return Fail(QString::fromStdString(unavailable));
+    }
     cups_option_t* options = nullptr;
     int count = 0;
     if (destination_.copies > 1) {
-        count = cupsAddOption("copies", QByteArray::number(destination_.copies).constData(), count,
-                              &options);
+        count = cups->addOption("copies", QByteArray::number(destination_.copies).constData(),
+                                count, &options);
     }
     if (destination_.layout) {
         const QByteArray media = destination_.layout->pageSize().key().toUtf8();
-        count = cupsAddOption("media", media.constData(), count, &options);
+        count = cups->addOption("media", media.constData(), count, &options);
     }
     if (destination_.duplex) {
-        count = cupsAddOption("sides", "two-sided-long-edge", count, &options);
+        count = cups->addOption("sides", "two-sided-long-edge", count, &options);
     }
     if (destination_.trueSize) {
-        count = cupsAddOption("print-scaling", "none", count, &options);
+        count = cups->addOption("print-scaling", "none", count, &options);
     }
-    const int job = cupsPrintFile(queue_.toLocal8Bit().constData(),
-                                  QFile::encodeName(document_.fileName()).constData(),
-                                  title_.toUtf8().constData(), count, options);
-    cupsFreeOptions(count, options);
+    const int job = cups->printFile(queue_.toLocal8Bit().constData(),
+                                    QFile::encodeName(document_.fileName()).constData(),
+                                    title_.toUtf8().constData(), count, options);
+    cups->freeOptions(count, options);
     if (job == 0) {
-        const ipp_status_t status = cupsLastError();
+        const ipp_status_t status = cups->lastError();
         // A stopped or rejecting queue says so when the job arrives.
         if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS) {
             return Fail(QStringLiteral("очередь не принимает задания"));
         }
         return Fail(QStringLiteral("сервер печати отказал в задании: %1")
-                        .arg(QString::fromUtf8(cupsLastErrorString())));
+                        .arg(QString::fromUtf8(cups->lastErrorString())));
     }
 #endif
     return true;

@@ -8,11 +8,11 @@
 #include <thread>
 
 #if PALQUIN_HAVE_CUPS
-#include <cups/cups.h>
-
 #include <atomic>
 #include <cerrno>
 #include <string>
+
+#include "print/cups_library.h"
 #else
 #include <QPrinterInfo>
 #endif
@@ -37,35 +37,40 @@ int GiveUp(http_t* /*http*/, void* timedOut) {
 
 PrintServerState Ask(std::chrono::milliseconds patience) {
     PrintServerState state;
+    const CupsLibrary* cups = Cups();
+    if (cups == nullptr) {
+        state.kind = PrintServerState::Kind::NoServer;
+        return state;
+    }
     const int msec = static_cast<int>(patience.count());
     // Read in this thread: libcups keeps its settings per thread, from the environment and the
     // user's client.conf.
-    const std::string server = cupsServer();
-    http_t* http = httpConnect2(server.c_str(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                msec, nullptr);
+    const std::string server = cups->server();
+    http_t* http = cups->connect(server.c_str(), cups->port(), nullptr, AF_UNSPEC,
+                                 cups->encryption(), 1, msec, nullptr);
     if (http == nullptr) {
         state.kind =
             errno == ETIMEDOUT ? PrintServerState::Kind::Silent : PrintServerState::Kind::NoServer;
         return state;
     }
     std::atomic<bool> timedOut{false};
-    httpSetTimeout(http, static_cast<double>(msec) / 1000.0, GiveUp, &timedOut);
-    cups_dest_t* dest = cupsGetNamedDest(http, nullptr, nullptr);
-    const ipp_status_t status = cupsLastError();
+    cups->setTimeout(http, static_cast<double>(msec) / 1000.0, GiveUp, &timedOut);
+    cups_dest_t* dest = cups->getNamedDest(http, nullptr, nullptr);
+    const ipp_status_t status = cups->lastError();
     if (timedOut.load()) {
         state.kind = PrintServerState::Kind::Silent;
     } else if (dest != nullptr) {
         state.defaultQueue = QString::fromLocal8Bit(dest->name);
         const char* accepting =
-            cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+            cups->getOption("printer-is-accepting-jobs", dest->num_options, dest->options);
         state.accepting = accepting == nullptr || std::string(accepting) != "false";
     } else if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE) {
         state.kind = PrintServerState::Kind::NoServer;
     }
     if (dest != nullptr) {
-        cupsFreeDests(1, dest);
+        cups->freeDests(1, dest);
     }
-    httpClose(http);
+    cups->close(http);
     return state;
 }
 #else

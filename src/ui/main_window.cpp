@@ -61,13 +61,16 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     // folder becomes the current one.
     std::error_code absoluteError;
     std::future<LoadResult> pendingLoad =
-        std::async(std::launch::async,
-                   [folder = std::filesystem::absolute(setup_.folder, absoluteError),
-                    file = setup_.catalogueFile.empty()
-                               ? std::filesystem::path()
-                               : std::filesystem::absolute(setup_.catalogueFile, absoluteError)] {
-                       return file.empty() ? LoadSatelliteFile(folder) : LoadSatelliteFileAt(file);
-                   });
+        setup_.earlyLoad.valid()
+            ? std::future<LoadResult>()
+            : std::async(
+                  std::launch::async,
+                  [folder = std::filesystem::absolute(setup_.folder, absoluteError),
+                   file = setup_.catalogueFile.empty()
+                              ? std::filesystem::path()
+                              : std::filesystem::absolute(setup_.catalogueFile, absoluteError)] {
+                      return file.empty() ? LoadSatelliteFile(folder) : LoadSatelliteFileAt(file);
+                  });
 
     BuildMenu(menuBar());
     dish_ = LoadDishSettings(setup_.dishSettingsFile);
@@ -109,7 +112,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     }
     LayOutSlots();
     ConnectRules();
-    LoadCatalogue(pendingLoad.get());
+    LoadCatalogue(setup_.earlyLoad.valid() ? setup_.earlyLoad.get() : pendingLoad.get());
     WatchSettings();
 
     client->setFixedSize(TwToPx(kClientWidthTw), TwToPx(kClientHeightTw));

@@ -45,6 +45,9 @@ struct MainWindowSetup {
     QTimeZone zone = QTimeZone::systemTimeZone();
     /// Keeps a copy of the settings to save when the window's thread is stuck; null: none.
     SettingsWatchdog* watchdog = nullptr;
+    /// The catalogue's load (StartCatalogueLoad of folder and catalogueFile), started before Qt
+    /// was; not valid: the window starts it.
+    std::shared_future<LoadResult> earlyLoad = {};
 };
 
 /// The main window. Its elements are its form's, private: others find them by their objectName

@@ -15,6 +15,7 @@
 #include "diagram/twips.h"
 #include "ui/accessible_names.h"
 #include "ui/main_window_form.h"
+#include "ui/flat_widgets.h"
 #include "ui/satellite_selector.h"
 
 namespace palquin {
@@ -46,27 +47,44 @@ QString Indexed(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
 }
 
-QString GroupStyle(const QString& name, const QString& background) {
-    return QStringLiteral(
-               "QGroupBox#%1 { background-color: %2; border: 1px solid rgb(128,128,128);"
-               " margin-top: 7px; }"
-               "QGroupBox#%1::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }")
-        .arg(name, background);
-}
+// Colours go through palettes and the flat frames paint themselves: a single style sheet would
+// start Qt's style sheet engine, which costs more start-up time than building the whole form.
+// Pixels from the top of a titled group to its border line.
+constexpr int kGroupTitleHeight = 7;
 
 QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& caption,
-                     const QString& background, const double (&rectTw)[4]) {
-    auto* group = new QGroupBox(caption, parent);
+                     const QColor& background, const double (&rectTw)[4],
+                     int titleHeight = kGroupTitleHeight) {
+    auto* group = new FlatGroupBox(caption, background, titleHeight, parent);
     group->setObjectName(QLatin1String(name));
-    group->setStyleSheet(GroupStyle(QLatin1String(name), background));
     PlaceTw(group, rectTw[0], rectTw[1], rectTw[2], rectTw[3]);
     return group;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QString& style) {
-    auto* label = new QLabel(text, parent);
+/// How a label looks: its text's colour, and where given its background and a one-pixel border.
+struct Look {
+    QColor text;
+    QColor background = QColor();
+    QColor border = QColor();
+};
+
+void Colour(QWidget* widget, const Look& look) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, look.text);
+    palette.setColor(QPalette::Text, look.text);
+    if (look.background.isValid()) {
+        palette.setColor(QPalette::Window, look.background);
+        palette.setColor(QPalette::Base, look.background);
+        widget->setAutoFillBackground(true);
+    }
+    widget->setPalette(palette);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const Look& look) {
+    QLabel* label =
+        look.border.isValid() ? new FlatLabel(text, look.border, parent) : new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
-    label->setStyleSheet(style);
+    Colour(label, look);
     return label;
 }
 
@@ -90,8 +108,8 @@ void MainWindowForm::BuildTopGroup(QWidget* client) {
                           QStringLiteral("Координаты места (указываются в градусах, минуты  и "
                                          "секунды необходимо перевести в десятичную систему "
                                          "счисления)"),
-                          QStringLiteral("rgb(192,192,255)"), kFrame2);
-    const QString plain = QStringLiteral("color: black; background-color: rgb(192,192,255);");
+                          QColor(192, 192, 255), kFrame2);
+    const Look plain{Qt::black, QColor(192, 192, 255)};
 
     // One row: label, latitude, N/S, label, longitude, E/W, label, focal length, label.
     auto field = [this](const char* name, double leftTw) {
@@ -127,11 +145,10 @@ void MainWindowForm::BuildTopGroup(QWidget* client) {
     focalLengthField = field("fokus", 7980);
     focalLengthUnit = label("Label6", QStringLiteral("мм."), 8910, 450);
 
-    recalculateHint =
-        MakeLabel(siteGroup, "Label7",
-                  QStringLiteral("Изменил координаты места, фокус или направление "
-                                 "центрального конвертера, нажми эту кнопку -->"),
-                  QStringLiteral("color: rgb(255,0,0); background-color: rgb(192,192,255);"));
+    recalculateHint = MakeLabel(siteGroup, "Label7",
+                                QStringLiteral("Изменил координаты места, фокус или направление "
+                                               "центрального конвертера, нажми эту кнопку -->"),
+                                Look{QColor(255, 0, 0), QColor(192, 192, 255)});
     PlaceTw(recalculateHint, 120, 750, 9900, 255);
     recalculateButton = new QPushButton(QStringLiteral("Ok"), siteGroup);
     recalculateButton->setObjectName(QStringLiteral("cmdOk"));
@@ -144,14 +161,13 @@ void MainWindowForm::BuildSlotGroup(QWidget* client, QAbstractItemModel* catalog
     slotGroup = MakeGroup(client, "Frame1",
                           QStringLiteral("Координаты спутников (левый верхний бокс - центральный "
                                          "конвертер)"),
-                          QStringLiteral("white"), kFrame1);
+                          QColor(Qt::white), kFrame1);
     rowDivider = new QFrame(slotGroup);
     rowDivider->setObjectName(QStringLiteral("Frame3"));
-    rowDivider->setStyleSheet(QStringLiteral("background-color: white;"));
+    Colour(rowDivider, Look{Qt::black, Qt::white});
     PlaceTw(rowDivider, 120, 2235, 10875, 90);
 
-    const QString boxed = QStringLiteral(
-        "color: rgb(128,0,0); background-color: rgb(224,224,224); border: 1px solid black;");
+    const Look boxed{QColor(128, 0, 0), QColor(224, 224, 224), Qt::black};
     for (int i = 0; i < kSlots; ++i) {
         slotHeadings[i] = MakeLabel(slotGroup, "", QString(), boxed);
         slotHeadings[i]->setObjectName(Indexed("Label1", i));
@@ -185,11 +201,10 @@ void MainWindowForm::BuildSlotGroup(QWidget* client, QAbstractItemModel* catalog
         resultLabels[i]->setFont(results);
         resultLabels[i]->installEventFilter(clicks);
 
-        diameterFields[i] = new QLineEdit(QStringLiteral("50"), slotGroup);
+        diameterFields[i] =
+            new FlatLineEdit(QStringLiteral("50"), QColor(128, 128, 128), slotGroup);
         diameterFields[i]->setObjectName(Indexed("diam", i));
-        diameterFields[i]->setStyleSheet(
-            QStringLiteral("color: black; background-color: rgb(255,192,192); border: 1px solid "
-                           "rgb(128,128,128);"));
+        Colour(diameterFields[i], Look{Qt::black, QColor(255, 192, 192)});
         SetSelectorTextColour(slotSelectors[i], QColor(0, 0, 192));
     }
 }
@@ -199,14 +214,14 @@ void MainWindowForm::BuildDiagramGroup(QWidget* client, const LayoutModel* layou
         MakeGroup(client, "Frame4",
                   QStringLiteral("Расположение конвертеров (вид от хвоста, одно деление=20 "
                                  "мм.)"),
-                  QStringLiteral("rgb(192,192,255)"), kFrame4);
+                  QColor(192, 192, 255), kFrame4);
     diagramGroup->setToolTip(QString::fromUtf8(kFrontViewText));
     diagram = new DiagramView(layout, diagramGroup);
     diagram->setObjectName(QStringLiteral("diagram"));
     PlaceTw(diagram, 0, 0, LayoutModel::kFrameWidthTw, LayoutModel::kFrameHeightTw);
 
     scaleLabel = MakeLabel(diagramGroup, "LblMashtab", layout->ScaleLabel().c_str(),
-                           QStringLiteral("color: rgb(0,0,128);"));
+                           Look{QColor(0, 0, 128)});
     scaleLabel->setAlignment(Qt::AlignCenter);
     PlaceTw(scaleLabel, 10560, 2400, 550, 230);
 
@@ -222,12 +237,8 @@ void MainWindowForm::BuildDiagramGroup(QWidget* client, const LayoutModel* layou
     printButton->setObjectName(QStringLiteral("cmdPrint"));
     printButton->setToolTip(QStringLiteral("Печать формы"));
     PlaceTw(printButton, 10630, 130, 495, 255);
-    for (QPushButton* button : {zoomOutButton, zoomInButton, printButton}) {
-        button->setStyleSheet(QStringLiteral("padding: 0px;"));
-    }
 
-    printBanner = MakeLabel(diagramGroup, "Label10", QString(),
-                            QStringLiteral("color: rgb(0,192,0); background: transparent;"));
+    printBanner = MakeLabel(diagramGroup, "Label10", QString(), Look{QColor(0, 192, 0)});
     QFont banner(QStringLiteral("Courier New"));
     banner.setPointSize(36);
     banner.setBold(true);
@@ -235,6 +246,10 @@ void MainWindowForm::BuildDiagramGroup(QWidget* client, const LayoutModel* layou
     printBanner->setAlignment(Qt::AlignCenter);
     printBanner->setWordWrap(true);
     printBanner->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Rendered onto a PDF page (printing is the only time it shows), the label draws its text
+    // only under a style sheet; set on first show, it costs the start-up nothing.
+    new StyleSheetOnShow(printBanner,
+                         QStringLiteral("color: rgb(0,192,0); background: transparent;"));
     PlaceTw(printBanner, 240, 840, 10695, 1575);
     printBanner->hide();
 
@@ -245,11 +260,8 @@ void MainWindowForm::BuildDiagramGroup(QWidget* client, const LayoutModel* layou
 }
 
 void MainWindowForm::BuildTickerGroup(QWidget* client) {
-    tickerGroup = MakeGroup(client, "Frame5", QString(), QStringLiteral("white"), kFrame5);
-    tickerGroup->setStyleSheet(QStringLiteral(
-        "QGroupBox#Frame5 { background-color: white; border: 1px solid rgb(128,128,128); }"));
-    tickerLabel = MakeLabel(tickerGroup, "Label9", QString(),
-                            QStringLiteral("color: rgb(255,255,0); background-color: black;"));
+    tickerGroup = MakeGroup(client, "Frame5", QString(), QColor(Qt::white), kFrame5, 0);
+    tickerLabel = MakeLabel(tickerGroup, "Label9", QString(), Look{QColor(255, 255, 0), Qt::black});
     tickerLabel->setAlignment(Qt::AlignCenter);
     PlaceTw(tickerLabel, 60, 60, kFrame5[2] - 120, kFrame5[3] - 120);
 }
@@ -257,14 +269,13 @@ void MainWindowForm::BuildTickerGroup(QWidget* client) {
 void MainWindowForm::BuildPanel(QWidget* client) {
     panelFrame = new QFrame(client);
     panelFrame->setObjectName(QStringLiteral("Frame6"));
-    panelFrame->setStyleSheet(QStringLiteral("QFrame#Frame6 { background-color: white; }"));
+    Colour(panelFrame, Look{Qt::black, Qt::white});
     PlaceTw(panelFrame, kFrame6[0], kFrame6[1], kFrame6[2], kFrame6[3]);
     panelCompass = new CompassView(PanelCompassLayout(), panelFrame);
     panelCompass->setObjectName(QStringLiteral("panelCompass"));
     PlaceTw(panelCompass, 0, 0, kFrame6[2], kFrame6[3]);
     for (int k = 0; k < kPanelBoxes; ++k) {
-        panelBoxes[k] = MakeLabel(panelFrame, "", QString(),
-                                  QStringLiteral("color: black; border: 1px solid black;"));
+        panelBoxes[k] = MakeLabel(panelFrame, "", QString(), Look{Qt::black, QColor(), Qt::black});
         panelBoxes[k]->setObjectName(Indexed("Label500", k));
         panelBoxes[k]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         panelBoxes[k]->setTextFormat(Qt::PlainText);  // whole catalogue entries, as written

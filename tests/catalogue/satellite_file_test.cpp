@@ -133,5 +133,42 @@ TEST(CatalogueTextTest, CopiesAndMovesKeepTheirLines) {
     }
 }
 
+// Lines found piece by piece while a file is read come out as those found in one pass, wherever
+// the pieces end: inside a CR LF, after a lone CR, inside the byte-order mark or the separator,
+// before the first byte that is not ASCII. A scan that saw other bytes is not taken over.
+TEST(LineScanTest, PiecesGiveWhatOnePassGives) {
+    const std::string sep(kSeparatorLine);
+    const std::pair<const char*, std::string> files[] = {
+        {"crlf", "ab\r\ncd\r\n\r\nef\r\n" + sep + "\r\n1\r\nN\r\n"},
+        {"lone ends", "a\rb\n\rc\r\rd\n\ne\r"},
+        {"mark", std::string(kBom) + "\xD0\xA0\r\nb\r\n" + sep + "\r\nx"},
+        {"late Windows-1251", "abc\r\ndef\r\n\xC0\xC1\r\n"},
+        {"late UTF-8", "abcdefghijklmnopqrstu\r\n\xD0\xA0\r\n"},
+        {"separator last, no end", "a\r\n" + sep},
+        {"separator twice", "a\n" + sep + "\n" + sep + "\nb"},
+        {"no line end", "abc"},
+        {"empty", ""},
+    };
+    for (const auto& [name, bytes] : files) {
+        const CatalogueText whole(bytes);
+        const auto held = std::make_shared<const std::string>(bytes);
+        for (size_t piece = 1; piece <= 8; ++piece) {
+            SCOPED_TRACE(std::string(name) + ", pieces of " + std::to_string(piece));
+            LineScan scan;
+            for (size_t read = piece; read < held->size(); read += piece) {
+                scan.Feed(std::string_view(*held).substr(0, read));
+            }
+            const CatalogueText text(held, *held, std::move(scan));
+            EXPECT_EQ(text.Entries(), whole.Entries());
+            EXPECT_EQ(text.Settings(), whole.Settings());
+            EXPECT_EQ(text.HasSeparator(), whole.HasSeparator());
+            EXPECT_EQ(text.Encoding(), whole.Encoding());
+        }
+        LineScan other;
+        other.Feed("zz\r\nzz\r\n");
+        EXPECT_EQ(CatalogueText(held, *held, std::move(other)).Entries(), whole.Entries()) << name;
+    }
+}
+
 }  // namespace
 }  // namespace palquin
