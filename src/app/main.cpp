@@ -16,6 +16,7 @@
 #include "app/application_look.h"
 #include "app/catalogue_place.h"
 #include "app/display.h"
+#include "app/font_warmup.h"
 #include "catalogue/settings_watchdog.h"
 #include "cli/command_line.h"
 #include "platform/close_request.h"
@@ -99,6 +100,8 @@ int main(int argc, char** argv) {
         }
     }
 
+    // The font configuration is read while Qt connects to the display and loads its plugins.
+    const palquin::FontWarmup fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(palquin::kAppTitle);
     QApplication::setDesktopFileName(QStringLiteral("palquin"));
