@@ -20,6 +20,7 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <cstdio>
+#include <chrono>
 #include <future>
 #include <system_error>
 
@@ -112,6 +113,15 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     }
     LayOutSlots();
     ConnectRules();
+    // While a large catalogue is still being read, the elements take their style now rather
+    // than when the window is shown.
+    const bool stillLoading =
+        setup_.earlyLoad.valid()
+            ? setup_.earlyLoad.wait_for(std::chrono::seconds(0)) != std::future_status::ready
+            : pendingLoad.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    if (stillLoading) {
+        ensurePolished();
+    }
     LoadCatalogue(setup_.earlyLoad.valid() ? setup_.earlyLoad.get() : pendingLoad.get());
     WatchSettings();
 
