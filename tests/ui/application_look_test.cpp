@@ -4,12 +4,16 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QIcon>
 #include <QImageReader>
 #include <QLibraryInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QtTest>
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
 
 #include "app/application_look.h"
 
@@ -94,6 +98,52 @@ class ApplicationLookTest : public QObject {
         QVERIFY2(dark > 30, qPrintable(QString::number(dark)));
         QWidget window;
         QCOMPARE(window.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+    }
+
+    // The ready-drawn sizes are the SVG's picture, not an older one: the PNG copies must be
+    // drawn again whenever resources/palquin.svg changes (PALQUIN_DRAW_ICON_COPIES=resources/icons
+    // makes this test write them there). Other sizes come from the SVG itself.
+    void iconCopiesMatchTheSvg_data() {
+        QTest::addColumn<int>("side");
+        for (const int side : kProgramIconSizes) {
+            QTest::addRow("copy %d", side) << side;
+        }
+        QTest::addRow("drawn 24") << 24;
+        QTest::addRow("drawn 48") << 48;
+    }
+    void iconCopiesMatchTheSvg() {
+        QFETCH(int, side);
+        if (!QImageReader::supportedImageFormats().contains("svg")) {
+            QSKIP("Qt's SVG plug-in is not installed (libqt6svg6)");
+        }
+        const QSize size(side, side);
+        const QImage shown =
+            ProgramIcon().pixmap(size, 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage drawn = QIcon(QStringLiteral(":/palquin/palquin.svg"))
+                                 .pixmap(size, 1.0)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_ARGB32);
+        if (const QString to = qEnvironmentVariable("PALQUIN_DRAW_ICON_COPIES"); !to.isEmpty()) {
+            if (std::find(std::begin(kProgramIconSizes), std::end(kProgramIconSizes), side) !=
+                std::end(kProgramIconSizes)) {
+                QVERIFY(drawn.save(QStringLiteral("%1/palquin-%2.png").arg(to).arg(side), "PNG"));
+            }
+            return;
+        }
+        QCOMPARE(shown.size(), size);
+        QCOMPARE(drawn.size(), size);
+        int differing = 0;
+        for (int y = 0; y < side; ++y) {
+            for (int x = 0; x < side; ++x) {
+                const QColor a = shown.pixelColor(x, y);
+                const QColor b = drawn.pixelColor(x, y);
+                const int most =
+                    std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                              std::abs(a.blue() - b.blue()), std::abs(a.alpha() - b.alpha())});
+                differing += most > 8 ? 1 : 0;
+            }
+        }
+        QVERIFY2(differing == 0, qPrintable(QString("%1 pixels differ").arg(differing)));
     }
 
   private:
