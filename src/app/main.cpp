@@ -83,6 +83,11 @@ int main(int argc, char** argv) {
         return palquin::cli::kExitFailure;
     }
 
+    // Installed before anything is loaded or cleaned up, and before the threads of the start
+    // exist: from here on a SIGTERM or SIGHUP only asks for the close, which happens normally
+    // (the settings saved) once the window stands.
+    palquin::InstallCloseRequestHandlers();
+
     // The catalogue's place is known before Qt starts, so that a large catalogue is read on a
     // second thread while Qt starts up and the window is built. Failures are shown once a
     // message box can be.
@@ -106,10 +111,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(palquin::kAppTitle);
     QApplication::setDesktopFileName(QStringLiteral("palquin"));
     palquin::PrepareApplication(app);
-
-    // Installed before anything is loaded: from here on a SIGTERM or SIGHUP closes the window
-    // normally, and the settings are saved.
-    palquin::InstallCloseRequestHandlers();
 
     // Polled from the start, so that a request also ends a message box of the start-up.
     palquin::MainWindow* built = nullptr;
