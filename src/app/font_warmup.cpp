@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/font_warmup.h"
 
+#include <system_error>
+
 #ifdef PALQUIN_HAVE_FONTCONFIG
 #include <fontconfig/fontconfig.h>
 #endif
@@ -11,7 +13,11 @@ FontWarmup::FontWarmup() {
 #ifdef PALQUIN_HAVE_FONTCONFIG
     // fontconfig keeps one current configuration, set atomically: Qt's font database takes the
     // one loaded here, or, asked before it is ready, loads its own and the later one is dropped.
-    thread_ = std::thread([] { FcInit(); });
+    try {
+        thread_ = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: Qt loads the configuration itself, a few milliseconds later.
+    }
 #endif
 }
 

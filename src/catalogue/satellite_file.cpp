@@ -205,14 +205,18 @@ LoadResult LoadSatelliteFileAt(const std::filesystem::path& path) {
 std::shared_future<LoadResult> StartCatalogueLoad(const std::filesystem::path& folder,
                                                   const std::filesystem::path& file) {
     std::error_code ec;
-    return std::async(std::launch::async,
-                      [absoluteFolder = std::filesystem::absolute(folder, ec),
-                       absoluteFile = file.empty() ? std::filesystem::path()
-                                                   : std::filesystem::absolute(file, ec)] {
-                          return absoluteFile.empty() ? LoadSatelliteFile(absoluteFolder)
-                                                      : LoadSatelliteFileAt(absoluteFile);
-                      })
-        .share();
+    auto load = [absoluteFolder = std::filesystem::absolute(folder, ec),
+                 absoluteFile =
+                     file.empty() ? std::filesystem::path() : std::filesystem::absolute(file, ec)] {
+        return absoluteFile.empty() ? LoadSatelliteFile(absoluteFolder)
+                                    : LoadSatelliteFileAt(absoluteFile);
+    };
+    try {
+        return std::async(std::launch::async, load).share();
+    } catch (const std::system_error&) {
+        // No thread to be had (a process or memory limit): the load runs when it is awaited.
+        return std::async(std::launch::deferred, load).share();
+    }
 }
 
 SaveResult SaveSatelliteFile(const std::filesystem::path& folder, const SettingsTexts& settings,

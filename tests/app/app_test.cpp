@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,7 +26,7 @@ std::string ReadAll(const fs::path& path) {
 // interrupted save left there, and closes normally on SIGTERM or SIGHUP: the settings are saved.
 // A FIFO in place of the catalogue neither hangs the start nor is written. The satellite.txt of
 // the folder it was started from is not touched.
-void StartAndSignal(const std::string& folderName, int signal, bool fifo) {
+void StartAndSignal(const std::string& folderName, int signal, bool fifo, bool noThreads = false) {
     SCOPED_TRACE(folderName);
     std::string base = std::string(PALQUIN_SCRATCH) + "/run-XXXXXX";
     ASSERT_NE(::mkdtemp(base.data()), nullptr);
@@ -47,6 +48,15 @@ void StartAndSignal(const std::string& folderName, int signal, bool fifo) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        if (noThreads) {
+            // Each new thread's stack would take 6 GB of a 4 GB address space: no thread can be
+            // started at all.
+            const rlimit stack{6'000'000'000, 6'000'000'000};
+            const rlimit space{4'000'000'000, 4'000'000'000};
+            if (::setrlimit(RLIMIT_STACK, &stack) != 0 || ::setrlimit(RLIMIT_AS, &space) != 0) {
+                ::_exit(126);
+            }
+        }
         if (::chdir(base.c_str()) == 0) {
             ::execl(program.c_str(), "palquin", static_cast<char*>(nullptr));
         }
@@ -70,6 +80,16 @@ void StartAndSignal(const std::string& folderName, int signal, bool fifo) {
     }
     EXPECT_EQ(ReadAll(fs::path(base) / "satellite.txt"), "elsewhere");
     fs::remove_all(base);
+}
+
+// The threads that speed up the start (the catalogue's read, the fonts) are a help, not a need:
+// where none can be started, the window still comes up, and closes and saves as ever.
+TEST(ProgramRunTest, StartsWhereNoThreadCanBeHad) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit leaves";
+#else
+    StartAndSignal("threads", SIGTERM, false, true);
+#endif
 }
 
 TEST(ProgramRunTest, FindsItsFolderAndSavesWhenTheSystemAsksItToEnd) {
