@@ -19,8 +19,8 @@
 #include <QStyle>
 #include <QTextDocument>
 #include <algorithm>
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <future>
 #include <system_error>
 
@@ -60,19 +60,9 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     // satellite.txt is read on a second thread while the elements are built: a large catalogue
     // takes about as long to read as the window to build. Its paths are made absolute before the
     // folder becomes the current one.
-    std::error_code absoluteError;
-    std::future<LoadResult> pendingLoad =
-        setup_.earlyLoad.valid()
-            ? std::future<LoadResult>()
-            : std::async(
-                  std::launch::async,
-                  [folder = std::filesystem::absolute(setup_.folder, absoluteError),
-                   file = setup_.catalogueFile.empty()
-                              ? std::filesystem::path()
-                              : std::filesystem::absolute(setup_.catalogueFile, absoluteError)] {
-                      return file.empty() ? LoadSatelliteFile(folder) : LoadSatelliteFileAt(file);
-                  });
-
+    const std::shared_future<LoadResult> load =
+        setup_.earlyLoad.valid() ? setup_.earlyLoad
+                                 : StartCatalogueLoad(setup_.folder, setup_.catalogueFile);
     BuildMenu(menuBar());
     dish_ = LoadDishSettings(setup_.dishSettingsFile);
 
@@ -115,14 +105,10 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     ConnectRules();
     // While a large catalogue is still being read, the elements take their style now rather
     // than when the window is shown.
-    const bool stillLoading =
-        setup_.earlyLoad.valid()
-            ? setup_.earlyLoad.wait_for(std::chrono::seconds(0)) != std::future_status::ready
-            : pendingLoad.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
-    if (stillLoading) {
+    if (load.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
         ensurePolished();
     }
-    LoadCatalogue(setup_.earlyLoad.valid() ? setup_.earlyLoad.get() : pendingLoad.get());
+    LoadCatalogue(load.get());
     WatchSettings();
 
     client->setFixedSize(TwToPx(kClientWidthTw), TwToPx(kClientHeightTw));
