@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "layout/slot_texts.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -107,6 +108,21 @@ std::optional<std::string> PanelBoxText(int slot, std::optional<double> centralA
         return AzimuthCaption(*centralAzimuthDeg, std::string(entryText));
     }
     return std::string(entryText);
+}
+
+std::string SiteHeaderText(double latitudeDeg, std::string_view northSouth, double longitudeDeg,
+                           std::string_view eastWest) {
+    const auto shortest = [](double value) {
+        char buffer[32];
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+        return std::string(buffer, written.ptr);
+    };
+    return shortest(latitudeDeg) + " " + std::string(northSouth) + " " + shortest(longitudeDeg) +
+           " " + std::string(eastWest);
+}
+
+std::string HiddenSatelliteMessage(std::string_view shownEntry) {
+    return "Для указанного места приема спутник " + std::string(shownEntry) + " не виден!";
 }
 
 }  // namespace palquin

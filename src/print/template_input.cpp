@@ -8,17 +8,12 @@
 #include "core/angles.h"
 #include "diagram/layout_model.h"
 #include "layout/slot.h"
+#include "layout/slot_texts.h"
 
 namespace palquin {
 namespace {
 
 // Shortest text that reads back to the same number, "." whatever the locale.
-std::string PlainNumber(double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
-
 void SetError(std::string* error, std::string text) {
     if (error != nullptr) {
         *error = std::move(text);
@@ -142,8 +137,8 @@ std::optional<TemplateInput> BuildTemplateInput(const TemplateRequest& request, 
     const SiteFields site{request.latitudeDeg, request.ns, request.longitudeDeg, request.ew};
 
     TemplateInput input;
-    input.siteText = PlainNumber(request.latitudeDeg) + " " + request.ns + " " +
-                     PlainNumber(request.longitudeDeg) + " " + request.ew;
+    input.siteText =
+        SiteHeaderText(request.latitudeDeg, request.ns, request.longitudeDeg, request.ew);
     input.focalMm = request.focalMm;
     input.dateText = request.dateText;
 

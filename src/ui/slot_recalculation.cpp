@@ -4,8 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "calc/converter.h"
-#include "calc/pointing.h"
 #include "catalogue/entry.h"
 #include "core/numeric_value.h"
 #include "diagram/compass_view.h"
@@ -17,7 +15,6 @@
 #include "ui/field_rules.h"
 #include "ui/main_window.h"
 #include "ui/notifier.h"
-#include "ui/template_menu.h"
 
 namespace palquin {
 namespace {
@@ -96,13 +93,13 @@ void MainWindow::RecalculateSlot(int i) {
     if (!slot) {
         return;
     }
-    layout_.SetComputedFrom(
-        SiteHeaderText(latitudeField->text(), ns, longitudeField->text(), ew).toStdString(),
-        focalMm);
+    layout_.SetComputedFrom(SiteHeaderText(NumericValue(latitudeField->text().toStdString()), ns,
+                                           NumericValue(longitudeField->text().toStdString()), ew),
+                            focalMm);
 
     if (!slot->pointing.visible) {
-        notifier_->Show(QStringLiteral("Для указанного места приема спутник ") +
-                            ShortenForDisplay(entryText) + QStringLiteral(" не виден!"),
+        notifier_->Show(QString::fromStdString(
+                            HiddenSatelliteMessage(ShortenForDisplay(entryText).toStdString())),
                         QStringLiteral("!!!!!"), MessageIcon::Information);
         SetSelectorColour(i, kHiddenColour);
     } else {

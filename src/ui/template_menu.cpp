@@ -3,7 +3,6 @@
 
 #include <QWidget>
 
-#include "core/numeric_value.h"
 #include "diagram/layout_model.h"
 #include "print/printer.h"
 #include "print/template_input.h"
@@ -11,21 +10,6 @@
 #include "ui/print_failure.h"
 
 namespace palquin {
-namespace {
-
-// The number a field stands for, written the shortest way ("55.75", "37.6").
-QString FieldNumber(const QString& text) {
-    return QString::number(NumericValue(text.toStdString()), 'g', 15);
-}
-
-}  // namespace
-
-QString SiteHeaderText(const QString& latitude, const std::string& northSouth,
-                       const QString& longitude, const std::string& eastWest) {
-    return FieldNumber(latitude) + QLatin1Char(' ') + QString::fromStdString(northSouth) +
-           QLatin1Char(' ') + FieldNumber(longitude) + QLatin1Char(' ') +
-           QString::fromStdString(eastWest);
-}
 
 void PrintLayoutTemplate(const LayoutModel& layout, std::optional<double> centralAzimuthDeg,
                          Printer* printer, Notifier* notifier, QWidget* parent) {

@@ -16,11 +16,6 @@ class Printer;
 inline const QString kNothingToPrintMessage =
     QStringLiteral("Печатать пока нечего: сначала выберите спутник центрального конвертера.");
 
-/// The site as the template's header writes it, from the texts of the site fields: each number
-/// the shortest way, with its letter ("55.75 N 37.6 E").
-QString SiteHeaderText(const QString& latitude, const std::string& northSouth,
-                       const QString& longitude, const std::string& eastWest);
-
 /// "Шаблон 1:1": the 1:1 template of the layout as the diagram shows it now, with the site and
 /// focal length it was calculated from (not what the fields say since), printed after the print
 /// dialog. Without a central converter the user is told that there is nothing to print and no
