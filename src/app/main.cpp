@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
+#include <cstdio>
 #include <filesystem>
 #include <future>
 #include <iostream>
@@ -149,7 +154,12 @@ int main(int argc, char** argv) {
                       palquin::MessageIcon::None);
         return 1;
     }
-    if (::isatty(STDERR_FILENO) != 0) {
+#ifdef _WIN32
+    const bool errorsToTerminal = _isatty(_fileno(stderr)) != 0;
+#else
+    const bool errorsToTerminal = ::isatty(STDERR_FILENO) != 0;
+#endif
+    if (errorsToTerminal) {
         std::cerr << "palquin: каталог спутников: " << palquin::PathText(where->file) << '\n';
     }
 

@@ -35,7 +35,7 @@ constexpr double kZoomOutLimit = 1.0 / 8.0;
 constexpr double kTwipsPerMm = 10.0;
 
 // Where every marker is placed from. The laid-out grid templates sit at (5640, 1560), but the
-// start-up grid build moves lineX(0) and lineY(0) onto the central marker's centre, so by the
+// start-up grid build moves the first grid lines onto the central marker's centre, so by the
 // time anything is placed "the template's edge" and "the marker's centre" are the same point,
 // (5650, 1567.5). Using the laid-out template edges instead would put every extra marker 10
 // twips left and 7.5 twips high (a site in Moscow with 36 E central and 13 E beside it, checked

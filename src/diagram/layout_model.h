@@ -33,12 +33,12 @@ struct LineTw {
 
 /// What the diagram shows of one converter slot.
 struct SlotDrawing {
-    RectTw marker;            ///< konverter(i): circle inscribed in this box
-    RectTw caption;           ///< Label8(i)
+    RectTw marker;            ///< the converter's circle, inscribed in this box
+    RectTw caption;           ///< the box of its caption
     std::string captionText;  ///< the slot's position text, for example "E 13.0"
-    LineTw rotationLine;      ///< Line1(i)
-    RectTw crossX;            ///< ShapeX(i), horizontal bar
-    RectTw crossY;            ///< ShapeY(i), vertical bar
+    LineTw rotationLine;      ///< the line showing its rotation
+    RectTw crossX;            ///< its crosshair's horizontal bar
+    RectTw crossY;            ///< its crosshair's vertical bar
 };
 
 /// Geometry of the converter layout diagram (the front view, see kFrontViewText), in twips. It owns
@@ -54,12 +54,12 @@ class LayoutModel {
     static constexpr double kCenterXTw = 5650.0;  ///< centre of the central marker
     static constexpr double kCenterYTw = 1567.5;
     static constexpr double kLineThicknessTw = 15.0;
-    static constexpr double kVerticalLineTopTw = 195.0;  ///< lineX(*) and Shape1
+    static constexpr double kVerticalLineTopTw = 195.0;  ///< vertical grid lines and axis
     static constexpr double kVerticalLineHeightTw = 2625.0;
-    static constexpr double kHorizontalLineLeftTw = 120.0;  ///< lineY(*) and Shape2
+    static constexpr double kHorizontalLineLeftTw = 120.0;  ///< horizontal grid lines and axis
     static constexpr double kHorizontalLineWidthTw = 10935.0;
-    static constexpr double kVerticalAxisLeftTw = 5640.0;   ///< Shape1
-    static constexpr double kHorizontalAxisTopTw = 1560.0;  ///< Shape2
+    static constexpr double kVerticalAxisLeftTw = 5640.0;   ///< the green vertical axis
+    static constexpr double kHorizontalAxisTopTw = 1560.0;  ///< the green horizontal axis
 
     /// The start state: msh 1, grid built at scale 1, central marker visible at 500 x 495,
     /// markers 1-9 hidden at 500 x 500, every caption, crosshair and rotation line hidden.

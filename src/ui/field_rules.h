@@ -16,13 +16,13 @@ namespace palquin {
 class Notifier;
 
 // Messages of the field rules.
-inline const QString kFormatMessage = QStringLiteral("Формат поля: ###.##!");                  // M1
-inline const QString kChooseFromListMessage = QStringLiteral("Выберите значение из списка!");  // M2
+inline const QString kFormatMessage = QStringLiteral("Формат поля: ###.##!");
+inline const QString kChooseFromListMessage = QStringLiteral("Выберите значение из списка!");
 inline const QString kKeyFilterTitle = QStringLiteral("!!!!!!!!");
-inline const QString kCoordinateRangeMessage =  // M3
-    QStringLiteral("Диапазон координат: от 0") + QChar(0x00B0) + QStringLiteral(" до 180") +
-    QChar(0x00B0) + QStringLiteral("!");
-inline const QString kDiameterRangeMessage =  // M4
+inline const QString kCoordinateRangeMessage = QStringLiteral("Диапазон координат: от 0") +
+                                               QChar(0x00B0) + QStringLiteral(" до 180") +
+                                               QChar(0x00B0) + QStringLiteral("!");
+inline const QString kDiameterRangeMessage =
     QStringLiteral("Размер диаметра от 0") + QStringLiteral(" до 100") + QStringLiteral(" мм. !");
 
 /// The character a key press types, as its code; empty for keys that type nothing (arrows,
@@ -31,11 +31,11 @@ std::optional<char16_t> TypedCharacter(const QKeyEvent& event);
 
 /// Which characters a field lets through.
 enum class KeyRule {
-    Number,      ///< sh, dl, fokus: digits, '.', Backspace, Enter; else M1
+    Number,      ///< sh, dl, fokus: digits, '.', Backspace, Enter; else kFormatMessage
     Diameter,    ///< diam(i): digits, Backspace, Enter; else dropped silently
-    NorthSouth,  ///< cmbNS: 'N' and 'S' only; else M2
-    EastWest,    ///< cmbEW: 'E' and 'W' only; else M2
-    Satellite,   ///< Combo1(i): nothing; M2
+    NorthSouth,  ///< cmbNS: 'N' and 'S' only; else kChooseFromListMessage
+    EastWest,    ///< cmbEW: 'E' and 'W' only; else kChooseFromListMessage
+    Satellite,   ///< Combo1_i: nothing; kChooseFromListMessage
 };
 
 bool KeyRuleAccepts(KeyRule rule, char16_t character);

@@ -35,10 +35,10 @@ const std::vector<std::string> kEntries = {
     "13;0;E;Sat B;a;b;"};
 const std::string kFile = SampleFile(kEntries);
 
-const QString kM1 = QStringLiteral("Формат поля: ###.##!|!!!!!!!!");
-const QString kM2 = QStringLiteral("Выберите значение из списка!|!!!!!!!!");
-const QString kM3 = QStringLiteral("Диапазон координат: от 0° до 180°!|Palquin");
-const QString kM4 = QStringLiteral("Размер диаметра от 0 до 100 мм. !|Palquin");
+const QString kFormatBox = QStringLiteral("Формат поля: ###.##!|!!!!!!!!");
+const QString kChooseBox = QStringLiteral("Выберите значение из списка!|!!!!!!!!");
+const QString kRangeBox = QStringLiteral("Диапазон координат: от 0° до 180°!|Palquin");
+const QString kDiameterBox = QStringLiteral("Размер диаметра от 0 до 100 мм. !|Palquin");
 const QColor kBlue(0, 0, 192), kRed(255, 0, 0);
 
 // Text typed into an emptied field, committed there by an input method or set as a paste or a
@@ -100,7 +100,7 @@ class MainWindowTest : public QObject {
     // unreadable satellite.txt is reported at the start and left alone at the close.
     void startAndSave() {
         WindowFixture fixture("13;0;E;a;;;\r\n------------------\r\n200\r\nN\r\n37.6\r\nE\r\n600");
-        QCOMPARE(fixture.Notifier().Shown(), QStringList{kM3});
+        QCOMPARE(fixture.Notifier().Shown(), QStringList{kRangeBox});
         fixture.Close();
         QCOMPARE(fixture.FileBytes(),
                  "13;0;E;a;;;\r\n------------------\r\n\r\nN\r\n37.6\r\nE\r\n600\r\n");
@@ -185,22 +185,22 @@ class MainWindowTest : public QObject {
         const auto row = [](const char* name, const Case& c) { QTest::newRow(name) << c; };
         row("digits and points, any number of them", {"sh", "12.3.4", "12.3.4", {}});
         row("comma, minus, blank and letter refused",
-            {"fokus", "-6 0a,0", "600", {kM1, kM1, kM1, kM1}});
-        row("181 empties the whole field", {"dl", "181", "", {kM3}});
+            {"fokus", "-6 0a,0", "600", {kFormatBox, kFormatBox, kFormatBox, kFormatBox}});
+        row("181 empties the whole field", {"dl", "181", "", {kRangeBox}});
         row("diameter drops letters and the point silently", {"diam_4", "7a.5", "75", {}});
-        row("capitals only for N/S", {"cmbNS", "nS", "S", {kM2}});
-        row("capitals only for E/W", {"cmbEW", "WNs", "W", {kM2, kM2}});
-        row("satellites only from the list", {"Combo1_3", "1;", "", {kM2, kM2}});
+        row("capitals only for N/S", {"cmbNS", "nS", "S", {kChooseBox}});
+        row("capitals only for E/W", {"cmbEW", "WNs", "W", {kChooseBox, kChooseBox}});
+        row("satellites only from the list", {"Combo1_3", "1;", "", {kChooseBox, kChooseBox}});
         // Composed text goes through the same rule, one message per commit.
-        row("composed number", {"sh", "1x.5\n", "1.5", {kM1}, kComposed});
+        row("composed number", {"sh", "1x.5\n", "1.5", {kFormatBox}, kComposed});
         row("composed diameter", {"diam_2", "7\xD0\xB0", "7", {}, kComposed});
-        row("composed satellite", {"Combo1_3", "13;0;E", "", {kM2}, kComposed});
-        row("composed hemisphere", {"cmbNS", "sN", "N", {kM2}, kComposed});
+        row("composed satellite", {"Combo1_3", "13;0;E", "", {kChooseBox}, kComposed});
+        row("composed hemisphere", {"cmbNS", "sN", "N", {kChooseBox}, kComposed});
         row("set 180", {"dl", "180", "180", {}, kSet});
-        row("set 180.01", {"dl", "180.01", "", {kM3}, kSet});
-        row("set -5", {"dl", "-5", "", {kM3}, kSet});
-        row("set 1e999", {"dl", "1e999", "", {kM3}, kSet});
-        row("set diameter 101 goes back to 50", {"diam_4", "101", "50", {kM4}, kSet});
+        row("set 180.01", {"dl", "180.01", "", {kRangeBox}, kSet});
+        row("set -5", {"dl", "-5", "", {kRangeBox}, kSet});
+        row("set 1e999", {"dl", "1e999", "", {kRangeBox}, kSet});
+        row("set diameter 101 goes back to 50", {"diam_4", "101", "50", {kDiameterBox}, kSet});
     }
     void textReachingAField() {
         QFETCH(Case, c);
@@ -237,7 +237,7 @@ class MainWindowTest : public QObject {
         auto* diameter = Find<QLineEdit>(w, "diam", 2);
         auto* northSouth = Find<QComboBox>(w, "cmbNS");
         auto* eastWest = Find<QComboBox>(w, "cmbEW");
-        QTest::keyClick(latitude, Qt::Key_V, Qt::ControlModifier);  // M1
+        QTest::keyClick(latitude, Qt::Key_V, Qt::ControlModifier);  // the format message
         QTest::keyClick(diameter, Qt::Key_V, Qt::ControlModifier);
         for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Home, Qt::Key_Delete}) {
             QTest::keyClick(latitude, key);
@@ -245,10 +245,10 @@ class MainWindowTest : public QObject {
         }
         COMPARE_TEXT(w, "sh", "5.7");  // Backspace and Delete took a figure each
         COMPARE_TEXT(w, "diam_2", QString());
-        QTest::keyClick(eastWest, Qt::Key_Return);           // M2
-        QTest::keyClick(Selector(w, 3), Qt::Key_Backspace);  // M2
-        // With a list open its keys go to the list: refused letters still bring M2, Enter stays
-        // the list's.
+        QTest::keyClick(eastWest, Qt::Key_Return);           // choose from the list
+        QTest::keyClick(Selector(w, 3), Qt::Key_Backspace);  // choose from the list
+        // With a list open its keys go to the list: refused letters still bring that message, Enter
+        // stays the list's.
         QTest::keyClick(Selector(w, 3)->view(), Qt::Key_X);
         northSouth->showPopup();
         QTest::keyClick(northSouth->view(), 's');
@@ -261,7 +261,8 @@ class MainWindowTest : public QObject {
         QTest::keyClick(Find<QLineEdit>(w, "fokus"), Qt::Key_Insert, Qt::ShiftModifier);
         QGuiApplication::clipboard()->setText("\nW\r");
         QTest::keyClick(eastWest, Qt::Key_Insert, Qt::ShiftModifier);
-        QCOMPARE(fixture.Notifier().Shown(), (QStringList{kM1, kM2, kM2, kM2, kM2}));
+        QCOMPARE(fixture.Notifier().Shown(),
+                 (QStringList{kFormatBox, kChooseBox, kChooseBox, kChooseBox, kChooseBox}));
         fixture.Close();
         QVERIFY(
             fixture.FileBytes().ends_with("\n------------------\r\n12------------------INJECT\r\n"
