@@ -45,7 +45,7 @@ struct ModeOption {
 
 /// A mode that runs without a window (--report). Another mode is one more row of Modes() and
 /// one function: it reads its options from the invocation and writes to the context's streams.
-struct ModeSpec {
+struct ModeDefinition {
     QString name;       ///< the option that selects it: "report" for --report
     QString valueName;  ///< the name of the mode option's own value (--template ФАЙЛ), or empty
     QString description;              ///< one line for --help
@@ -57,7 +57,7 @@ struct ModeSpec {
 };
 
 /// The modes, in the order --help lists them.
-const std::vector<ModeSpec>& Modes();
+const std::vector<ModeDefinition>& Modes();
 
 /// What the command line asks for.
 struct Invocation {
@@ -69,7 +69,7 @@ struct Invocation {
         Error,    ///< a usage error: error holds its one line
     };
     Action action = Action::Window;
-    const ModeSpec* mode = nullptr;
+    const ModeDefinition* mode = nullptr;
     std::optional<std::filesystem::path> catalogue;  ///< --catalogue FILE, bytes as given
     /// The other options given, by long name, every value in the order given (none for a flag);
     /// the mode's own value under the mode's name.

@@ -135,7 +135,7 @@ const ValueOption* FindValueOption(const QString& name) {
     return nullptr;
 }
 
-const ModeOption* FindModeOption(const ModeSpec& mode, const QString& name) {
+const ModeOption* FindModeOption(const ModeDefinition& mode, const QString& name) {
     for (const ModeOption& option : mode.options) {
         if (option.name == name) {
             return &option;
@@ -144,8 +144,8 @@ const ModeOption* FindModeOption(const ModeSpec& mode, const QString& name) {
     return nullptr;
 }
 
-const std::vector<ModeSpec>& Modes() {
-    static const std::vector<ModeSpec> modes = {
+const std::vector<ModeDefinition>& Modes() {
+    static const std::vector<ModeDefinition> modes = {
         {QStringLiteral("report"),
          QString(),
          QStringLiteral("вывести отчёт по каталогу (азимут - угол места - строка каталога) и "

@@ -23,7 +23,7 @@ struct ValueOption {
 /// Every value option and flag, in the order --help lists them.
 const std::vector<ValueOption>& ValueOptions();
 const ValueOption* FindValueOption(const QString& name);
-const ModeOption* FindModeOption(const ModeSpec& mode, const QString& name);
+const ModeOption* FindModeOption(const ModeDefinition& mode, const QString& name);
 
 /// What is wrong with the file name a mode takes as its own value (empty when nothing is).
 QString CheckFile(const QString& name, const QString& value);

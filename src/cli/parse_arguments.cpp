@@ -43,7 +43,7 @@ QString ParserError(const QCommandLineParser& parser) {
 // slots. The last of two values silently winning hides a typing mistake.
 QString RepeatedOption(const QCommandLineParser& parser) {
     const QStringList given = parser.optionNames();
-    for (const ModeSpec& mode : Modes()) {
+    for (const ModeDefinition& mode : Modes()) {
         if (!mode.valueName.isEmpty() && given.count(mode.name) > 1) {
             return QStringLiteral("параметр --%1 указан больше одного раза").arg(mode.name);
         }
@@ -94,7 +94,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments) {
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     parser.addOption(help);
     parser.addOption(version);
-    for (const ModeSpec& mode : Modes()) {
+    for (const ModeDefinition& mode : Modes()) {
         parser.addOption(QCommandLineOption(mode.name, mode.description, mode.valueName));
     }
     for (const ValueOption& option : ValueOptions()) {
@@ -120,7 +120,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments) {
         invocation.action = Invocation::Action::Version;
         return invocation;
     }
-    for (const ModeSpec& mode : Modes()) {
+    for (const ModeDefinition& mode : Modes()) {
         if (!parser.isSet(mode.name)) {
             continue;
         }
@@ -158,7 +158,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments) {
             invocation.mode != nullptr ? FindModeOption(*invocation.mode, option.name) : nullptr;
         if (taken == nullptr) {
             QStringList users;
-            for (const ModeSpec& mode : Modes()) {
+            for (const ModeDefinition& mode : Modes()) {
                 if (FindModeOption(mode, option.name) != nullptr) {
                     users.append(QStringLiteral("--") + mode.name);
                 }

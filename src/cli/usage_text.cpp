@@ -18,7 +18,7 @@ QString Row(const QString& names, const QString& description) {
 
 QString Usage() {
     QString usage = QStringLiteral("Использование: %1 [--catalogue ФАЙЛ]\n").arg(kProgram);
-    for (const ModeSpec& mode : Modes()) {
+    for (const ModeDefinition& mode : Modes()) {
         usage += QStringLiteral("       %1 --%2").arg(kProgram, mode.name);
         if (!mode.valueName.isEmpty()) {
             usage += QLatin1Char(' ') + mode.valueName;
@@ -51,7 +51,7 @@ QString HelpText(const Context& context) {
         "Без параметров открывает окно программы.\n\nПараметры:\n");
     help += Row(QStringLiteral("-h, --help"), QStringLiteral("показать эту справку и выйти"));
     help += Row(QStringLiteral("-v, --version"), QStringLiteral("показать версию и выйти"));
-    for (const ModeSpec& mode : Modes()) {
+    for (const ModeDefinition& mode : Modes()) {
         help += Row(QStringLiteral("    --") + mode.name +
                         (mode.valueName.isEmpty() ? QString() : QLatin1Char(' ') + mode.valueName),
                     mode.description);

@@ -104,10 +104,10 @@ class PictureWindowTest : public QObject {
         QCOMPARE(aim.palette().color(QPalette::WindowText), QColor(255, 255, 0));
         // Without lines there is no strip; with them the window grows by a strip below the
         // caption's box that holds both lines.
-        const int specified = Tw(0, 0, 4755, 1980).height();
-        QCOMPARE(picture.height() > specified, aim.isVisible());
+        const int classicHeight = Tw(0, 0, 4755, 1980).height();
+        QCOMPARE(picture.height() > classicHeight, aim.isVisible());
         QVERIFY(!aim.isVisible() ||
-                (aim.y() >= specified && aim.height() >= aim.heightForWidth(aim.width()) &&
+                (aim.y() >= classicHeight && aim.height() >= aim.heightForWidth(aim.width()) &&
                  picture.rect().contains(aim.geometry())));
     }
 
