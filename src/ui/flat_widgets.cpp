@@ -15,6 +15,13 @@ constexpr int kTitleLeft = 6;     // the gap in the border line for the title, f
 constexpr int kTitlePadding = 2;  // blank either side of the title in that gap
 constexpr int kTitleSlack = 3;    // the title's box beyond its text
 
+// A one-pixel border round the whole widget.
+void DrawBorder(QWidget* widget, const QColor& colour) {
+    QPainter painter(widget);
+    painter.setPen(colour);
+    painter.drawRect(widget->rect().adjusted(0, 0, -1, -1));
+}
+
 }  // namespace
 
 FlatGroupBox::FlatGroupBox(const QString& title, const QColor& background, int titleHeight,
@@ -60,9 +67,7 @@ FlatLabel::FlatLabel(const QString& text, const QColor& border, QWidget* parent)
 
 void FlatLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
-    QPainter painter(this);
-    painter.setPen(border_);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    DrawBorder(this, border_);
 }
 
 FlatLineEdit::FlatLineEdit(const QString& text, const QColor& border, QWidget* parent)
@@ -79,9 +84,7 @@ void FlatLineEdit::paintEvent(QPaintEvent* event) {
         painter.fillRect(rect(), palette().base());
     }
     QLineEdit::paintEvent(event);
-    QPainter painter(this);
-    painter.setPen(border_);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    DrawBorder(this, border_);
 }
 
 StyleSheetOnShow::StyleSheetOnShow(QWidget* widget, QString styleSheet)
