@@ -84,18 +84,10 @@ class ApplicationLookTest : public QObject {
         if (!QImageReader::supportedImageFormats().contains("svg")) {
             QSKIP("Qt's SVG plug-in is not installed (libqt6svg6)");
         }
+        // The picture itself (the ready-drawn sizes are checked against the SVG below).
         const QImage icon = QApplication::windowIcon().pixmap(64, 64).toImage();
         QVERIFY(!icon.isNull());
-        // The picture itself, not a blank square: its converters are dark blue.
-        QCOMPARE(icon.size(), QSize(64, 64));
-        int dark = 0;
-        for (int y = 0; y < icon.height(); ++y) {
-            for (int x = 0; x < icon.width(); ++x) {
-                const QColor c = icon.pixelColor(x, y);
-                dark += c.alpha() > 200 && c.blue() > c.red() && c.lightness() < 110 ? 1 : 0;
-            }
-        }
-        QVERIFY2(dark > 30, qPrintable(QString::number(dark)));
+        QCOMPARE(icon, ProgramIcon().pixmap(64, 64).toImage());
         QWidget window;
         QCOMPARE(window.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
     }
