@@ -112,13 +112,16 @@ std::optional<std::string> PanelBoxText(int slot, std::optional<double> centralA
 
 std::string SiteHeaderText(double latitudeDeg, std::string_view northSouth, double longitudeDeg,
                            std::string_view eastWest) {
-    const auto shortest = [](double value) {
+    // Fifteen significant digits at most, the shorter of plain and exponent form as printf's %g
+    // gives it: "55.75", "0.0001".
+    const auto number = [](double value) {
         char buffer[32];
-        const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+        const auto written =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
         return std::string(buffer, written.ptr);
     };
-    return shortest(latitudeDeg) + " " + std::string(northSouth) + " " + shortest(longitudeDeg) +
-           " " + std::string(eastWest);
+    return number(latitudeDeg) + " " + std::string(northSouth) + " " + number(longitudeDeg) + " " +
+           std::string(eastWest);
 }
 
 std::string HiddenSatelliteMessage(std::string_view shownEntry) {

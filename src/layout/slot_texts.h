@@ -42,7 +42,8 @@ ResultsText SlotResultsText(int slot, const SlotResult& result, bool precise,
 std::optional<std::string> PanelBoxText(int slot, std::optional<double> centralAzimuthDeg,
                                         std::string_view entryText);
 
-/// The site as the layout's header gives it, numbers the shortest way: "55.75 N 37.6 E".
+/// The site as the layout's header gives it, each number in at most 15 significant digits:
+/// "55.75 N 37.6 E".
 std::string SiteHeaderText(double latitudeDeg, std::string_view northSouth, double longitudeDeg,
                            std::string_view eastWest);
 

@@ -111,7 +111,7 @@ TEST(SlotTextsTest, HeadingAndPanelBox) {
 // The header of the layout and its 1:1 template, from the window and from the command line alike.
 TEST(SlotTextsTest, SiteHeaderAndHiddenMessage) {
     EXPECT_EQ(SiteHeaderText(55.75, "N", 37.6, "E"), "55.75 N 37.6 E");
-    EXPECT_EQ(SiteHeaderText(0.5, "S", 180, "W"), "0.5 S 180 W");
+    EXPECT_EQ(SiteHeaderText(0.0001, "S", 55.123456789012345, "W"), "0.0001 S 55.1234567890123 W");
     EXPECT_EQ(HiddenSatelliteMessage("140;0;E;Express"),
               "Для указанного места приема спутник 140;0;E;Express не виден!");
 }
