@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Whole-process start-up: from starting the real executable under a private Xvfb with openbox
-# until its main window is mapped and viewable (polled every 2 ms), with the built-in default
+# until its main window is mapped and viewable (the waiter sleeps on X events), with the built-in default
 # catalogue and with a catalogue of 1,000,000 entries, against an empty Qt window of the same
 # size started the same way, in the same runs; the process's peak memory (VmHWM) once the window
 # is up. Then --report of the 1,000,000 entries: the whole run, its first line, its peak memory
@@ -47,7 +47,7 @@ median() { tr ' ' '\n' | grep . | sort -n | awk '{a[NR]=$1} END {print a[int((NR
 # The best run as well as the median: on a machine shared with other work the median moves with
 # their load, the best run much less.
 declare -A medians bests
-echo "== start-up to the visible main window (Xvfb + openbox, $runs runs, 2 ms poll) =="
+echo "== start-up to the visible main window (Xvfb + openbox, $runs runs, woken by X events) =="
 for kind in "${kinds[@]}"; do
     medians[$kind]=$(median <<<"${times[$kind]}")
     bests[$kind]=$(tr ' ' '\n' <<<"${times[$kind]}" | grep . | sort -n | head -1)
