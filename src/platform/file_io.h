@@ -22,15 +22,16 @@ struct HeldFile {
 };
 
 /// The whole file as ReadWholeFile reads it, but mapped into memory where the system can, so that
-/// nothing is copied and pages come in as they are first read. For a command that reads and
-/// ends: a file cut short by another program while it is mapped would fault on its lost tail.
+/// nothing is copied. The bytes stay as they were when the file was mapped, even when another
+/// program rewrites or cuts the file while they are held: on Linux the system then waits for us
+/// to copy them; where it would not, the file is read instead (as it always is on Windows).
 std::optional<HeldFile> MapWholeFile(const std::filesystem::path& path, std::string* error);
 
-/// The whole file as ReadWholeFile reads it, into memory of its own that is not cleared first and,
-/// for a large file, comes in large pages: the quicker read for a big catalogue that is kept.
-/// A large file is read piece by piece, and onRead (where given) is shown the bytes read so far
-/// after each piece, while the newest are still in the processor's cache; the bytes it is shown
-/// last are not necessarily those returned (a file that changes while read is read again).
+/// The whole file as ReadWholeFile reads it, for a big catalogue that is kept: a large file is
+/// mapped as MapWholeFile maps it or, where it cannot be, read into memory of its own that is not
+/// cleared first. onRead (where given) is shown the bytes so far, piece by piece, while the
+/// newest are still in the processor's cache; the bytes it is shown last are not necessarily
+/// those returned (a file that changes while read is read again).
 std::optional<HeldFile> ReadWholeFileHeld(
     const std::filesystem::path& path, std::string* error,
     const std::function<void(std::string_view soFar)>& onRead = {});

@@ -6,8 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <optional>
 #include <string>
 
+#include "platform/file_io.h"
 #include "platform/file_messages.h"
 
 namespace palquin::file_io_detail {
@@ -54,6 +57,7 @@ inline std::string Reason(int code, Access access) {
             return std::string(words::kTooManyFiles);
         case ETXTBSY:
         case EBUSY:
+        case EWOULDBLOCK:  // a lease another program does not give up
             return std::string(words::kBusy);
         default:
             return words::SystemCode(code);
@@ -82,5 +86,11 @@ class Descriptor {
   private:
     int fd_;
 };
+
+/// The whole regular, non-empty file at path, mapped into memory and kept as it is now for as
+/// long as the answer's owner lives, even when another program (or this one) rewrites or cuts
+/// the file meanwhile; nothing (and nothing held) where the system gives no lease on the file
+/// or no mapping.
+std::optional<HeldFile> MapUnderLease(const std::filesystem::path& path);
 
 }  // namespace palquin::file_io_detail

@@ -111,22 +111,12 @@ std::optional<HeldFile> ReadAndHold(const std::filesystem::path& path, std::stri
 }  // namespace
 
 std::optional<HeldFile> MapWholeFile(const std::filesystem::path& path, std::string* error) {
-    // Read instead where there is nothing to map or the mapping fails: the checks, the messages
-    // and an empty file are then those of ReadWholeFile.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    struct stat st {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
-        return ReadAndHold(path, error);
+    // Read instead where the file cannot be mapped under a lease: the checks, the messages and
+    // an empty file are then those of ReadWholeFile.
+    if (std::optional<HeldFile> mapped = file_io_detail::MapUnderLease(path)) {
+        return mapped;
     }
-    const auto size = static_cast<size_t>(st.st_size);
-    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
-    if (mapped == MAP_FAILED) {
-        return ReadAndHold(path, error);
-    }
-    ::madvise(mapped, size, MADV_SEQUENTIAL);
-    std::shared_ptr<const void> owner(
-        mapped, [size](const void* at) { ::munmap(const_cast<void*>(at), size); });
-    return HeldFile{std::move(owner), std::string_view(static_cast<const char*>(mapped), size)};
+    return ReadAndHold(path, error);
 }
 
 std::optional<HeldFile> ReadWholeFileHeld(const std::filesystem::path& path, std::string* error,
@@ -134,13 +124,28 @@ std::optional<HeldFile> ReadWholeFileHeld(const std::filesystem::path& path, std
     // Small files, and anything out of the ordinary (not a regular file, a file that grows while
     // read, a failed read), take ReadWholeFile's way with its checks and messages.
     constexpr size_t kLarge = size_t{4} << 20;
+    // Pieces that stay in the processor's cache until onRead has looked at them.
+    constexpr size_t kPiece = size_t{512} << 10;
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat st {};
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
         static_cast<size_t>(st.st_size) < kLarge) {
         return ReadAndHold(path, error);
     }
-    // One byte more than the file, to see that the read reached its end.
+    // A large file is mapped where it can be: nothing copied, no fresh memory to clear.
+    if (std::optional<HeldFile> mapped = file_io_detail::MapUnderLease(path)) {
+        if (onRead) {
+            const std::string_view all = mapped->bytes;
+            for (size_t shown = 0; shown < all.size();) {
+                shown = std::min(all.size(), shown + kPiece);
+                onRead(all.substr(0, shown));
+            }
+        }
+        return mapped;
+    }
+    // One byte more than the file, to see that the read reached its end. Small pages: asking
+    // for large ones can stall the read for a quarter of a second while the system compacts
+    // its memory to find them.
     const size_t room = static_cast<size_t>(st.st_size) + 1;
     void* memory =
         ::mmap(nullptr, room, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -149,12 +154,7 @@ std::optional<HeldFile> ReadWholeFileHeld(const std::filesystem::path& path, std
     }
     std::shared_ptr<const void> owner(
         memory, [room](const void* at) { ::munmap(const_cast<void*>(at), room); });
-#ifdef MADV_HUGEPAGE
-    ::madvise(memory, room, MADV_HUGEPAGE);  // a few faults instead of one per 4 KB
-#endif
     char* const data = static_cast<char*>(memory);
-    // Pieces that stay in the processor's cache until onRead has looked at them.
-    constexpr size_t kPiece = size_t{512} << 10;
     size_t done = 0;
     while (done < room) {
         const ssize_t n = ::read(fd.get(), data + done, std::min(room - done, kPiece));

@@ -5,11 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 #include <system_error>
+#include <thread>
 
 #include "platform/file_io.h"
 #include "platform/file_io_hooks.h"
@@ -66,12 +68,25 @@ bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// Opens target for writing, without waiting on a FIFO. A program that holds the file under a
+// lease (this one does, for a large catalogue it keeps) is asked to let go by the first try,
+// and does so within milliseconds; meanwhile the open is tried again, for up to two seconds.
+int OpenToRewrite(const std::filesystem::path& target) {
+    for (int tries = 0;; ++tries) {
+        const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd >= 0 || errno != EWOULDBLOCK || tries == 200) {
+            return fd;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
 // Rewrites the existing file target in place: the new bytes over the old ones, flushed, and only
 // then the old tail cut off. Used where a replace would break hard links, lose the owner, or
 // cannot create its temporary file.
 bool RewriteInPlace(const std::filesystem::path& target, const struct stat& expected,
                     std::string_view bytes, std::string* error) {
-    Descriptor fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    Descriptor fd(OpenToRewrite(target));
     if (fd.get() < 0) {
         SetError(error, Reason(errno, Access::Write));
         return false;

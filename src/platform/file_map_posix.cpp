@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A file mapped into memory under a read lease.
+//
+// A mapping shows the file as it is now, not as it was when it was mapped: a program that
+// rewrites the file in place would change the bytes under us, and one that cuts it short would
+// make every page past the new end fault. A read lease has the system hold back any program
+// that opens the file for writing or cuts it, and tell us first, by a signal. The signal's
+// handler copies the bytes into memory of our own, puts that memory where the mapping was (the
+// same addresses, so whoever reads them never notices), and lets the lease go; the other program
+// then goes on. A lease is only given where nobody has the file open for writing, to the file's
+// owner (or root), on a local file system; elsewhere the caller reads the file instead.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <thread>
+
+#include "platform/file_io_posix_detail.h"
+
+namespace palquin::file_io_detail {
+namespace {
+
+enum MappingState : int {
+    kFree,
+    kSetting,  ///< being mapped; a lease broken now is seen once the mapping is published
+    kMapped,   ///< the bytes are the file's pages, under the lease
+    kMoving,   ///< the handler is copying them out
+    kMoved,    ///< the bytes are our own; the lease is gone
+    kClosing,  ///< the holder is letting go
+};
+
+// One held file. The handler reads it; it may run on any thread, at any moment.
+struct LeasedMapping {
+    std::atomic<int> state{kFree};
+    std::atomic<int> fd{-1};
+    char* address = nullptr;
+    size_t size = 0;
+    void* spare = nullptr;  ///< address room reserved for the copy, no memory behind it yet
+};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs lock-free state");
+
+// More files held at once than this are read instead.
+constexpr int kMappings = 8;
+LeasedMapping mappings[kMappings];
+
+int LeaseSignal() {
+    return SIGRTMIN + 3;
+}
+
+// Copies the bytes into the spare room, moves that room over the mapping and lets the lease go.
+// Only system calls and memcpy: it runs in the signal handler. Should the move fail (it has no
+// reason to), the lease still goes: the other program would otherwise wait for the system's
+// lease time-out (45 s by default) and then go on all the same.
+void MoveToOwnMemory(LeasedMapping& mapping) {
+    std::memcpy(mapping.spare, mapping.address, mapping.size);
+    ::mprotect(mapping.spare, mapping.size, PROT_READ);
+    if (::mremap(mapping.spare, mapping.size, mapping.size, MREMAP_MAYMOVE | MREMAP_FIXED,
+                 mapping.address) != MAP_FAILED) {
+        mapping.spare = nullptr;
+    }
+    ::fcntl(mapping.fd.load(), F_SETLEASE, F_UNLCK);
+}
+
+// Moves the mapping unless somebody else already does (or did) or it is going.
+void MoveIfMapped(LeasedMapping& mapping) {
+    int expected = kMapped;
+    if (mapping.state.compare_exchange_strong(expected, kMoving)) {
+        MoveToOwnMemory(mapping);
+        mapping.state.store(kMoved);
+    }
+}
+
+void OnLeaseBroken(int, siginfo_t* info, void*) {
+    const int savedErrno = errno;
+    for (LeasedMapping& mapping : mappings) {
+        if (mapping.fd.load() == info->si_fd) {
+            MoveIfMapped(mapping);
+        }
+    }
+    errno = savedErrno;
+}
+
+bool HandlerInstalled() {
+    static const bool installed = [] {
+        struct sigaction action {};
+        action.sa_sigaction = OnLeaseBroken;
+        // SA_RESTART: a thread of ours that itself opened the file for writing is interrupted
+        // by the signal in that open, which then starts again and goes through.
+        action.sa_flags = SA_SIGINFO | SA_RESTART;
+        sigemptyset(&action.sa_mask);
+        return ::sigaction(LeaseSignal(), &action, nullptr) == 0;
+    }();
+    return installed;
+}
+
+LeasedMapping* ClaimMapping() {
+    for (LeasedMapping& mapping : mappings) {
+        int expected = kFree;
+        if (mapping.state.compare_exchange_strong(expected, kSetting)) {
+            return &mapping;
+        }
+    }
+    return nullptr;
+}
+
+// Lets go of the file: the lease, the mapping or our copy, the reserved room, the descriptor.
+void Release(LeasedMapping* mapping) {
+    int expected = kMapped;
+    if (!mapping->state.compare_exchange_strong(expected, kClosing)) {
+        // A handler on another thread is copying; it ends without waiting for anything.
+        while (mapping->state.load() == kMoving) {
+            std::this_thread::yield();
+        }
+    }
+    const int fd = mapping->fd.exchange(-1);
+    ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    if (mapping->address != nullptr) {
+        ::munmap(mapping->address, mapping->size);
+    }
+    if (mapping->spare != nullptr) {
+        ::munmap(mapping->spare, mapping->size);
+    }
+    ::close(fd);
+    mapping->address = nullptr;
+    mapping->spare = nullptr;
+    mapping->size = 0;
+    mapping->state.store(kFree);
+}
+
+}  // namespace
+
+std::optional<HeldFile> MapUnderLease(const std::filesystem::path& path) {
+    if (!HandlerInstalled()) {
+        return std::nullopt;
+    }
+    LeasedMapping* const mapping = ClaimMapping();
+    if (mapping == nullptr) {
+        return std::nullopt;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    mapping->fd.store(fd);
+    // A FIFO or a device gets no lease and no mapping; the size is taken once the lease holds
+    // writers back.
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        ::fcntl(fd, F_SETSIG, LeaseSignal()) != 0 || ::fcntl(fd, F_SETLEASE, F_RDLCK) != 0 ||
+        ::fstat(fd, &st) != 0 || st.st_size <= 0) {
+        Release(mapping);
+        return std::nullopt;
+    }
+    const auto size = static_cast<size_t>(st.st_size);
+    // MAP_POPULATE: the file's pages are put in place now, most of them already in the system's
+    // cache, instead of one fault per page while the bytes are first read.
+    void* const address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (address == MAP_FAILED) {
+        Release(mapping);
+        return std::nullopt;
+    }
+    mapping->address = static_cast<char*>(address);
+    mapping->size = size;
+    // Reserved now, so that the handler need not find memory when the lease is broken; none is
+    // used until then.
+    void* const spare = ::mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                               MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (spare == MAP_FAILED) {
+        Release(mapping);
+        return std::nullopt;
+    }
+    mapping->spare = spare;
+    mapping->state.store(kMapped);
+    // A break that came while the mapping was being set up found nothing to move; the lease
+    // then says it is on its way out.
+    if (::fcntl(fd, F_GETLEASE) != F_RDLCK) {
+        MoveIfMapped(*mapping);
+    }
+    std::shared_ptr<const void> owner(address, [mapping](const void*) { Release(mapping); });
+    return HeldFile{std::move(owner), std::string_view(static_cast<const char*>(address), size)};
+}
+
+}  // namespace palquin::file_io_detail

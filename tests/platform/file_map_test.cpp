@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Large files held mapped: their bytes stay as they were while other programs, or this one,
+// rewrite or cut the file.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <thread>
+
+#include "common/temporary_folder.h"
+#include "platform/file_io.h"
+
+namespace palquin {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace testing_support;
+
+using Hold = std::optional<HeldFile> (*)(const fs::path&, std::string*);
+const std::pair<const char*, Hold> kHolds[] = {
+    {"MapWholeFile", MapWholeFile},
+    {"ReadWholeFileHeld",
+     [](const fs::path& path, std::string* error) { return ReadWholeFileHeld(path, error); }},
+};
+
+// Whether the file is mapped into this process.
+bool Mapped(const fs::path& path) {
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);) {
+        if (line.ends_with(" " + path.string())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Ends the child, waiting for it for a while; false when it had to be killed.
+bool Ended(pid_t child) {
+    for (int i = 0; i < 2000; ++i) {
+        int status = 0;
+        if (::waitpid(child, &status, WNOHANG) == child) {
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    return false;
+}
+
+class HeldFileTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        // Large enough to be mapped by either way in; every line differs.
+        for (int i = 0; bytes_.size() < (size_t{5} << 20); ++i) {
+            bytes_ += std::to_string(i) + ";0;E;Satellite " + std::to_string(i) + ";;;\r\n";
+        }
+        ASSERT_TRUE(WriteBytes(file_, bytes_));
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    const fs::path dir_ = MakeTemporaryFolder();
+    const fs::path file_ = dir_ / "satellite.txt";
+    std::string bytes_;
+};
+
+TEST_F(HeldFileTest, KeepsItsBytesWhileAnotherProgramCutsTheFileAndWritesAnew) {
+    for (const auto& [name, hold] : kHolds) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(WriteBytes(file_, bytes_));
+        const std::optional<HeldFile> held = hold(file_, nullptr);
+        ASSERT_TRUE(held.has_value());
+        if (!Mapped(file_)) {
+            GTEST_SKIP() << "this system gives no lease on " << file_ << ": the file is read";
+        }
+        const pid_t child = ::fork();
+        if (child == 0) {
+            // Held back in the open until the holder has let go of the lease.
+            const int fd = ::open(file_.c_str(), O_WRONLY | O_TRUNC);
+            _exit(fd >= 0 && ::write(fd, "new", 3) == 3 && ::close(fd) == 0 ? 0 : 1);
+        }
+        ASSERT_GT(child, 0);
+        EXPECT_TRUE(Ended(child)) << "the other program was not let go on";
+        EXPECT_EQ(ReadBytes(file_), "new");
+        // Read through to the end: a page still the file's would fault past its new end.
+        EXPECT_TRUE(held->bytes == bytes_);
+        EXPECT_FALSE(Mapped(file_)) << "the bytes are still the file's";
+    }
+}
+
+TEST_F(HeldFileTest, KeepsItsBytesWhenThisProgramRewritesTheFileInPlace) {
+    // A file with a second name is rewritten in place, on this thread, while it is held.
+    fs::create_hard_link(file_, dir_ / "second name.txt");
+    const std::optional<HeldFile> held = ReadWholeFileHeld(file_, nullptr);
+    ASSERT_TRUE(held.has_value());
+    std::string error;
+    ASSERT_TRUE(ReplaceFile(file_, "new", &error)) << error;
+    EXPECT_EQ(ReadBytes(dir_ / "second name.txt"), "new");
+    EXPECT_TRUE(held->bytes == bytes_);
+}
+
+TEST_F(HeldFileTest, AFileOpenForWritingIsReadInstead) {
+    // No lease while somebody may write: the bytes must be our own from the start.
+    const int writer = ::open(file_.c_str(), O_WRONLY);
+    ASSERT_GE(writer, 0);
+    for (const auto& [name, hold] : kHolds) {
+        SCOPED_TRACE(name);
+        const std::optional<HeldFile> held = hold(file_, nullptr);
+        ASSERT_TRUE(held.has_value());
+        EXPECT_FALSE(Mapped(file_));
+        ASSERT_EQ(::ftruncate(writer, 3), 0);
+        EXPECT_TRUE(held->bytes == bytes_);
+        ASSERT_TRUE(WriteBytes(file_, bytes_));
+    }
+    ::close(writer);
+}
+
+TEST_F(HeldFileTest, LettingGoLeavesNeitherMappingNorLease) {
+    // More times than files can be held mapped at once: each time the file is mapped again.
+    for (int i = 0; i < 12; ++i) {
+        const std::optional<HeldFile> held = MapWholeFile(file_, nullptr);
+        ASSERT_TRUE(held.has_value());
+        if (i == 0 && !Mapped(file_)) {
+            GTEST_SKIP() << "this system gives no lease on " << file_ << ": the file is read";
+        }
+        ASSERT_TRUE(Mapped(file_)) << "held " << i << " times";
+    }
+    EXPECT_FALSE(Mapped(file_));
+    // With a lease left, a writer that may not wait would be turned away.
+    const int writer = ::open(file_.c_str(), O_WRONLY | O_NONBLOCK);
+    EXPECT_GE(writer, 0) << std::strerror(errno);
+    ::close(writer);
+}
+
+}  // namespace
+}  // namespace palquin
