@@ -149,7 +149,9 @@ std::optional<HeldFile> MapUnderLease(const std::filesystem::path& path) {
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
         ::fcntl(fd, F_SETSIG, LeaseSignal()) != 0 || ::fcntl(fd, F_SETLEASE, F_RDLCK) != 0 ||
-        ::fstat(fd, &st) != 0 || st.st_size <= 0) {
+        // The lease tells the thread that took it, which may be gone long before the break
+        // (a start-up thread); the process lives on.
+        ::fcntl(fd, F_SETOWN, ::getpid()) != 0 || ::fstat(fd, &st) != 0 || st.st_size <= 0) {
         Release(mapping);
         return std::nullopt;
     }
