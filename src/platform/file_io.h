@@ -22,9 +22,10 @@ struct HeldFile {
 };
 
 /// The whole file as ReadWholeFile reads it, but mapped into memory where the system can, so that
-/// nothing is copied. The bytes stay as they were when the file was mapped, even when another
-/// program rewrites or cuts the file while they are held: on Linux the system then waits for us
-/// to copy them; where it would not, the file is read instead (as it always is on Windows).
+/// the caller need not wait for a copy (the bytes are moved into memory of our own a second later,
+/// on a thread of their own). The bytes stay as they were when the file was mapped, even when
+/// another program rewrites or cuts the file while they are held: on Linux the system then waits
+/// for us to copy them; where it would not, the file is read instead (as it always is on Windows).
 std::optional<HeldFile> MapWholeFile(const std::filesystem::path& path, std::string* error);
 
 /// The whole file as ReadWholeFile reads it, for a big catalogue that is kept: a large file is

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A file mapped into memory under a read lease.
+// A file mapped into memory under a read lease, for the first second.
 //
 // A mapping shows the file as it is now, not as it was when it was mapped: a program that
 // rewrites the file in place would change the bytes under us, and one that cuts it short would
@@ -9,6 +9,13 @@
 // same addresses, so whoever reads them never notices), and lets the lease go; the other program
 // then goes on. A lease is only given where nobody has the file open for writing, to the file's
 // owner (or root), on a local file system; elsewhere the caller reads the file instead.
+//
+// The mapping only spares the start the copy. A second after it was made, a thread of its own
+// does the same move, so that a lease is never held for long: a stopped or frozen program would
+// keep a writer waiting for the system's lease time-out (45 s by default), and a signal that
+// never arrives (blocked, or lost when the system's queue of signals is full) would do the same.
+// A child process shares the lease with us until it execs: it must exec or _exit, never let go
+// of a held file itself.
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -16,8 +23,10 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 #include "platform/file_io_posix_detail.h"
@@ -25,28 +34,43 @@
 namespace palquin::file_io_detail {
 namespace {
 
-enum MappingState : int {
+// A mapping's phase, with a count of its uses in the bits above, so that a late mover does not
+// take a later use of the same place for its own.
+enum Phase : unsigned {
     kFree,
     kSetting,  ///< being mapped; a lease broken now is seen once the mapping is published
     kMapped,   ///< the bytes are the file's pages, under the lease
-    kMoving,   ///< the handler is copying them out
+    kMoving,   ///< they are being copied out
     kMoved,    ///< the bytes are our own; the lease is gone
     kClosing,  ///< the holder is letting go
 };
+constexpr unsigned kPhaseMask = 7;
+constexpr unsigned kUse = 8;
+
+unsigned PhaseOf(unsigned state) {
+    return state & kPhaseMask;
+}
+unsigned WithPhase(unsigned state, Phase phase) {
+    return (state & ~kPhaseMask) | phase;
+}
 
 // One held file. The handler reads it; it may run on any thread, at any moment.
 struct LeasedMapping {
-    std::atomic<int> state{kFree};
+    std::atomic<unsigned> state{kFree};
     std::atomic<int> fd{-1};
     char* address = nullptr;
     size_t size = 0;
     void* spare = nullptr;  ///< address room reserved for the copy, no memory behind it yet
 };
-static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs lock-free state");
+static_assert(std::atomic<unsigned>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+              "the signal handler needs lock-free state");
 
 // More files held at once than this are read instead.
 constexpr int kMappings = 8;
 LeasedMapping mappings[kMappings];
+
+// How long a lease is held at most, unless the holder lets go first.
+constexpr std::chrono::seconds kLeaseTime{1};
 
 int LeaseSignal() {
     return SIGRTMIN + 3;
@@ -55,7 +79,7 @@ int LeaseSignal() {
 // Copies the bytes into the spare room, moves that room over the mapping and lets the lease go.
 // Only system calls and memcpy: it runs in the signal handler. Should the move fail (it has no
 // reason to), the lease still goes: the other program would otherwise wait for the system's
-// lease time-out (45 s by default) and then go on all the same.
+// lease time-out and then go on all the same.
 void MoveToOwnMemory(LeasedMapping& mapping) {
     std::memcpy(mapping.spare, mapping.address, mapping.size);
     ::mprotect(mapping.spare, mapping.size, PROT_READ);
@@ -66,20 +90,26 @@ void MoveToOwnMemory(LeasedMapping& mapping) {
     ::fcntl(mapping.fd.load(), F_SETLEASE, F_UNLCK);
 }
 
-// Moves the mapping unless somebody else already does (or did) or it is going.
-void MoveIfMapped(LeasedMapping& mapping) {
-    int expected = kMapped;
-    if (mapping.state.compare_exchange_strong(expected, kMoving)) {
+// Moves the mapping in its use state (phase kMapped), unless somebody else already does or did,
+// or it is going.
+void MoveIfMapped(LeasedMapping& mapping, unsigned state) {
+    if (PhaseOf(state) == kMapped &&
+        mapping.state.compare_exchange_strong(state, WithPhase(state, kMoving))) {
         MoveToOwnMemory(mapping);
-        mapping.state.store(kMoved);
+        mapping.state.store(WithPhase(state, kMoved));
     }
 }
 
+// The lease signal names the file. Where the system could not queue it (its queue of signals
+// full), it sends a plain SIGIO instead, which names none: every lease being broken is looked at.
 void OnLeaseBroken(int, siginfo_t* info, void*) {
     const int savedErrno = errno;
     for (LeasedMapping& mapping : mappings) {
-        if (mapping.fd.load() == info->si_fd) {
-            MoveIfMapped(mapping);
+        const unsigned state = mapping.state.load();
+        const int fd = mapping.fd.load();
+        if (PhaseOf(state) == kMapped &&
+            (fd == info->si_fd || ::fcntl(fd, F_GETLEASE) != F_RDLCK)) {
+            MoveIfMapped(mapping, state);
         }
     }
     errno = savedErrno;
@@ -93,15 +123,17 @@ bool HandlerInstalled() {
         // by the signal in that open, which then starts again and goes through.
         action.sa_flags = SA_SIGINFO | SA_RESTART;
         sigemptyset(&action.sa_mask);
-        return ::sigaction(LeaseSignal(), &action, nullptr) == 0;
+        return ::sigaction(LeaseSignal(), &action, nullptr) == 0 &&
+               ::sigaction(SIGIO, &action, nullptr) == 0;
     }();
     return installed;
 }
 
 LeasedMapping* ClaimMapping() {
     for (LeasedMapping& mapping : mappings) {
-        int expected = kFree;
-        if (mapping.state.compare_exchange_strong(expected, kSetting)) {
+        unsigned state = mapping.state.load();
+        if (PhaseOf(state) == kFree &&
+            mapping.state.compare_exchange_strong(state, WithPhase(state + kUse, kSetting))) {
             return &mapping;
         }
     }
@@ -110,11 +142,18 @@ LeasedMapping* ClaimMapping() {
 
 // Lets go of the file: the lease, the mapping or our copy, the reserved room, the descriptor.
 void Release(LeasedMapping* mapping) {
-    int expected = kMapped;
-    if (!mapping->state.compare_exchange_strong(expected, kClosing)) {
-        // A handler on another thread is copying; it ends without waiting for anything.
-        while (mapping->state.load() == kMoving) {
+    unsigned state = mapping->state.load();
+    for (;;) {
+        if (PhaseOf(state) == kMapped) {
+            if (mapping->state.compare_exchange_strong(state, WithPhase(state, kClosing))) {
+                break;
+            }
+        } else if (PhaseOf(state) == kMoving) {
+            // Another thread is copying; it ends without waiting for anything.
             std::this_thread::yield();
+            state = mapping->state.load();
+        } else {
+            break;  // moved, or never published
         }
     }
     const int fd = mapping->fd.exchange(-1);
@@ -129,7 +168,19 @@ void Release(LeasedMapping* mapping) {
     mapping->address = nullptr;
     mapping->spare = nullptr;
     mapping->size = 0;
-    mapping->state.store(kFree);
+    mapping->state.store(WithPhase(state, kFree));
+}
+
+// Has the bytes moved into our own memory after kLeaseTime, or now where no thread can be had.
+void MoveLater(LeasedMapping* mapping, unsigned state) {
+    try {
+        std::thread([mapping, state] {
+            std::this_thread::sleep_for(kLeaseTime);
+            MoveIfMapped(*mapping, state);
+        }).detach();
+    } catch (const std::system_error&) {
+        MoveIfMapped(*mapping, state);
+    }
 }
 
 }  // namespace
@@ -174,12 +225,14 @@ std::optional<HeldFile> MapUnderLease(const std::filesystem::path& path) {
         return std::nullopt;
     }
     mapping->spare = spare;
-    mapping->state.store(kMapped);
+    const unsigned mapped = WithPhase(mapping->state.load(), kMapped);
+    mapping->state.store(mapped);
     // A break that came while the mapping was being set up found nothing to move; the lease
     // then says it is on its way out.
     if (::fcntl(fd, F_GETLEASE) != F_RDLCK) {
-        MoveIfMapped(*mapping);
+        MoveIfMapped(*mapping, mapped);
     }
+    MoveLater(mapping, mapped);
     std::shared_ptr<const void> owner(address, [mapping](const void*) { Release(mapping); });
     return HeldFile{std::move(owner), std::string_view(static_cast<const char*>(address), size)};
 }
