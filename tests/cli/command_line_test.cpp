@@ -172,9 +172,13 @@ class CommandLineTest : public QObject {
                  "Отчёт не записан: файл " + report + " — это каталог спутников программы.");
     }
 
-    // --report prints the menu's report of the same file and writes nothing.
-    void reportFromTheCommandLine() {
+    // --report prints the menu's report of the same file and writes nothing; -h is the usage in
+    // Russian on standard output, naming the default catalogue file.
+    void reportAndHelp() {
         Program program;
+        const Outcome help = program.Run({"-h"});
+        QVERIFY(help.status == 0 && help.out.startsWith("Использование: palquin"));
+        QVERIFY(help.out.contains(program.Catalogue().toUtf8()) && help.err.isEmpty());
         // The built-in catalogue, with no catalogue file made for it.
         const Outcome builtIn = program.Run({"--report"});
         QVERIFY(builtIn.status == 0 && builtIn.out.count('\n') > 10);
@@ -234,14 +238,6 @@ class CommandLineTest : public QObject {
         QVERIFY2(qAbs(figures[0].trimmed().toDouble() - azimuthDeg) < 0.06 &&
                      qAbs(figures[1].trimmed().toDouble() - elevationDeg) < 0.06,
                  report.out.constData());
-    }
-
-    // -h is the usage in Russian on standard output, naming the default catalogue file.
-    void help() {
-        Program program;
-        const Outcome help = program.Run({"-h"});
-        QVERIFY(help.status == 0 && help.out.startsWith("Использование: palquin"));
-        QVERIFY(help.out.contains(program.Catalogue().toUtf8()) && help.err.isEmpty());
     }
 
     // Refusals: the status, the first line of the error, and neither the catalogue nor the home
