@@ -133,20 +133,40 @@ TEST_F(FileIoTest, BytesReachTheDiskBeforeTheyTakeTheTargetsPlace) {
 }
 
 // A held file, mapped or read, has the bytes a read gives (small, large and empty ones) and keeps
-// them when the file is replaced meanwhile; a missing file is said to be missing.
+// them when the file is replaced meanwhile; a missing file is said to be missing. A large file
+// held is read in pieces, and each piece is shown as soon as it is there: the bytes read so far,
+// growing, ending with the whole file. (Windows maps the file and shows nothing.)
 TEST_F(FileIoTest, HeldFileReadsAsAWholeRead) {
     std::string large(5 << 20, 'x');
+    for (size_t i = 0; i < large.size(); i += 4093) {
+        large[i] = static_cast<char>('a' + i % 26);
+    }
     large.back() = 'z';
-    using Hold = std::optional<HeldFile> (*)(const std::filesystem::path&, std::string*);
-    const Hold readHeld = [](const std::filesystem::path& path, std::string* error) {
-        return ReadWholeFileHeld(path, error);
+    std::vector<std::string_view> shown;
+    using Hold = std::function<std::optional<HeldFile>(const fs::path&, std::string*)>;
+    const Hold readHeld = [&shown](const fs::path& path, std::string* error) {
+        return ReadWholeFileHeld(path, error,
+                                 [&shown](std::string_view soFar) { shown.push_back(soFar); });
     };
-    for (const Hold hold : {Hold{&MapWholeFile}, readHeld}) {
+    for (const bool read : {false, true}) {
+        const Hold hold = read ? readHeld : Hold(&MapWholeFile);
         for (const std::string& bytes : {kSample, large, std::string()}) {
+            shown.clear();
             ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", bytes, nullptr));
             std::optional<HeldFile> held = hold(dir_ / "old.txt", nullptr);
             ASSERT_TRUE(held.has_value());
             EXPECT_TRUE(held->bytes == bytes) << bytes.size();
+#ifndef _WIN32
+            if (read && bytes.size() == large.size()) {
+                ASSERT_GE(shown.size(), size_t{2});
+                EXPECT_EQ(shown.back().size(), large.size());
+            }
+#endif
+            for (size_t i = 0; i < shown.size(); ++i) {
+                EXPECT_EQ(shown[i].data(), held->bytes.data());
+                EXPECT_TRUE(bytes.starts_with(shown[i])) << i;
+                EXPECT_TRUE(i == 0 || shown[i].size() > shown[i - 1].size()) << i;
+            }
             ASSERT_TRUE(ReplaceFile(dir_ / "old.txt", "other", nullptr));
             EXPECT_TRUE(held->bytes == bytes) << bytes.size();
         }
@@ -157,30 +177,6 @@ TEST_F(FileIoTest, HeldFileReadsAsAWholeRead) {
     std::string error;
     EXPECT_FALSE(ReadWholeFile(dir_ / "missing.txt", &error).has_value());
     EXPECT_EQ(error, file_messages::About(dir_ / "missing.txt", file_messages::kNotFound));
-}
-
-// A large file held is read in pieces, and each piece is shown as soon as it is there: the bytes
-// read so far, growing, ending with the whole file. (Windows maps the file and shows nothing.)
-TEST_F(FileIoTest, HeldFileShowsEachPieceAsItIsRead) {
-    std::string large(5 << 20, 'x');
-    for (size_t i = 0; i < large.size(); i += 4093) {
-        large[i] = static_cast<char>('a' + i % 26);
-    }
-    ASSERT_TRUE(ReplaceFile(dir_ / "large.txt", large, nullptr));
-    std::vector<std::string_view> shown;
-    const std::optional<HeldFile> held = ReadWholeFileHeld(
-        dir_ / "large.txt", nullptr, [&shown](std::string_view soFar) { shown.push_back(soFar); });
-    ASSERT_TRUE(held.has_value());
-    EXPECT_TRUE(held->bytes == large);
-#ifndef _WIN32
-    ASSERT_GE(shown.size(), size_t{2});
-    EXPECT_EQ(shown.back().size(), large.size());
-#endif
-    for (size_t i = 0; i < shown.size(); ++i) {
-        EXPECT_EQ(shown[i].data(), held->bytes.data());
-        EXPECT_TRUE(large.starts_with(shown[i])) << i;
-        EXPECT_TRUE(i == 0 || shown[i].size() > shown[i - 1].size()) << i;
-    }
 }
 
 // Other names, other kinds of file and a running save's file (held or locked) all stay.

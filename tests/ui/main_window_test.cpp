@@ -270,8 +270,11 @@ class MainWindowTest : public QObject {
     }
 
     // The central slot, then 13 E beside it: west of 36 E and lower, so right of and above the
-    // centre in the front view.
-    void centralThenExtra() {
+    // centre in the front view. Slots 8 and 9 are calculated and drawn but have no panel box; the
+    // needle stays. A zoom places every slot again, the last one included, and rebuilds the grid.
+    // Neither a key choosing from the list nor the wheel clears what was calculated; the wheel
+    // chooses nothing.
+    void slotsBesideTheCentral() {
         WindowFixture fixture(kFile);
         MainWindow& w = fixture.Window();
         QTest::mouseClick(Find<QPushButton>(w, "cmdOk"), Qt::LeftButton);
@@ -286,11 +289,37 @@ class MainWindowTest : public QObject {
         const SlotDrawing& slot = w.Layout().Slot(2);
         QVERIFY(Near(slot.marker.leftTw, 8128.23) && Near(slot.marker.topTw, 931.29));
         QVERIFY(Near(slot.rotationLine.x1Tw, 8241.88) && Near(slot.rotationLine.y2Tw, 1662.34));
+
+        const CompassLayout& compass = Find<CompassView>(w, "panelCompass")->Layout();
+        const double needle = compass.needle.x2Tw;
+        ChooseAll(w, {{8, kSatB}, {9, kSatB}});
+        COMPARE_TEXT(w, "Label4_9", TextOf(w, "Label4_2"));
+        QVERIFY(compass.needle.visible && compass.needle.x2Tw == needle);
+        QTest::mouseClick(Find<QPushButton>(w, "cmdMax"), Qt::LeftButton);
+        COMPARE_TEXT(w, "LblMashtab", "1/2");
+        QCOMPARE(w.Layout().VerticalGridLeftsTw()[1] - w.Layout().VerticalGridLeftsTw()[0], 400.0);
+        for (int i : {2, 8, 9}) {
+            QCOMPARE(w.Layout().Slot(i).marker.widthTw, 1000.0);  // 50 mm x 10 x 2
+        }
+        QVERIFY(Near(w.Layout().Slot(9).marker.CenterXTw(), 5650 + 2 * 2728.23));
+
+        const QString slot2 = TextOf(w, "Label4_2");
+        QTest::keyClick(Selector(w, 0), Qt::Key_Down);
+        COMPARE_TEXT(w, "Label1_0", "E 13.0");
+        COMPARE_TEXT(w, "Label4_2", slot2);
+        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Selector(w, 4), &wheel);
+        QApplication::sendEvent(Find<QComboBox>(w, "cmbNS"), &wheel);
+        COMPARE_TEXT(w, "Combo1_4", QString());
+        COMPARE_TEXT(w, "cmbNS", "N");
     }
 
     // Below the horizon: announced with the entry as written (markup and entities included),
-    // in plain text everywhere, then red; blue again once a visible satellite is chosen there.
-    void belowTheHorizon() {
+    // in plain text everywhere, then red; blue again once a visible satellite is chosen there. A
+    // site edit waits for cmdOk, which recalculates the filled slots in slot order, the last one
+    // included.
+    void belowTheHorizonAndSiteEdit() {
         WindowFixture fixture(kFile);
         MainWindow& w = fixture.Window();
         Choose(w, 0, kSatA);
@@ -312,52 +341,8 @@ class MainWindowTest : public QObject {
         }
         Choose(w, 3, kSatB);
         QCOMPARE(SelectorColour(w, 3), kBlue);
-    }
 
-    // Entries that fail part way keep what was written before the failure, nothing after: with
-    // no position, nothing (slot 5); with a tail one ';' short, the heading and first link (6).
-    void entryFailingPartWay() {
-        WindowFixture fixture(kFile);
-        MainWindow& w = fixture.Window();
-        ChooseAll(w, {{0, kSatA}, {5, kNoPosition}, {6, kShortTail}});
-        COMPARE_TEXT(w, "Label1_5", QString());
-        COMPARE_TEXT(w, "Label1_6", "E 13.0");
-        QCOMPARE(w.Links(5), QStringList());
-        QCOMPARE(w.Links(6), QStringList{"a"});
-        for (const int slot : {5, 6}) {
-            COMPARE_TEXT(w, QString("Label4_%1").arg(slot), QString());
-            COMPARE_TEXT(w, QString("Label500_%1").arg(slot), QString());
-            QVERIFY2(!w.Layout().Slot(slot).marker.visible, qPrintable(QString::number(slot)));
-        }
-    }
-
-    // Slots 8 and 9 are calculated and drawn but have no panel box; the needle stays. A zoom
-    // places every slot again, the last one included, and rebuilds the grid.
-    void lastSlotsAndZoom() {
-        WindowFixture fixture(kFile);
-        MainWindow& w = fixture.Window();
-        ChooseAll(w, {{0, kSatA}, {2, kSatB}});
-        const CompassLayout& compass = Find<CompassView>(w, "panelCompass")->Layout();
-        const double needle = compass.needle.x2Tw;
-        ChooseAll(w, {{8, kSatB}, {9, kSatB}});
-        COMPARE_TEXT(w, "Label4_9", TextOf(w, "Label4_2"));
-        QVERIFY(compass.needle.visible && compass.needle.x2Tw == needle);
-
-        QTest::mouseClick(Find<QPushButton>(w, "cmdMax"), Qt::LeftButton);
-        COMPARE_TEXT(w, "LblMashtab", "1/2");
-        QCOMPARE(w.Layout().VerticalGridLeftsTw()[1] - w.Layout().VerticalGridLeftsTw()[0], 400.0);
-        for (int i : {2, 8, 9}) {
-            QCOMPARE(w.Layout().Slot(i).marker.widthTw, 1000.0);  // 50 mm x 10 x 2
-        }
-        QVERIFY(Near(w.Layout().Slot(9).marker.CenterXTw(), 5650 + 2 * 2728.23));
-    }
-
-    // A site edit waits for cmdOk, which recalculates the filled slots in slot order, the last
-    // one included.
-    void siteEditWaitsForRecalculate() {
-        WindowFixture fixture(kFile);
-        MainWindow& w = fixture.Window();
-        ChooseAll(w, {{0, kSatA}, {2, kSatB}, {3, kSatC}, {7, kSatF}, {6, kSatG}, {9, kSatB}});
+        ChooseAll(w, {{2, kSatB}, {3, kSatC}, {7, kSatF}, {6, kSatG}, {9, kSatB}});
         const QString before = TextOf(w, "Label4_2");
         Find<QLineEdit>(w, "dl")->setText("38");
         COMPARE_TEXT(w, "Label4_2", before);
@@ -370,30 +355,23 @@ class MainWindowTest : public QObject {
         }
     }
 
-    // Neither a key choosing from the list nor the wheel clears what was calculated; the wheel
-    // chooses nothing.
-    void listKeyAndWheel() {
-        WindowFixture fixture(kFile);
-        MainWindow& w = fixture.Window();
-        ChooseAll(w, {{0, kSatA}, {2, kSatB}});
-        const QString slot2 = TextOf(w, "Label4_2");
-        QTest::keyClick(Selector(w, 0), Qt::Key_Down);
-        COMPARE_TEXT(w, "Label1_0", "E 13.0");
-        COMPARE_TEXT(w, "Label4_2", slot2);
-        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(Selector(w, 4), &wheel);
-        QApplication::sendEvent(Find<QComboBox>(w, "cmbNS"), &wheel);
-        COMPARE_TEXT(w, "Combo1_4", QString());
-        COMPARE_TEXT(w, "cmbNS", "N");
-    }
-
+    // Entries that fail part way keep what was written before the failure, nothing after: with
+    // no position, nothing (slot 5); with a tail one ';' short, the heading and first link (6).
     // Deleting one slot's text empties that slot alone; part of the central text, every slot;
     // without a central satellite a choice elsewhere empties every slot again.
-    void deletions() {
+    void partialEntriesAndDeletions() {
         WindowFixture fixture(kFile);
         MainWindow& w = fixture.Window();
-        ChooseAll(w, {{0, kSatA}, {2, kSatB}, {3, kSatB}});
+        ChooseAll(w, {{0, kSatA}, {2, kSatB}, {3, kSatB}, {5, kNoPosition}, {6, kShortTail}});
+        COMPARE_TEXT(w, "Label1_5", QString());
+        COMPARE_TEXT(w, "Label1_6", "E 13.0");
+        QCOMPARE(w.Links(5), QStringList());
+        QCOMPARE(w.Links(6), QStringList{"a"});
+        for (const int slot : {5, 6}) {
+            COMPARE_TEXT(w, QString("Label4_%1").arg(slot), QString());
+            COMPARE_TEXT(w, QString("Label500_%1").arg(slot), QString());
+            QVERIFY2(!w.Layout().Slot(slot).marker.visible, qPrintable(QString::number(slot)));
+        }
         const QString slot2 = TextOf(w, "Label4_2");
         Delete(Selector(w, 3), 0, 100);
         COMPARE_TEXT(w, "Label1_3", QString());
