@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "common/temporary_folder.h"
 #include "platform/file_io.h"
@@ -146,6 +147,17 @@ TEST_F(HeldFileTest, AFileOpenForWritingIsReadInstead) {
         EXPECT_TRUE(held->bytes == bytes_);
         ASSERT_TRUE(WriteBytes(file_, bytes_));
     }
+    // Read piece by piece, each shown as it comes.
+    std::vector<size_t> shown;
+    const std::optional<HeldFile> held =
+        ReadWholeFileHeld(file_, nullptr, [&](std::string_view soFar) {
+            EXPECT_TRUE(bytes_.starts_with(soFar));
+            EXPECT_TRUE(shown.empty() || soFar.size() > shown.back());
+            shown.push_back(soFar.size());
+        });
+    ASSERT_TRUE(held.has_value());
+    EXPECT_GE(shown.size(), size_t{2});
+    EXPECT_EQ(shown.back(), bytes_.size());
     ::close(writer);
 }
 
