@@ -37,13 +37,15 @@ int RunReport(const Invocation& invocation, Context& context) {
     };
     bool written = true;
     ForEachSiteReportLine(hemispheres, *catalogue, [&](std::string_view line) {
-        const bool ascii = std::all_of(line.begin(), line.end(), [](char c) {
+        // Printable ASCII reads the same in both encodings and holds no control byte: it goes
+        // out as it is. Only the rest (often just the horizon's mark) is decoded.
+        const auto plain = std::find_if_not(line.begin(), line.end(), [](char c) {
             return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7f;
         });
-        if (ascii) {
-            text.append(line);  // reads the same in both encodings, and holds no control byte
-        } else {
-            const QString shown = DecodeFileText(line, encoding);
+        const auto plainLength = static_cast<size_t>(plain - line.begin());
+        text.append(line.substr(0, plainLength));
+        if (plainLength < line.size()) {
+            const QString shown = DecodeFileText(line.substr(plainLength), encoding);
             // Bytes of a catalogue must not retitle or clear the user's terminal; into a pipe or
             // a file they go unchanged.
             text.append((terminal ? EscapeControls(shown) : shown).toStdString());
