@@ -6,6 +6,7 @@
 #include "cli/arguments.h"
 #include "cli/modes.h"
 #include "layout/site.h"
+#include "platform/file_io.h"
 #include "report/report.h"
 #include "text/text_codec.h"
 
@@ -27,6 +28,7 @@ int RunReport(const Invocation& invocation, Context& context) {
     // they are made: a reader such as head sees the first lines at once, and the lines of a
     // large catalogue are never all held.
     constexpr size_t kPieceBytes = 1 << 16;
+    WidenOutputPipe();  // the reader then wakes once a megabyte rather than every 64 KB
     const FileEncoding encoding = catalogue->Encoding();
     const bool terminal = context.outIsTerminal.value_or(false);
     std::string text;

@@ -56,6 +56,11 @@ void RemoveStaleTemporaries(const std::filesystem::path& folder);
 /// False for anything but an existing folder.
 bool CanCreateFilesIn(const std::filesystem::path& folder);
 
+/// Where standard output is a pipe with less room than a megabyte, asks the system for that much,
+/// so that a long output (a report of a large catalogue) goes through in fewer, larger steps;
+/// a refusal changes nothing. Nothing happens elsewhere, or on Windows.
+void WidenOutputPipe();
+
 /// A path as UTF-8 text for messages; never throws, whatever the name holds.
 std::string PathText(const std::filesystem::path& path);
 

@@ -258,6 +258,17 @@ bool ReplaceFile(const std::filesystem::path& path, std::string_view bytes, std:
     return false;
 }
 
+void WidenOutputPipe() {
+#ifdef F_SETPIPE_SZ
+    constexpr int kRoom = 1 << 20;
+    struct stat st {};
+    if (::fstat(STDOUT_FILENO, &st) == 0 && S_ISFIFO(st.st_mode) &&
+        ::fcntl(STDOUT_FILENO, F_GETPIPE_SZ) < kRoom) {
+        ::fcntl(STDOUT_FILENO, F_SETPIPE_SZ, kRoom);
+    }
+#endif
+}
+
 bool CanCreateFilesIn(const std::filesystem::path& folder) {
     std::error_code ec;
     if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {

@@ -302,6 +302,8 @@ void RemoveStaleTemporaries(const fs::path& folder) {
     FindClose(search);
 }
 
+void WidenOutputPipe() {}
+
 bool CanCreateFilesIn(const fs::path& folder) {
     const DWORD attributes = GetFileAttributesW(folder.c_str());
     if (folder.empty() || attributes == INVALID_FILE_ATTRIBUTES ||

@@ -14,6 +14,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -383,6 +384,27 @@ TEST_F(FileIoTest, FileInAFolderWithoutWriteRightIsRewrittenInPlace) {
     ::chmod(dir_.c_str(), 0755);
     EXPECT_EQ(ReadBytes(file), kSample + "more");
     EXPECT_EQ(NamesIn(dir_).size(), 2u) << "temporary file left behind";
+}
+
+// A pipe on standard output gets a megabyte of room, and one that has more keeps it.
+TEST(OutputPipeTest, GetsAMegabyteOfRoomAndNeverLess) {
+    for (const int asked : {64 << 10, 2 << 20}) {
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        ::fcntl(ends[1], F_SETPIPE_SZ, asked);
+        const int before = ::fcntl(ends[1], F_GETPIPE_SZ);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::dup2(ends[1], STDOUT_FILENO);
+            WidenOutputPipe();
+            _exit(::fcntl(STDOUT_FILENO, F_GETPIPE_SZ) == std::max(before, 1 << 20) ? 0 : 1);
+        }
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << before;
+        ::close(ends[0]);
+        ::close(ends[1]);
+    }
 }
 
 #endif
