@@ -13,7 +13,6 @@
 namespace palquin {
 namespace {
 
-// Shortest text that reads back to the same number, "." whatever the locale.
 void SetError(std::string* error, std::string text) {
     if (error != nullptr) {
         *error = std::move(text);
