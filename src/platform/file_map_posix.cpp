@@ -13,7 +13,7 @@
 // The mapping only spares the start the copy. A second after it was made, a thread of its own
 // does the same move, so that a lease is never held for long: a stopped or frozen program would
 // keep a writer waiting for the system's lease time-out (45 s by default), and a signal that
-// never arrives (blocked, or lost when the system's queue of signals is full) would do the same.
+// never arrives (blocked everywhere) would do the same.
 // A child process shares the lease with us until it execs: it must exec or _exit, never let go
 // of a held file itself.
 #include <fcntl.h>
@@ -29,7 +29,13 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/file_io_hooks.h"
 #include "platform/file_io_posix_detail.h"
+
+namespace palquin {
+// How long a lease is held at most, unless the holder lets go first.
+std::chrono::milliseconds file_io_hooks::leaseTime{1000};
+}  // namespace palquin
 
 namespace palquin::file_io_detail {
 namespace {
@@ -69,13 +75,6 @@ static_assert(std::atomic<unsigned>::is_always_lock_free && std::atomic<int>::is
 constexpr int kMappings = 8;
 LeasedMapping mappings[kMappings];
 
-// How long a lease is held at most, unless the holder lets go first.
-constexpr std::chrono::seconds kLeaseTime{1};
-
-int LeaseSignal() {
-    return SIGRTMIN + 3;
-}
-
 // Copies the bytes into the spare room, moves that room over the mapping and lets the lease go.
 // Only system calls and memcpy: it runs in the signal handler. Should the move fail (it has no
 // reason to), the lease still goes: the other program would otherwise wait for the system's
@@ -100,15 +99,13 @@ void MoveIfMapped(LeasedMapping& mapping, unsigned state) {
     }
 }
 
-// The lease signal names the file. Where the system could not queue it (its queue of signals
-// full), it sends a plain SIGIO instead, which names none: every lease being broken is looked at.
-void OnLeaseBroken(int, siginfo_t* info, void*) {
+// A lease being broken is told by SIGIO, which does not say whose: every mapping whose lease
+// is on its way out is moved.
+void OnLeaseBroken(int) {
     const int savedErrno = errno;
     for (LeasedMapping& mapping : mappings) {
         const unsigned state = mapping.state.load();
-        const int fd = mapping.fd.load();
-        if (PhaseOf(state) == kMapped &&
-            (fd == info->si_fd || ::fcntl(fd, F_GETLEASE) != F_RDLCK)) {
+        if (PhaseOf(state) == kMapped && ::fcntl(mapping.fd.load(), F_GETLEASE) != F_RDLCK) {
             MoveIfMapped(mapping, state);
         }
     }
@@ -118,13 +115,12 @@ void OnLeaseBroken(int, siginfo_t* info, void*) {
 bool HandlerInstalled() {
     static const bool installed = [] {
         struct sigaction action {};
-        action.sa_sigaction = OnLeaseBroken;
+        action.sa_handler = OnLeaseBroken;
         // SA_RESTART: a thread of ours that itself opened the file for writing is interrupted
         // by the signal in that open, which then starts again and goes through.
-        action.sa_flags = SA_SIGINFO | SA_RESTART;
+        action.sa_flags = SA_RESTART;
         sigemptyset(&action.sa_mask);
-        return ::sigaction(LeaseSignal(), &action, nullptr) == 0 &&
-               ::sigaction(SIGIO, &action, nullptr) == 0;
+        return ::sigaction(SIGIO, &action, nullptr) == 0;
     }();
     return installed;
 }
@@ -171,11 +167,11 @@ void Release(LeasedMapping* mapping) {
     mapping->state.store(WithPhase(state, kFree));
 }
 
-// Has the bytes moved into our own memory after kLeaseTime, or now where no thread can be had.
+// Has the bytes moved into our own memory after the lease time, or now where no thread can be had.
 void MoveLater(LeasedMapping* mapping, unsigned state) {
     try {
-        std::thread([mapping, state] {
-            std::this_thread::sleep_for(kLeaseTime);
+        std::thread([mapping, state, wait = file_io_hooks::leaseTime] {
+            std::this_thread::sleep_for(wait);
             MoveIfMapped(*mapping, state);
         }).detach();
     } catch (const std::system_error&) {
@@ -199,7 +195,7 @@ std::optional<HeldFile> MapUnderLease(const std::filesystem::path& path) {
     // writers back.
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        ::fcntl(fd, F_SETSIG, LeaseSignal()) != 0 || ::fcntl(fd, F_SETLEASE, F_RDLCK) != 0 ||
+        ::fcntl(fd, F_SETLEASE, F_RDLCK) != 0 ||
         // The lease tells the thread that took it, which may be gone long before the break
         // (a start-up thread); the process lives on.
         ::fcntl(fd, F_SETOWN, ::getpid()) != 0 || ::fstat(fd, &st) != 0 || st.st_size <= 0) {

@@ -16,6 +16,7 @@
 
 #include "common/temporary_folder.h"
 #include "platform/file_io.h"
+#include "platform/file_io_hooks.h"
 
 namespace palquin {
 namespace {
@@ -63,8 +64,13 @@ class HeldFileTest : public testing::Test {
             bytes_ += std::to_string(i) + ";0;E;Satellite " + std::to_string(i) + ";;;\r\n";
         }
         ASSERT_TRUE(WriteBytes(file_, bytes_));
+        // Only the lease's signal lets a writer go on, unless a test says otherwise.
+        file_io_hooks::leaseTime = std::chrono::hours(1);
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override {
+        file_io_hooks::leaseTime = std::chrono::seconds(1);
+        fs::remove_all(dir_);
+    }
 
     const fs::path dir_ = MakeTemporaryFolder();
     const fs::path file_ = dir_ / "satellite.txt";
@@ -100,6 +106,7 @@ TEST_F(HeldFileTest, KeepsItsBytesWhileAnotherProgramCutsTheFileAndWritesAnew) {
 TEST_F(HeldFileTest, AWriterIsLetGoOnEvenWhenNoSignalReachesUs) {
     // Every signal blocked, on every thread, as a parent program may leave them: the bytes are
     // moved into our own memory shortly after the mapping all the same.
+    file_io_hooks::leaseTime = std::chrono::seconds(1);
     sigset_t all;
     sigset_t old;
     sigfillset(&all);
