@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Whole-process start-up: from starting the real executable under a private Xvfb with openbox
-# until its main window is mapped and viewable (the waiter sleeps on X events), with the built-in default
-# catalogue and with a catalogue of 1,000,000 entries, against an empty Qt window of the same
-# size started the same way, in the same runs; the process's peak memory (VmHWM) once the window
-# is up. Then --report of the 1,000,000 entries: the whole run, its first line, its peak memory
+# until its main window is mapped and viewable (the waiter sleeps on X events), with the built-in
+# default catalogue and with a catalogue of 1,000,000 entries, against an empty Qt window of the
+# same size started the same way, in the same runs; the process's peak memory (VmHWM) once the
+# window is up. Then --report of the 1,000,000 entries: the whole run, its first line, its peak memory
 # against that of --version (the Qt core's own start-up).
 # Usage: startup_bench.sh PALQUIN_EXECUTABLE [RUNS]; the helpers are taken from the bench folder
 # beside the executable, or from PALQUIN_BENCH_TOOLS.

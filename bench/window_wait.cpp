@@ -3,8 +3,8 @@
 // text is mapped and viewable. It sleeps on the X server's events (windows created, reparented,
 // mapped) rather than polling, so that the wait takes no processor time from the program. Prints
 // "milliseconds peak_kB" (the peak taken from /proc once the window is there), then ends the
-// program with SIGTERM (SIGKILL when PALQUIN_WAIT_KILL is set). Usage: palquin_window_wait
-// TITLE_PREFIX PROGRAM [ARGUMENTS...]
+// program with SIGTERM (SIGKILL when PALQUIN_WAIT_KILL is set).
+// Usage: palquin_window_wait TITLE_PREFIX PROGRAM [ARGUMENTS...]
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
