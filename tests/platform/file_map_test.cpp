@@ -42,9 +42,18 @@ bool Mapped(const fs::path& path) {
     return false;
 }
 
-// Ends the child, waiting for it for a while; false when it had to be killed.
-bool Ended(pid_t child) {
-    for (int i = 0; i < 2000; ++i) {
+// Another program cuts the file and writes bytes into it; false when it had to be killed after
+// a while (held back the whole time) or failed.
+bool AnotherProgramWrites(const fs::path& file, std::string_view bytes) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Held back in the open until the holder has let go of the lease.
+        const int fd = ::open(file.c_str(), O_WRONLY | O_TRUNC);
+        const auto size = static_cast<ssize_t>(bytes.size());
+        _exit(fd >= 0 && ::write(fd, bytes.data(), bytes.size()) == size && ::close(fd) == 0 ? 0
+                                                                                             : 1);
+    }
+    for (int i = 0; child > 0 && i < 2000; ++i) {
         int status = 0;
         if (::waitpid(child, &status, WNOHANG) == child) {
             return WIFEXITED(status) && WEXITSTATUS(status) == 0;
@@ -88,14 +97,7 @@ TEST_F(HeldFileTest, KeepsItsBytesWhileAnotherProgramCutsTheFileAndWritesAnew) {
         if (!Mapped(file_)) {
             GTEST_SKIP() << "this system gives no lease on " << file_ << ": the file is read";
         }
-        const pid_t child = ::fork();
-        if (child == 0) {
-            // Held back in the open until the holder has let go of the lease.
-            const int fd = ::open(file_.c_str(), O_WRONLY | O_TRUNC);
-            _exit(fd >= 0 && ::write(fd, "new", 3) == 3 && ::close(fd) == 0 ? 0 : 1);
-        }
-        ASSERT_GT(child, 0);
-        EXPECT_TRUE(Ended(child)) << "the other program was not let go on";
+        EXPECT_TRUE(AnotherProgramWrites(file_, "new")) << "the other program was not let go on";
         EXPECT_EQ(ReadBytes(file_), "new");
         // Read through to the end: a page still the file's would fault past its new end.
         EXPECT_TRUE(held->bytes == bytes_);
@@ -115,13 +117,7 @@ TEST_F(HeldFileTest, AWriterIsLetGoOnEvenWhenNoSignalReachesUs) {
     std::thread([&] { held = ReadWholeFileHeld(file_, nullptr); }).join();
     ASSERT_TRUE(held.has_value());
     const bool mapped = Mapped(file_);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int fd = ::open(file_.c_str(), O_WRONLY | O_TRUNC);
-        _exit(fd >= 0 && ::close(fd) == 0 ? 0 : 1);
-    }
-    ASSERT_GT(child, 0);
-    EXPECT_TRUE(Ended(child)) << "the other program was not let go on";
+    EXPECT_TRUE(AnotherProgramWrites(file_, "")) << "the other program was not let go on";
     EXPECT_TRUE(held->bytes == bytes_);
     EXPECT_FALSE(Mapped(file_));
     ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
