@@ -53,7 +53,10 @@ bool AnotherProgramWrites(const fs::path& file, std::string_view bytes) {
         _exit(fd >= 0 && ::write(fd, bytes.data(), bytes.size()) == size && ::close(fd) == 0 ? 0
                                                                                              : 1);
     }
-    for (int i = 0; child > 0 && i < 2000; ++i) {
+    if (child < 0) {
+        return false;
+    }
+    for (int i = 0; i < 2000; ++i) {
         int status = 0;
         if (::waitpid(child, &status, WNOHANG) == child) {
             return WIFEXITED(status) && WEXITSTATUS(status) == 0;
