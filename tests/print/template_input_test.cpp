@@ -20,7 +20,7 @@ TemplateRequest Moscow(std::vector<TemplateConverterRequest> converters) {
 
 // A site in Moscow and satellites checked by hand: 13 E lies 272.823 mm right of 36 E and
 // 38.621 mm above it, turned by 15.8 degrees; 75 E lies left and above; 140 E is below the horizon.
-TEST(BuildTemplateInput, PlacesExtraConvertersAsTheDiagramDoes) {
+TEST(BuildTemplateInput, PlacesExtraConvertersAsTheDiagramOrTheDishDoes) {
     std::string error;
     std::vector<std::string> warnings;
     const std::optional<TemplateInput> input = BuildTemplateInput(
@@ -42,24 +42,21 @@ TEST(BuildTemplateInput, PlacesExtraConvertersAsTheDiagramDoes) {
     ASSERT_TRUE(hidden) << error;
     EXPECT_EQ(hidden->pageWarning, "Все спутники ниже горизонта: с этого места их не принять");
     EXPECT_EQ(BuildTemplateInput(Moscow({{"E 36.0", 50}}), &error)->pageWarning, "");
-}
 
-// The window's template: the same millimetres the diagram was placed from, hidden slots left out.
-// With a dish the extra converters go where the dish focuses them (13 E: 269 mm right, 14 mm up
-// on an 80 cm offset dish at 600 mm), and an unreliable one is named among the warnings.
-TEST(BuildTemplateInput, FollowsTheDishWhenOneIsGiven) {
+    // With a dish the extra converters go where the dish focuses them (13 E: 269 mm right, 14 mm
+    // up on an 80 cm offset dish at 600 mm), and an unreliable one is named among the warnings.
     TemplateRequest request = Moscow({{"E 36.0", 50}, {"E 13.0", 50}});
     request.dish = DishGeometry{DishType::Offset, 600.0, 800.0, 24.0};
-    std::string error;
-    std::vector<std::string> warnings;
-    const std::optional<TemplateInput> input = BuildTemplateInput(request, &error, &warnings);
-    ASSERT_TRUE(input) << error;
-    const PointMm centre = input->converters[1].centre;
-    EXPECT_NEAR(centre.xMm, 268.7, 0.5);
-    EXPECT_NEAR(centre.yMm, -12.5, 0.5);
+    warnings.clear();
+    const std::optional<TemplateInput> dish = BuildTemplateInput(request, &error, &warnings);
+    ASSERT_TRUE(dish) << error;
+    EXPECT_NEAR(dish->converters[1].centre.xMm, 268.7, 0.5);
+    EXPECT_NEAR(dish->converters[1].centre.yMm, -12.5, 0.5);
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_TRUE(warnings[0].starts_with("E 13.0: потери")) << warnings[0];
 }
+
+// The window's template: the same millimetres the diagram was placed from, hidden slots left out.
 
 TEST(TemplateFromLayout, TakesThePlacedSlotsInOrder) {
     LayoutModel layout;
