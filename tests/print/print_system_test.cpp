@@ -40,9 +40,10 @@ class PrintSystemTest : public QObject {
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
 
-    // The print system of the process is the one named here, with no user defaults.
-    void UseServer(const QByteArray& server) {
-        qputenv("CUPS_SERVER", server);
+    // The print system of the process is the one named here, none by default, with no user
+    // defaults.
+    void UseServer(const QByteArray& server = {}) {
+        qputenv("CUPS_SERVER", server.isEmpty() ? Path("no-such.sock").toLocal8Bit() : server);
         qputenv("HOME", dir_.path().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", Path("config").toLocal8Bit());
         qunsetenv("PRINTER");
@@ -109,7 +110,7 @@ class PrintSystemTest : public QObject {
         QFETCH(QString, road);
         QFETCH(QString, reason);
         const bool noServer = QString(QTest::currentDataTag()).startsWith("no server");
-        UseServer(noServer ? Path("no-such.sock").toLocal8Bit() : silentAddress_);
+        UseServer(noServer ? QByteArray() : silentAddress_);
         SystemPrinter printer;
         testing_support::WindowFixture fixture(
             testing_support::SampleFile({"36;0;E;Eutelsat 36B;;;"}), nullptr, &printer);
@@ -118,11 +119,9 @@ class PrintSystemTest : public QObject {
         testing_support::Choose(main, 0, 0);
         dialogs_ = 0;
         if (road == "cmdPrint") {
-            QTest::mouseClick(Find<QPushButton>(main, "cmdPrint"), Qt::LeftButton);
+            QTest::mouseClick(Find<QPushButton>(main, road), Qt::LeftButton);
         } else {
-            (road == "mnuPrint" ? Find<QAction>(main, "mnuPrint")
-                                : Find<QAction>(main, "mnuTemplate"))
-                ->trigger();
+            Find<QAction>(main, road)->trigger();
         }
         const auto& messages = fixture.Notifier().messages;
         if (reason.isEmpty()) {
@@ -151,7 +150,7 @@ class PrintSystemTest : public QObject {
     }
     void printToFileKeepsWhatIsThere() {
         QFETCH(QString, kind);
-        UseServer(Path("no-such.sock").toLocal8Bit());
+        UseServer();
         const QString target = Path("out-" + kind + ".pdf");
         const QByteArray name = QFile::encodeName(target);
         const QByteArray other = QFile::encodeName(Path("other-" + kind));
@@ -214,7 +213,7 @@ class PrintSystemTest : public QObject {
     }
     void theDialogOffersAFileTheUserFinds() {
         QFETCH(bool, documents);
-        UseServer(Path("no-such.sock").toLocal8Bit());
+        UseServer();
         QDir(Path("Documents")).removeRecursively();
         QVERIFY(!documents || QDir(dir_.path()).mkpath("Documents"));
         const QString expected = Path(documents ? "Documents/palquin.pdf" : "palquin.pdf");
