@@ -32,7 +32,7 @@ TEST(CompassTest, NeedleEndsThousandTwipsFromTheCentreAndCaption) {
 
 // Bodies of 50 and 60 mm need 55 mm: (33, 44) is exactly that far from the origin, the next row
 // lies 0.1 mm closer on the same ray.
-TEST(LayoutMmTest, CollideOnlyCloserThanTheSumOfRadii) {
+TEST(LayoutMmTest, CollideOnlyCloserThanTheSumOfRadiiAndSummaryNamesTheWorst) {
     const std::tuple<PointMm, PointMm, std::string> rows[] = {
         {{0, 0}, {33, 44}, ""},
         {{0, 0}, {33 * 54.9 / 55, 44 * 54.9 / 55}, "54.9 мм из 55"},
@@ -45,9 +45,7 @@ TEST(LayoutMmTest, CollideOnlyCloserThanTheSumOfRadii) {
         EXPECT_EQ(CollisionSummary(converters),
                   figures.empty() ? "" : "E 13.0 и E 16.0 мешают друг другу: " + figures);
     }
-}
-
-TEST(LayoutMmTest, SummaryGivesTheWorstPairAndTheCount) {
+    // With more converters: the worst pair and the number of pairs.
     EXPECT_EQ(CollisionSummary({{"E 36.0", {0, 0}, 50, 0},
                                 {"E 31.5", {40, 0}, 50, 0},
                                 {"E 39.0", {-30, 0}, 50, 0},
