@@ -81,18 +81,17 @@ TEST(TemplateFromLayout, TakesThePlacedSlotsInOrder) {
 TEST(BuildTemplateInput, RefusesWithAReason) {
     const struct {
         std::vector<TemplateConverterRequest> converters;
-        double focalMm, latitudeDeg;
+        double focalMm;
         const char* error;
     } rows[] = {
-        {{}, 600, 55.75, "Не задан центральный конвертер"},
-        {{{"E 36.0", 50}}, 0, 55.75, "Фокусное расстояние должно быть больше 0 мм"},
-        {{{"E 36.0", 50}, {"36E", 50}}, 600, 55.75, "Неверная позиция спутника: 36E"},
-        {{{"E 36.0", -5}}, 600, 55.75, "Невозможно рассчитать конвертер E 36.0"},
+        {{}, 600, "Не задан центральный конвертер"},
+        {{{"E 36.0", 50}}, 0, "Фокусное расстояние должно быть больше 0 мм"},
+        {{{"E 36.0", 50}, {"36E", 50}}, 600, "Неверная позиция спутника: 36E"},
+        {{{"E 36.0", -5}}, 600, "Невозможно рассчитать конвертер E 36.0"},
     };
     for (const auto& row : rows) {
         TemplateRequest request = Moscow(row.converters);
         request.focalMm = row.focalMm;
-        request.latitudeDeg = row.latitudeDeg;
         std::string error;
         EXPECT_FALSE(BuildTemplateInput(request, &error)) << row.error;
         EXPECT_EQ(error, row.error);
